@@ -1,0 +1,72 @@
+#pragma once
+// Settings files: ini-style text in Shift_JIS, read whole into memory and
+// written back whole. Section and key names match without regard to the case
+// of their single-byte letters; values are byte strings.
+
+#include <string>
+#include <vector>
+
+#include "platform/FileSystem.h"
+
+namespace kerv {
+
+class TIniFile {
+ public:
+  // Reads the file; a missing file reads as empty. Other read errors throw EFileError.
+  TIniFile(IFileSystem& fs, std::string path);
+  // Parses text instead of a file (UpdateFile then writes to path).
+  static TIniFile FromText(IFileSystem& fs, std::string path, const std::string& text);
+
+  const std::string& FileName() const { return path_; }
+
+  std::string ReadString(const std::string& section, const std::string& key, const std::string& defaultValue) const;
+  // Decimal with an optional sign; a missing key or an unreadable number gives the default.
+  int ReadInteger(const std::string& section, const std::string& key, int defaultValue) const;
+  // Read as an integer, any non-zero value being true.
+  bool ReadBool(const std::string& section, const std::string& key, bool defaultValue) const;
+
+  void WriteString(const std::string& section, const std::string& key, const std::string& value);
+  void WriteInteger(const std::string& section, const std::string& key, int value);
+  void WriteBool(const std::string& section, const std::string& key, bool value);
+
+  bool SectionExists(const std::string& section) const;
+  bool ValueExists(const std::string& section, const std::string& key) const;
+  std::vector<std::string> ReadSections() const;
+  std::vector<std::string> ReadSection(const std::string& section) const;  // the keys, in file order
+  void EraseSection(const std::string& section);
+  void DeleteKey(const std::string& section, const std::string& key);
+
+  bool Modified() const { return modified_; }
+  // The whole file as it would be written: sections in order, "key=value", CR LF line ends.
+  std::string Text() const;
+  // Writes the file back whole through a temporary file, so a failure never
+  // leaves a half-written settings file. Throws EFileError.
+  void UpdateFile();
+
+  // Case-insensitive name comparison that folds single-byte letters only (a
+  // trail byte of a double-byte character is never folded).
+  static bool SameName(const std::string& a, const std::string& b);
+
+ private:
+  struct Entry {
+    std::string key;
+    std::string value;
+  };
+  struct Section {
+    std::string name;
+    std::vector<Entry> entries;
+  };
+
+  TIniFile(IFileSystem& fs, std::string path, bool);
+  void Parse(const std::string& text);
+  const Section* FindSection(const std::string& name) const;
+  Section* FindSection(const std::string& name);
+  const Entry* FindEntry(const std::string& section, const std::string& key) const;
+
+  IFileSystem* fs_;
+  std::string path_;
+  std::vector<Section> sections_;
+  bool modified_ = false;
+};
+
+}  // namespace kerv

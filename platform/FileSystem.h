@@ -1,0 +1,75 @@
+#pragma once
+// Files and folders as the program sees them. Paths are native byte strings
+// (UTF-8 on Linux) separated by '/'; folder results end with '/'.
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kerv {
+
+// Raised by every file operation that cannot be completed.
+class EFileError : public std::runtime_error {
+ public:
+  enum class Kind { NotFound, Open, Read, Write, Other };
+  EFileError(Kind kind, std::string path, const std::string& reason);
+  Kind kind() const { return kind_; }
+  const std::string& path() const { return path_; }
+
+ private:
+  Kind kind_;
+  std::string path_;
+};
+
+class IFileSystem {
+ public:
+  virtual ~IFileSystem() = default;
+
+  // Folder of the running executable, with a trailing '/'.
+  virtual std::string ExecutableFolder() = 0;
+  virtual std::string CurrentFolder() = 0;
+  virtual std::string TempFolder() = 0;
+  // The per-user configuration root ($XDG_CONFIG_HOME or ~/.config), trailing '/'.
+  virtual std::string UserConfigFolder() = 0;
+  // Login name of the process owner.
+  virtual std::string UserName() = 0;
+
+  virtual bool FileExists(const std::string& path) = 0;    // a file (links followed)
+  virtual bool FolderExists(const std::string& path) = 0;  // a folder (links followed)
+  bool PathExists(const std::string& path) { return FileExists(path) || FolderExists(path); }
+  virtual bool IsWritableFolder(const std::string& path) = 0;
+
+  // Creates one folder level; false when it cannot (missing parent included).
+  virtual bool CreateFolder(const std::string& path) = 0;
+  virtual bool CopyFile(const std::string& from, const std::string& to) = 0;
+  // Names (not paths) of the files in folder matching a glob pattern such as "*.em2", sorted.
+  virtual std::vector<std::string> ListFiles(const std::string& folder, const std::string& pattern) = 0;
+  virtual bool RemoveFile(const std::string& path) = 0;
+
+  // Size in bytes, or -1 when there is no such file.
+  virtual int64_t FileSize(const std::string& path) = 0;
+  // Reads the whole file without locking others out; throws EFileError.
+  virtual std::string ReadFile(const std::string& path) = 0;
+  // Creates or replaces the file with data. The bytes go to a temporary file in
+  // the same folder that replaces the original only once complete and flushed,
+  // so a failure leaves the original untouched; the original's permissions are
+  // kept and a symbolic link is written through to its target. Throws EFileError.
+  virtual void WriteFile(const std::string& path, std::string_view data) = 0;
+
+  // The target of a symbolic link, followed to the end; other paths unchanged.
+  virtual std::string ResolveLink(const std::string& path) = 0;
+};
+
+// Path helpers shared by every caller; pure string work.
+std::string IncludeTrailingSlash(const std::string& folder);
+std::string ExtractFileName(const std::string& path);
+std::string ExtractFileFolder(const std::string& path);  // with trailing '/', or empty
+std::string ExtractFileExt(const std::string& path);     // with the dot, or empty
+// Joins a relative name to base (a folder with trailing '/') and folds "." and "..".
+std::string AbsolutePath(const std::string& name, const std::string& base);
+// Glob match of a file name against a pattern with '*' and '?' (case-sensitive).
+bool MatchesPattern(std::string_view name, std::string_view pattern);
+
+}  // namespace kerv

@@ -1,0 +1,19 @@
+#pragma once
+// Starting programs: this program again, or whatever the desktop associates with a file.
+
+#include <string>
+#include <vector>
+
+namespace kerv {
+
+class ILauncher {
+ public:
+  virtual ~ILauncher() = default;
+  // Starts the program's own executable; every element is one argument.
+  virtual bool LaunchSelf(const std::vector<std::string>& arguments) = 0;
+  // Opens a file, folder or URL with the desktop's associated program. With
+  // parameters, target is started as a program with them instead.
+  virtual bool ShellOpen(const std::string& target, const std::string& parameters) = 0;
+};
+
+}  // namespace kerv

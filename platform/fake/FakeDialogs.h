@@ -1,0 +1,56 @@
+#pragma once
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "platform/Dialogs.h"
+#include "platform/Launcher.h"
+
+namespace kerv {
+
+// Records every dialog shown and answers from a queue (Yes when it runs dry).
+class FakeDialogs : public IDialogs {
+ public:
+  struct Shown {
+    std::string kind;  // "error", "ask", "box", "beep"
+    std::string text;
+  };
+  std::vector<Shown> shown;
+  std::deque<Answer> answers;
+
+  void ShowStandardError(const std::string& text) override { shown.push_back({"error", text}); }
+  bool AskYesNo(const std::string& text, Icon) override {
+    shown.push_back({"ask", text});
+    return Next() == Answer::Yes;
+  }
+  Answer MessageBox(const std::string& caption, const std::string& text, Icon, Buttons) override {
+    shown.push_back({"box", caption + "|" + text});
+    return Next();
+  }
+  void Beep(Icon) override { shown.push_back({"beep", ""}); }
+
+ private:
+  Answer Next() {
+    if (answers.empty()) return Answer::Yes;
+    Answer answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
+};
+
+// Records the processes it would start.
+class FakeLauncher : public ILauncher {
+ public:
+  std::vector<std::vector<std::string>> launched;
+  std::vector<std::pair<std::string, std::string>> opened;
+  bool LaunchSelf(const std::vector<std::string>& arguments) override {
+    launched.push_back(arguments);
+    return true;
+  }
+  bool ShellOpen(const std::string& target, const std::string& parameters) override {
+    opened.emplace_back(target, parameters);
+    return true;
+  }
+};
+
+}  // namespace kerv

@@ -1,0 +1,238 @@
+#include "platform/posix/PosixFileSystem.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <limits.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <random>
+
+namespace kerv {
+namespace {
+
+std::string ErrnoText(int error) { return std::strerror(error); }
+
+// Closes a descriptor on every path out of a scope.
+class FdGuard {
+ public:
+  explicit FdGuard(int fd) : fd_(fd) {}
+  ~FdGuard() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  FdGuard(const FdGuard&) = delete;
+  FdGuard& operator=(const FdGuard&) = delete;
+  int get() const { return fd_; }
+  int release() {
+    int fd = fd_;
+    fd_ = -1;
+    return fd;
+  }
+
+ private:
+  int fd_;
+};
+
+void WriteAll(int fd, const char* data, size_t size, const std::string& path) {
+  while (size > 0) {
+    ssize_t written = ::write(fd, data, size);
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      throw EFileError(EFileError::Kind::Write, path, ErrnoText(errno));
+    }
+    data += written;
+    size -= static_cast<size_t>(written);
+  }
+}
+
+}  // namespace
+
+std::string PosixFileSystem::ExecutableFolder() {
+  char buffer[PATH_MAX];
+  ssize_t length = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+  if (length <= 0) return CurrentFolder();
+  return ExtractFileFolder(std::string(buffer, static_cast<size_t>(length)));
+}
+
+std::string PosixFileSystem::CurrentFolder() {
+  char buffer[PATH_MAX];
+  if (::getcwd(buffer, sizeof buffer) == nullptr) return "/";
+  return IncludeTrailingSlash(buffer);
+}
+
+std::string PosixFileSystem::TempFolder() {
+  const char* tmp = std::getenv("TMPDIR");
+  if (tmp != nullptr && *tmp != '\0' && FolderExists(tmp)) return IncludeTrailingSlash(tmp);
+  return "/tmp/";
+}
+
+std::string PosixFileSystem::UserConfigFolder() {
+  const char* xdg = std::getenv("XDG_CONFIG_HOME");
+  if (xdg != nullptr && xdg[0] == '/') return IncludeTrailingSlash(xdg);
+  const char* home = std::getenv("HOME");
+  std::string homeFolder;
+  if (home != nullptr && home[0] == '/') {
+    homeFolder = home;
+  } else if (const passwd* entry = ::getpwuid(::geteuid())) {
+    homeFolder = entry->pw_dir;
+  } else {
+    homeFolder = "/tmp";
+  }
+  return IncludeTrailingSlash(homeFolder) + ".config/";
+}
+
+std::string PosixFileSystem::UserName() {
+  // The owner of the process, not $USER, which any caller can set.
+  if (const passwd* entry = ::getpwuid(::geteuid())) return entry->pw_name;
+  return std::to_string(::geteuid());
+}
+
+bool PosixFileSystem::FileExists(const std::string& path) {
+  struct stat info;
+  return !path.empty() && ::stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
+}
+
+bool PosixFileSystem::FolderExists(const std::string& path) {
+  struct stat info;
+  return !path.empty() && ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+bool PosixFileSystem::IsWritableFolder(const std::string& path) {
+  return FolderExists(path) && ::access(path.c_str(), W_OK | X_OK) == 0;
+}
+
+bool PosixFileSystem::CreateFolder(const std::string& path) {
+  std::string folder = path;
+  while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+  return ::mkdir(folder.c_str(), 0777) == 0;
+}
+
+bool PosixFileSystem::CopyFile(const std::string& from, const std::string& to) {
+  try {
+    WriteFile(to, ReadFile(from));
+    return true;
+  } catch (const EFileError&) {
+    return false;
+  }
+}
+
+std::vector<std::string> PosixFileSystem::ListFiles(const std::string& folder, const std::string& pattern) {
+  std::vector<std::string> names;
+  DIR* dir = ::opendir(folder.c_str());
+  if (dir == nullptr) return names;
+  std::string base = IncludeTrailingSlash(folder);
+  while (const dirent* entry = ::readdir(dir)) {
+    std::string name = entry->d_name;
+    if (name == "." || name == "..") continue;
+    if (MatchesPattern(name, pattern) && FileExists(base + name)) names.push_back(name);
+  }
+  ::closedir(dir);
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+bool PosixFileSystem::RemoveFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
+
+int64_t PosixFileSystem::FileSize(const std::string& path) {
+  struct stat info;
+  if (::stat(path.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) return -1;
+  return static_cast<int64_t>(info.st_size);
+}
+
+std::string PosixFileSystem::ReadFile(const std::string& path) {
+  FdGuard fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (fd.get() < 0) {
+    int error = errno;
+    throw EFileError(error == ENOENT ? EFileError::Kind::NotFound : EFileError::Kind::Open, path, ErrnoText(error));
+  }
+  struct stat info;
+  if (::fstat(fd.get(), &info) != 0) throw EFileError(EFileError::Kind::Read, path, ErrnoText(errno));
+  if (S_ISDIR(info.st_mode)) throw EFileError(EFileError::Kind::Open, path, ErrnoText(EISDIR));
+  std::string data;
+  data.resize(static_cast<size_t>(info.st_size));
+  size_t filled = 0;
+  // The size is a hint: a file that grows or shrinks while read is read to its end.
+  for (;;) {
+    if (filled == data.size()) data.resize(data.size() + 65536);
+    ssize_t got = ::read(fd.get(), data.data() + filled, data.size() - filled);
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      throw EFileError(EFileError::Kind::Read, path, ErrnoText(errno));
+    }
+    if (got == 0) break;
+    filled += static_cast<size_t>(got);
+  }
+  data.resize(filled);
+  return data;
+}
+
+void PosixFileSystem::WriteFile(const std::string& path, std::string_view data) {
+  std::string target = ResolveLink(path);
+  std::string folder = ExtractFileFolder(target);
+  if (folder.empty()) folder = CurrentFolder();
+
+  struct stat original;
+  bool hadOriginal = ::stat(target.c_str(), &original) == 0;
+  if (hadOriginal && S_ISDIR(original.st_mode)) throw EFileError(EFileError::Kind::Open, path, ErrnoText(EISDIR));
+  if (hadOriginal && !S_ISREG(original.st_mode)) {
+    // A device or pipe (/dev/stdout, a FIFO) cannot be replaced: write into it.
+    FdGuard fd(::open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC));
+    if (fd.get() < 0) throw EFileError(EFileError::Kind::Open, path, ErrnoText(errno));
+    WriteAll(fd.get(), data.data(), data.size(), path);
+    if (::close(fd.release()) != 0) throw EFileError(EFileError::Kind::Write, path, ErrnoText(errno));
+    return;
+  }
+
+  std::string tempPath;
+  int opened = -1;
+  std::random_device random;
+  for (int attempt = 0; attempt < 100 && opened < 0; ++attempt) {
+    tempPath = folder + "." + ExtractFileName(target) + ".kerv" + std::to_string(random() % 1000000) + ".tmp";
+    opened = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (opened < 0 && errno != EEXIST) throw EFileError(EFileError::Kind::Open, path, ErrnoText(errno));
+  }
+  if (opened < 0) throw EFileError(EFileError::Kind::Open, path, "no temporary file name available");
+  FdGuard fd(opened);
+
+  try {
+    WriteAll(fd.get(), data.data(), data.size(), path);
+    if (hadOriginal) {
+      // Keep the original's permission bits and, where allowed, its owner.
+      if (::fchmod(fd.get(), original.st_mode & 07777) != 0) {
+        // Not fatal: the file is written; permissions fall back to the umask.
+      }
+      if (::fchown(fd.get(), original.st_uid, original.st_gid) != 0) {
+        // Only root may give files away; an ordinary user keeps their own ownership.
+      }
+    }
+    if (::fsync(fd.get()) != 0) throw EFileError(EFileError::Kind::Write, path, ErrnoText(errno));
+    if (::close(fd.release()) != 0) throw EFileError(EFileError::Kind::Write, path, ErrnoText(errno));
+    if (::rename(tempPath.c_str(), target.c_str()) != 0) throw EFileError(EFileError::Kind::Write, path, ErrnoText(errno));
+  } catch (...) {
+    ::unlink(tempPath.c_str());
+    throw;
+  }
+}
+
+std::string PosixFileSystem::ResolveLink(const std::string& path) {
+  std::string current = path;
+  // A bounded walk so that a loop of links cannot hang us.
+  for (int depth = 0; depth < 40; ++depth) {
+    struct stat info;
+    if (::lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return current;
+    char buffer[PATH_MAX];
+    ssize_t length = ::readlink(current.c_str(), buffer, sizeof buffer - 1);
+    if (length <= 0) return current;
+    std::string link(buffer, static_cast<size_t>(length));
+    std::string base = ExtractFileFolder(current);
+    current = AbsolutePath(link, base.empty() ? CurrentFolder() : base);
+  }
+  return current;
+}
+
+}  // namespace kerv
