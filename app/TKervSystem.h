@@ -1,0 +1,53 @@
+#pragma once
+// The root object of one editor process: folders, platform services, error
+// messages, and (as they are built) the managers and command objects.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/TKervPlatform.h"
+
+namespace kerv {
+
+// True once the main window has begun to close; other windows then drop this one.
+extern bool Closing;
+
+class TKervSystem {
+ public:
+  explicit TKervSystem(TKervPlatform& platform);
+  ~TKervSystem();
+  TKervSystem(const TKervSystem&) = delete;
+  TKervSystem& operator=(const TKervSystem&) = delete;
+
+  // The one instance of the process (null before creation and after destruction).
+  static TKervSystem* Instance();
+
+  // Settles ProgramFolder and SettingFolder; false (after error 10021) when
+  // no settings folder could be had.
+  bool CheckStartup();
+
+  const std::string& ProgramFolder() const { return programFolder_; }
+  const std::string& SettingFolder() const { return settingFolder_; }
+  std::string ProgramFilePath(const std::string& name) const { return programFolder_ + name; }
+  std::string SettingFilePath(const std::string& name) const { return settingFolder_ + name; }
+
+  static const char* ProductName() { return "KervEditor"; }
+  static double Version() { return 5.0; }
+  static std::string VersionString();
+
+  // Starts this program again; each element is one argument.
+  bool LaunchNewProcess(const std::vector<std::string>& arguments);
+  bool ShellOpen(const std::string& file, const std::string& parameters);
+  // Shows the message of an error code in an error box.
+  void ShowErrorCode(int code, const std::optional<std::string>& argument = std::nullopt);
+
+  TKervPlatform& Platform() { return platform_; }
+
+ private:
+  TKervPlatform& platform_;
+  std::string programFolder_;
+  std::string settingFolder_;
+};
+
+}  // namespace kerv
