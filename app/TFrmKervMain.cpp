@@ -52,6 +52,7 @@ void TFrmKervMain::FormCreate() {
   editor_->setReadOnly(true);
   editor_->setFont(EditorFont());
   editor_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  editor_->setTabStopDistance(QFontMetricsF(editor_->font()).horizontalAdvance(QLatin1Char(' ')) * 8);
   layout->addWidget(editor_, 1);
 
   infoBar_ = new QLabel(central);
@@ -137,7 +138,11 @@ QString TFrmKervMain::InfoText() const { return infoBar_->text(); }
 QString TFrmKervMain::DocumentText() const { return editor_->toPlainText(); }
 
 void TFrmKervMain::closeEvent(QCloseEvent* event) {
-  Closing = true;
+  if (!system_.CanClose()) {
+    event->ignore();
+    return;
+  }
+  system_.PrepareClose();
   event->accept();
 }
 

@@ -46,6 +46,13 @@ bool TKervSystem::CheckStartup() {
   return true;
 }
 
+bool TKervSystem::CanClose() {
+  // Nothing can be modified until documents are editable.
+  return true;
+}
+
+void TKervSystem::PrepareClose() { Closing = true; }
+
 bool TKervSystem::LaunchNewProcess(const std::vector<std::string>& arguments) {
   return platform_.launcher.LaunchSelf(arguments);
 }

@@ -27,6 +27,11 @@ class TKervSystem {
   // no settings folder could be had.
   bool CheckStartup();
 
+  // Whether the current document may be dropped; the window stays open on false.
+  bool CanClose();
+  // Saves what the first window keeps at exit, then marks the process closing.
+  void PrepareClose();
+
   const std::string& ProgramFolder() const { return programFolder_; }
   const std::string& SettingFolder() const { return settingFolder_; }
   std::string ProgramFilePath(const std::string& name) const { return programFolder_ + name; }
