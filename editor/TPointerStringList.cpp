@@ -1,0 +1,497 @@
+#include "editor/TPointerStringList.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <new>
+
+namespace kerv {
+namespace {
+
+void FenwickAdd(std::vector<int>& tree, int block, int delta) {
+  for (size_t i = static_cast<size_t>(block) + 1; i < tree.size(); i += i & (~i + 1)) tree[i] += delta;
+}
+
+int FenwickPrefix(const std::vector<int>& tree, int blocks) {
+  int sum = 0;
+  for (size_t i = static_cast<size_t>(blocks); i > 0; i -= i & (~i + 1)) sum += tree[i];
+  return sum;
+}
+
+// The block holding the target-th unit (0-based) and how many units precede it in that block.
+void FenwickFind(const std::vector<int>& tree, int target, int& block, int& rest) {
+  size_t n = tree.size() - 1;
+  size_t step = 1;
+  while (step * 2 <= n) step *= 2;
+  size_t pos = 0;
+  int remaining = target;
+  for (; step > 0; step /= 2) {
+    if (pos + step <= n && tree[pos + step] <= remaining) {
+      pos += step;
+      remaining -= tree[pos];
+    }
+  }
+  block = static_cast<int>(pos);
+  rest = remaining;
+}
+
+}  // namespace
+
+EListError::EListError(int index) : std::out_of_range("List index out of bounds (" + std::to_string(index) + ")") {}
+
+TPointerStringList::TPointerStringList() { Rebuild(); }
+
+TPointerStringList::~TPointerStringList() { TPointerStringList::Clear(); }
+
+void TPointerStringList::CheckIndex(int index) const {
+  if (index < 0 || index >= count_) throw EListError(index);
+}
+
+TPointerStringList::Row TPointerStringList::MakeRow(std::string_view text) {
+  Row row;
+  if (text.empty()) return row;
+  if (text.size() >= kOwned) throw std::length_error("row longer than 2 GB");
+  char* bytes = static_cast<char*>(std::malloc(text.size()));
+  if (bytes == nullptr) throw std::bad_alloc();
+  std::memcpy(bytes, text.data(), text.size());
+  row.data = bytes;
+  row.length = static_cast<uint32_t>(text.size()) | kOwned;
+  return row;
+}
+
+TPointerStringList::Row TPointerStringList::CopyRow(const Row& row) {
+  Row copy = MakeRow(TextOf(row));
+  copy.value = row.value;
+  return copy;
+}
+
+void TPointerStringList::ReleaseRow(Row& row) {
+  if (row.length & kOwned) {
+    std::free(const_cast<char*>(row.data));
+  } else if (row.data != nullptr) {
+    ReleaseArenaText(row.data);
+  }
+  row.data = nullptr;
+  row.length = 0;
+}
+
+void TPointerStringList::ReleaseArenaText(const char* data) {
+  std::less<const char*> before;
+  for (size_t i = 0; i < arenas_.size(); ++i) {
+    const char* begin = arenas_[i]->bytes.get();
+    if (before(data, begin) || !before(data, begin + arenas_[i]->size)) continue;
+    // An arena goes as soon as no row uses it, unless a load is still filling it.
+    if (--arenas_[i]->live == 0 && filling_ != arenas_[i].get()) arenas_.erase(arenas_.begin() + static_cast<long>(i));
+    return;
+  }
+}
+
+void TPointerStringList::Rebuild() {
+  size_t n = blocks_.size();
+  rowTree_.assign(n + 1, 0);
+  lineEndTree_.assign(n + 1, 0);
+  // Linear-time Fenwick construction.
+  for (size_t i = 1; i <= n; ++i) {
+    rowTree_[i] += static_cast<int>(blocks_[i - 1].rows.size());
+    lineEndTree_[i] += blocks_[i - 1].lineEnds;
+    size_t parent = i + (i & (~i + 1));
+    if (parent <= n) {
+      rowTree_[parent] += rowTree_[i];
+      lineEndTree_[parent] += lineEndTree_[i];
+    }
+  }
+  cacheBlock_ = -1;
+}
+
+void TPointerStringList::Locate(int index, int& block, int& offset) const {
+  if (cacheBlock_ >= 0) {
+    int size = static_cast<int>(blocks_[cacheBlock_].rows.size());
+    if (index >= cacheStart_ && index < cacheStart_ + size) {
+      block = cacheBlock_;
+      offset = index - cacheStart_;
+      return;
+    }
+    // Walking forward or backward row by row crosses into the neighbour.
+    if (index >= cacheStart_ + size && cacheBlock_ + 1 < static_cast<int>(blocks_.size()) &&
+        index < cacheStart_ + size + static_cast<int>(blocks_[cacheBlock_ + 1].rows.size())) {
+      cacheStart_ += size;
+      block = ++cacheBlock_;
+      offset = index - cacheStart_;
+      return;
+    }
+    if (index < cacheStart_ && cacheBlock_ > 0 &&
+        index >= cacheStart_ - static_cast<int>(blocks_[cacheBlock_ - 1].rows.size())) {
+      cacheStart_ -= static_cast<int>(blocks_[--cacheBlock_].rows.size());
+      block = cacheBlock_;
+      offset = index - cacheStart_;
+      return;
+    }
+  }
+  FenwickFind(rowTree_, index, block, offset);
+  cacheBlock_ = block;
+  cacheStart_ = index - offset;
+}
+
+TPointerStringList::Row& TPointerStringList::At(int index) {
+  int block, offset;
+  Locate(index, block, offset);
+  return blocks_[block].rows[offset];
+}
+
+const TPointerStringList::Row& TPointerStringList::At(int index) const {
+  int block, offset;
+  Locate(index, block, offset);
+  return blocks_[block].rows[offset];
+}
+
+void TPointerStringList::LocateInsert(int index, int& block, int& offset) const {
+  if (index < count_) {
+    Locate(index, block, offset);
+    return;
+  }
+  block = static_cast<int>(blocks_.size()) - 1;
+  offset = block >= 0 ? static_cast<int>(blocks_[block].rows.size()) : 0;
+}
+
+void TPointerStringList::RowsChangedInBlock(int block, int delta, int lineEndDelta) {
+  blocks_[block].lineEnds += lineEndDelta;
+  count_ += delta;
+  lineEnds_ += lineEndDelta;
+  if (delta != 0) FenwickAdd(rowTree_, block, delta);
+  if (lineEndDelta != 0) FenwickAdd(lineEndTree_, block, lineEndDelta);
+  // Blocks after this one now start elsewhere.
+  if (delta != 0 && cacheBlock_ > block) cacheBlock_ = -1;
+}
+
+void TPointerStringList::SplitIfLarge(int block) {
+  Block& full = blocks_[block];
+  if (static_cast<int>(full.rows.size()) <= 2 * kBlockRows) return;
+  std::vector<Block> pieces;
+  size_t size = full.rows.size();
+  for (size_t begin = 0; begin < size; begin += kBlockRows) {
+    Block piece;
+    size_t end = std::min(size, begin + kBlockRows);
+    piece.rows.assign(full.rows.begin() + static_cast<long>(begin), full.rows.begin() + static_cast<long>(end));
+    for (const Row& row : piece.rows) piece.lineEnds += IsLineEnd(row.value) ? 1 : 0;
+    pieces.push_back(std::move(piece));
+  }
+  blocks_.erase(blocks_.begin() + block);
+  blocks_.insert(blocks_.begin() + block, std::make_move_iterator(pieces.begin()), std::make_move_iterator(pieces.end()));
+  Rebuild();
+}
+
+void TPointerStringList::MergeIfSmall(int block) {
+  if (block < 0 || block >= static_cast<int>(blocks_.size())) return;
+  if (blocks_[block].rows.empty()) {
+    blocks_.erase(blocks_.begin() + block);
+    Rebuild();
+    return;
+  }
+  if (static_cast<int>(blocks_[block].rows.size()) >= kBlockRows / 4) return;
+  // Join a small block with a neighbour while the result stays a normal size.
+  for (int neighbour : {block - 1, block + 1}) {
+    if (neighbour < 0 || neighbour >= static_cast<int>(blocks_.size())) continue;
+    if (blocks_[neighbour].rows.size() + blocks_[block].rows.size() > static_cast<size_t>(kBlockRows)) continue;
+    int first = std::min(block, neighbour);
+    Block& into = blocks_[first];
+    Block& from = blocks_[first + 1];
+    into.rows.insert(into.rows.end(), from.rows.begin(), from.rows.end());
+    into.lineEnds += from.lineEnds;
+    blocks_.erase(blocks_.begin() + first + 1);
+    Rebuild();
+    return;
+  }
+}
+
+std::string_view TPointerStringList::Get(int index) const {
+  CheckIndex(index);
+  return TextOf(At(index));
+}
+
+void TPointerStringList::Put(int index, std::string_view text) {
+  CheckIndex(index);
+  Row fresh = MakeRow(text);
+  Row& row = At(index);
+  fresh.value = row.value;
+  ReleaseRow(row);
+  row = fresh;
+}
+
+uint32_t TPointerStringList::GetValue(int index) const {
+  CheckIndex(index);
+  return At(index).value;
+}
+
+void TPointerStringList::SetValue(int index, uint32_t value) {
+  CheckIndex(index);
+  int block, offset;
+  Locate(index, block, offset);
+  Row& row = blocks_[block].rows[offset];
+  int change = (IsLineEnd(value) ? 1 : 0) - (IsLineEnd(row.value) ? 1 : 0);
+  row.value = value;
+  if (change != 0) RowsChangedInBlock(block, 0, change);
+}
+
+int TPointerStringList::Add(std::string_view text) {
+  int index = count_;
+  Insert(index, text);
+  return index;
+}
+
+void TPointerStringList::Insert(int index, std::string_view text) {
+  if (index < 0 || index > count_) throw EListError(index);
+  Row row = MakeRow(text);
+  if (blocks_.empty()) {
+    blocks_.emplace_back();
+    Rebuild();
+  }
+  int block, offset;
+  LocateInsert(index, block, offset);
+  std::vector<Row>& rows = blocks_[block].rows;
+  rows.insert(rows.begin() + offset, row);
+  RowsChangedInBlock(block, 1, IsLineEnd(row.value) ? 1 : 0);
+  SplitIfLarge(block);
+}
+
+void TPointerStringList::Delete(int index) { DeleteRange(index, 1); }
+
+void TPointerStringList::DeleteRange(int index, int count) {
+  if (count <= 0) return;
+  if (index < 0 || count > count_ - index) throw EListError(index < 0 ? index : index + count - 1);
+  int block, offset;
+  Locate(index, block, offset);
+  std::vector<Row>& first = blocks_[block].rows;
+  if (count < static_cast<int>(first.size()) - offset || (offset > 0 && count == static_cast<int>(first.size()) - offset)) {
+    // Within one block that keeps rows: the index is updated in place.
+    int lineEnds = 0;
+    for (int i = offset; i < offset + count; ++i) {
+      lineEnds += IsLineEnd(first[i].value) ? 1 : 0;
+      ReleaseRow(first[i]);
+    }
+    first.erase(first.begin() + offset, first.begin() + offset + count);
+    RowsChangedInBlock(block, -count, -lineEnds);
+    MergeIfSmall(block);
+    return;
+  }
+  int remaining = count;
+  while (remaining > 0) {
+    std::vector<Row>& rows = blocks_[block].rows;
+    int take = std::min(remaining, static_cast<int>(rows.size()) - offset);
+    int lineEnds = 0;
+    for (int i = offset; i < offset + take; ++i) {
+      lineEnds += IsLineEnd(rows[i].value) ? 1 : 0;
+      ReleaseRow(rows[i]);
+    }
+    rows.erase(rows.begin() + offset, rows.begin() + offset + take);
+    blocks_[block].lineEnds -= lineEnds;
+    count_ -= take;
+    lineEnds_ -= lineEnds;
+    remaining -= take;
+    if (rows.empty()) {
+      blocks_.erase(blocks_.begin() + block);
+    } else {
+      ++block;
+    }
+    offset = 0;
+  }
+  Rebuild();
+  if (!blocks_.empty()) MergeIfSmall(std::min(block, static_cast<int>(blocks_.size()) - 1));
+}
+
+void TPointerStringList::InsertRows(int index, std::vector<Row>& rows) {
+  if (rows.empty()) return;
+  int lineEnds = 0;
+  for (const Row& row : rows) lineEnds += IsLineEnd(row.value) ? 1 : 0;
+  if (blocks_.empty()) {
+    blocks_.emplace_back();
+    Rebuild();
+  }
+  int block, offset;
+  LocateInsert(index, block, offset);
+  std::vector<Row>& target = blocks_[block].rows;
+  target.insert(target.begin() + offset, rows.begin(), rows.end());
+  RowsChangedInBlock(block, static_cast<int>(rows.size()), lineEnds);
+  rows.clear();
+  SplitIfLarge(block);
+}
+
+void TPointerStringList::InsertRange(int index, const TPointerStringList& source, int sourceIndex, int count) {
+  if (count <= 0) return;
+  if (index < 0 || index > count_) throw EListError(index);
+  if (sourceIndex < 0 || count > source.count_ - sourceIndex) throw EListError(sourceIndex);
+  std::vector<Row> rows;
+  rows.reserve(static_cast<size_t>(count));
+  try {
+    for (int i = 0; i < count; ++i) rows.push_back(CopyRow(source.At(sourceIndex + i)));
+  } catch (...) {
+    for (Row& row : rows) ReleaseRow(row);
+    throw;
+  }
+  InsertRows(index, rows);
+}
+
+void TPointerStringList::MoveIn(int index, TPointerStringList& source) {
+  if (&source == this || source.count_ == 0) return;
+  if (index < 0 || index > count_) throw EListError(index);
+  // The texts stay where they are: arenas move along with the rows that use them.
+  for (auto& arena : source.arenas_) arenas_.push_back(std::move(arena));
+  source.arenas_.clear();
+  std::vector<Row> rows;
+  rows.reserve(static_cast<size_t>(source.count_));
+  for (Block& block : source.blocks_) rows.insert(rows.end(), block.rows.begin(), block.rows.end());
+  source.blocks_.clear();
+  source.count_ = 0;
+  source.lineEnds_ = 0;
+  source.Rebuild();
+  InsertRows(index, rows);
+}
+
+void TPointerStringList::Exchange(TPointerStringList& other) noexcept {
+  std::swap(blocks_, other.blocks_);
+  std::swap(rowTree_, other.rowTree_);
+  std::swap(lineEndTree_, other.lineEndTree_);
+  std::swap(arenas_, other.arenas_);
+  std::swap(count_, other.count_);
+  std::swap(lineEnds_, other.lineEnds_);
+  std::swap(filling_, other.filling_);
+  cacheBlock_ = -1;
+  other.cacheBlock_ = -1;
+}
+
+void TPointerStringList::Clear() {
+  for (Block& block : blocks_) {
+    for (Row& row : block.rows) {
+      if (row.length & kOwned) std::free(const_cast<char*>(row.data));
+    }
+  }
+  blocks_.clear();
+  arenas_.clear();
+  filling_ = nullptr;
+  count_ = 0;
+  lineEnds_ = 0;
+  Rebuild();
+}
+
+void TPointerStringList::SetCount(int count) {
+  if (count < 0) throw EListError(count);
+  if (count < count_) {
+    DeleteRange(count, count_ - count);
+    return;
+  }
+  int missing = count - count_;
+  if (missing == 0) return;
+  // Fill the last block up to a normal size, then add whole blocks.
+  if (!blocks_.empty()) {
+    Block& last = blocks_.back();
+    int room = std::max(0, kBlockRows - static_cast<int>(last.rows.size()));
+    int take = std::min(room, missing);
+    last.rows.resize(last.rows.size() + static_cast<size_t>(take));
+    last.lineEnds += take;
+    missing -= take;
+  }
+  while (missing > 0) {
+    Block block;
+    int take = std::min(kBlockRows, missing);
+    block.rows.resize(static_cast<size_t>(take));
+    block.lineEnds = take;
+    blocks_.push_back(std::move(block));
+    missing -= take;
+  }
+  lineEnds_ += count - count_;
+  count_ = count;
+  Rebuild();
+}
+
+void TPointerStringList::BeginFill(size_t totalBytes) {
+  auto arena = std::make_unique<Arena>();
+  arena->size = totalBytes;
+  if (totalBytes > 0) arena->bytes.reset(new char[totalBytes]);
+  filling_ = arena.get();
+  arenas_.push_back(std::move(arena));
+}
+
+void TPointerStringList::FillItem(int index, std::string_view text) {
+  CheckIndex(index);
+  Row& row = At(index);
+  // Release first: the row may hold text of this very arena.
+  ReleaseRow(row);
+  if (text.empty()) return;
+  if (filling_ == nullptr || filling_->size - filling_->used < text.size()) {
+    Row fresh = MakeRow(text);
+    row.data = fresh.data;
+    row.length = fresh.length;
+    return;
+  }
+  char* target = filling_->bytes.get() + filling_->used;
+  std::memcpy(target, text.data(), text.size());
+  filling_->used += text.size();
+  ++filling_->live;
+  row.data = target;
+  row.length = static_cast<uint32_t>(text.size());
+}
+
+void TPointerStringList::EndFill() {
+  if (filling_ != nullptr && filling_->live == 0) {
+    for (size_t i = 0; i < arenas_.size(); ++i) {
+      if (arenas_[i].get() == filling_) {
+        arenas_.erase(arenas_.begin() + static_cast<long>(i));
+        break;
+      }
+    }
+  }
+  filling_ = nullptr;
+}
+
+TRowAttribute TPointerStringList::RowAttribute(int row) const {
+  if (row < 0 || row >= count_) return raEof;
+  return rowrecord::Kind(At(row).value);
+}
+
+void TPointerStringList::SetRowAttribute(int row, TRowAttribute kind) {
+  SetValue(row, rowrecord::WithKind(GetValue(row), kind));
+}
+
+int TPointerStringList::RowBracket(int row) const { return rowrecord::Bracket(GetValue(row)); }
+
+void TPointerStringList::SetRowBracket(int row, int state) {
+  CheckIndex(row);
+  Row& target = At(row);
+  target.value = rowrecord::WithBracket(target.value, state);
+}
+
+int TPointerStringList::LineEndCount() const { return lineEnds_; }
+
+int TPointerStringList::LineEndsBefore(int row) const {
+  if (row <= 0) return 0;
+  if (row >= count_) return lineEnds_;
+  int block, offset;
+  Locate(row, block, offset);
+  int sum = FenwickPrefix(lineEndTree_, block);
+  const std::vector<Row>& rows = blocks_[block].rows;
+  for (int i = 0; i < offset; ++i) sum += IsLineEnd(rows[i].value) ? 1 : 0;
+  return sum;
+}
+
+int TPointerStringList::NthLineEnd(int n) const {
+  if (n < 0) return 0;
+  if (n >= lineEnds_) return count_;
+  int block, rest;
+  FenwickFind(lineEndTree_, n, block, rest);
+  int start = FenwickPrefix(rowTree_, block);
+  const std::vector<Row>& rows = blocks_[block].rows;
+  for (int i = 0; i < static_cast<int>(rows.size()); ++i) {
+    if (IsLineEnd(rows[i].value) && rest-- == 0) return start + i;
+  }
+  return count_;
+}
+
+size_t TPointerStringList::TotalBytes() const {
+  size_t total = 0;
+  for (const Block& block : blocks_) {
+    for (const Row& row : block.rows) total += row.length & ~kOwned;
+  }
+  return total;
+}
+
+}  // namespace kerv

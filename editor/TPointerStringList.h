@@ -1,0 +1,160 @@
+#pragma once
+// A list of byte strings with one 32-bit value each, always in step. It is
+// the storage of every row list: the document's rows, the rows a wrap
+// produces and the row snapshots of undo.
+//
+// Rows live in blocks of about a thousand, with a Fenwick index over the
+// blocks, so that an edit anywhere costs time independent of the document's
+// size and the n-th line end is found without walking from row 0. The bytes
+// of a loaded document sit in one shared arena; a row that is replaced later
+// gets its own allocation.
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kerv {
+
+// Raised for an index outside the list; the list is unchanged.
+class EListError : public std::out_of_range {
+ public:
+  explicit EListError(int index);
+};
+
+// Row kinds (bits 0-3 of a row's value).
+enum TRowAttribute : uint8_t {
+  raCrlf = 0,     // a line ends here; CR LF follows when the text is assembled
+  raWrapped = 1,  // the line goes on in the next row with no byte between
+  raEof = 2,      // the last row; its line has no line break
+};
+// The kind a row list reports when there was no row (undo records, range texts).
+inline constexpr uint8_t raNone = 3;
+
+// The per-row value packs the row kind into bits 0-3 and the bracket state
+// plus 2 into bits 4-11. Eight bits hold a state for every bracket pair a view
+// can have (up to 50) and leave room; the kind keeps its place.
+namespace rowrecord {
+inline constexpr uint32_t kKindMask = 0x0F;
+inline constexpr int kBracketShift = 4;
+inline constexpr uint32_t kBracketMask = 0xFF0;
+inline constexpr int kBracketMin = -2;  // not computed
+inline constexpr int kBracketMax = 253;
+
+constexpr TRowAttribute Kind(uint32_t value) { return static_cast<TRowAttribute>(value & kKindMask); }
+constexpr int Bracket(uint32_t value) { return static_cast<int>((value & kBracketMask) >> kBracketShift) - 2; }
+constexpr uint32_t WithKind(uint32_t value, TRowAttribute kind) { return (value & ~kKindMask) | (kind & kKindMask); }
+constexpr uint32_t WithBracket(uint32_t value, int state) {
+  if (state < kBracketMin) state = kBracketMin;
+  if (state > kBracketMax) state = kBracketMax;
+  return (value & ~kBracketMask) | (static_cast<uint32_t>(state + 2) << kBracketShift);
+}
+}  // namespace rowrecord
+
+class TPointerStringList {
+ public:
+  TPointerStringList();
+  virtual ~TPointerStringList();
+  TPointerStringList(const TPointerStringList&) = delete;
+  TPointerStringList& operator=(const TPointerStringList&) = delete;
+
+  int Count() const { return count_; }
+  bool Empty() const { return count_ == 0; }
+
+  // The bytes of item index; valid until the item is changed or removed.
+  std::string_view Get(int index) const;
+  std::string GetString(int index) const { return std::string(Get(index)); }
+  void Put(int index, std::string_view text);  // the value is kept
+  uint32_t GetValue(int index) const;
+  void SetValue(int index, uint32_t value);
+
+  int Add(std::string_view text);                 // value 0; returns the index
+  void Insert(int index, std::string_view text);  // value 0
+  void Delete(int index);
+  void DeleteRange(int index, int count);
+  // Inserts copies of count items of source (texts and values) before index.
+  void InsertRange(int index, const TPointerStringList& source, int sourceIndex, int count);
+  // Moves every item of source (texts and values) before index, leaving source empty.
+  void MoveIn(int index, TPointerStringList& source);
+  virtual void Clear();
+  // Grows with empty items of value 0, or drops items from the end.
+  void SetCount(int count);
+  void Exchange(TPointerStringList& other) noexcept;
+
+  // Loading: reserves one shared block of totalBytes for the texts that
+  // FillItem then stores item by item, in any order, into existing items.
+  void BeginFill(size_t totalBytes);
+  void FillItem(int index, std::string_view text);
+  void EndFill();
+
+  // Row kinds and bracket states (see rowrecord). A row outside the list reads as raEof.
+  TRowAttribute RowAttribute(int row) const;
+  void SetRowAttribute(int row, TRowAttribute kind);
+  int RowBracket(int row) const;
+  void SetRowBracket(int row, int state);
+
+  // Rows that end a line by their kind (every row that is not raWrapped).
+  int LineEndCount() const;
+  // Such rows before row (0..Count()).
+  int LineEndsBefore(int row) const;
+  // The row of the n-th (0-based) such row, or Count() when there are not that many.
+  int NthLineEnd(int n) const;
+
+  // Total bytes of all items, for assembly.
+  size_t TotalBytes() const;
+
+ private:
+  struct Row {
+    const char* data = nullptr;
+    uint32_t length = 0;  // bit 31: data is a heap block of our own
+    uint32_t value = 0;
+  };
+  struct Block {
+    std::vector<Row> rows;
+    int lineEnds = 0;
+  };
+  struct Arena {
+    std::unique_ptr<char[]> bytes;
+    size_t size = 0;
+    size_t used = 0;
+    size_t live = 0;  // rows whose text lies here
+  };
+  static constexpr uint32_t kOwned = 0x80000000u;
+  static constexpr int kBlockRows = 1024;
+
+  static bool IsLineEnd(uint32_t value) { return rowrecord::Kind(value) != raWrapped; }
+  void CheckIndex(int index) const;
+  Row MakeRow(std::string_view text);
+  Row CopyRow(const Row& row);
+  void ReleaseRow(Row& row);
+  void ReleaseArenaText(const char* data);
+  static std::string_view TextOf(const Row& row) { return {row.data, row.length & ~kOwned}; }
+
+  // Locating rows: block and offset of index (index < Count()).
+  void Locate(int index, int& block, int& offset) const;
+  Row& At(int index);
+  const Row& At(int index) const;
+  // Block index and first row of the block that would take an insert at index.
+  void LocateInsert(int index, int& block, int& offset) const;
+  void RowsChangedInBlock(int block, int delta, int lineEndDelta);
+  void InsertRows(int index, std::vector<Row>& rows);
+  void Rebuild();
+  void SplitIfLarge(int block);
+  void MergeIfSmall(int block);
+
+  std::vector<Block> blocks_;
+  std::vector<int> rowTree_;      // Fenwick tree of rows per block (1-based)
+  std::vector<int> lineEndTree_;  // Fenwick tree of line ends per block
+  std::vector<std::unique_ptr<Arena>> arenas_;
+  int count_ = 0;
+  int lineEnds_ = 0;
+  Arena* filling_ = nullptr;
+  // Last block found, for sequential walks; -1 when stale.
+  mutable int cacheBlock_ = -1;
+  mutable int cacheStart_ = 0;
+};
+
+}  // namespace kerv

@@ -1,0 +1,173 @@
+#include "editor/TPointerStringList.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace kerv {
+namespace {
+
+TEST(RowRecordTest, KindAndBracketArePackedApart) {
+  TPointerStringList rows;
+  rows.Add("a");
+  EXPECT_EQ(rows.RowAttribute(0), raCrlf);
+  EXPECT_EQ(rows.RowBracket(0), -2);
+  EXPECT_EQ(rows.GetValue(0), 0u);
+  for (int state : {-2, -1, 0, 13, 14, 49}) {
+    for (TRowAttribute kind : {raCrlf, raWrapped, raEof}) {
+      rows.SetRowAttribute(0, kind);
+      rows.SetRowBracket(0, state);
+      EXPECT_EQ(rows.RowAttribute(0), kind);
+      EXPECT_EQ(rows.RowBracket(0), state);
+      rows.SetRowAttribute(0, kind == raEof ? raCrlf : raEof);
+      EXPECT_EQ(rows.RowBracket(0), state) << "setting the kind keeps the state";
+      rows.SetRowAttribute(0, kind);
+      // The kind stays in bits 0-3 and nothing beyond bit 11 is used.
+      EXPECT_EQ(rows.GetValue(0) & 0x0Fu, static_cast<uint32_t>(kind));
+      EXPECT_EQ(rows.GetValue(0) & ~0xFFFu, 0u);
+    }
+  }
+  EXPECT_EQ(rows.RowAttribute(-1), raEof);
+  EXPECT_EQ(rows.RowAttribute(1), raEof);
+}
+
+TEST(TPointerStringListTest, ValuesStayInStepWithTheStrings) {
+  TPointerStringList list;
+  list.Add("a");
+  list.Add("b");
+  list.SetValue(0, 7);
+  list.SetValue(1, 9);
+  list.Insert(1, "x");
+  EXPECT_EQ(list.GetValue(1), 0u);
+  EXPECT_EQ(list.GetValue(2), 9u);
+  list.Put(2, "bb");
+  EXPECT_EQ(list.GetValue(2), 9u);
+  EXPECT_EQ(list.Get(2), "bb");
+  list.Delete(0);
+  EXPECT_EQ(list.Get(0), "x");
+  EXPECT_EQ(list.GetValue(1), 9u);
+  EXPECT_THROW(list.Get(2), EListError);
+  EXPECT_THROW(list.Delete(-1), EListError);
+  EXPECT_THROW(list.DeleteRange(1, 2), EListError);
+  EXPECT_EQ(list.Count(), 2);
+  list.Clear();
+  EXPECT_EQ(list.Count(), 0);
+  EXPECT_EQ(list.LineEndCount(), 0);
+}
+
+// Every operation against a plain vector, across many block boundaries.
+TEST(TPointerStringListTest, MatchesAPlainModelUnderRandomEdits) {
+  std::mt19937 random(20261209);
+  TPointerStringList list;
+  std::vector<std::pair<std::string, uint32_t>> model;
+  auto text = [&](int n) { return "r" + std::to_string(n) + std::string(random() % 20, 'x'); };
+  auto check = [&]() {
+    ASSERT_EQ(list.Count(), static_cast<int>(model.size()));
+    int lineEnds = 0;
+    std::vector<int> lineEndRows;
+    for (size_t i = 0; i < model.size(); ++i) {
+      ASSERT_EQ(list.LineEndsBefore(static_cast<int>(i)), lineEnds) << i;
+      if ((model[i].second & 0xF) != raWrapped) {
+        ++lineEnds;
+        lineEndRows.push_back(static_cast<int>(i));
+      }
+    }
+    ASSERT_EQ(list.LineEndCount(), lineEnds);
+    for (size_t k = 0; k < lineEndRows.size(); k += 1 + random() % 7) ASSERT_EQ(list.NthLineEnd(static_cast<int>(k)), lineEndRows[k]);
+    ASSERT_EQ(list.NthLineEnd(lineEnds), list.Count());
+    // Random and sequential access, forward and backward.
+    for (int probe = 0; probe < 50 && !model.empty(); ++probe) {
+      size_t i = random() % model.size();
+      ASSERT_EQ(list.Get(static_cast<int>(i)), model[i].first);
+      ASSERT_EQ(list.GetValue(static_cast<int>(i)), model[i].second);
+    }
+    for (int i = static_cast<int>(model.size()) - 1; i >= 0; i -= 1 + static_cast<int>(random() % 3)) {
+      ASSERT_EQ(list.Get(i), model[static_cast<size_t>(i)].first);
+    }
+  };
+  int serial = 0;
+  for (int step = 0; step < 3000; ++step) {
+    int op = static_cast<int>(random() % 10);
+    int size = static_cast<int>(model.size());
+    if (op <= 2 || size == 0) {
+      int at = static_cast<int>(random() % (size + 1));
+      std::string s = text(serial++);
+      list.Insert(at, s);
+      model.insert(model.begin() + at, {s, 0});
+    } else if (op == 3) {
+      int at = static_cast<int>(random() % size);
+      int count = static_cast<int>(random() % std::min(size - at, 3000)) + 1;
+      list.DeleteRange(at, count);
+      model.erase(model.begin() + at, model.begin() + at + count);
+    } else if (op == 4) {
+      int at = static_cast<int>(random() % size);
+      uint32_t value = static_cast<uint32_t>(random() % 3) | static_cast<uint32_t>(random() % 50) << 4;
+      list.SetValue(at, value);
+      model[static_cast<size_t>(at)].second = value;
+    } else if (op == 5) {
+      int at = static_cast<int>(random() % size);
+      std::string s = text(serial++);
+      list.Put(at, s);
+      model[static_cast<size_t>(at)].first = s;
+    } else if (op == 6) {
+      // Move in a batch of rows, sometimes larger than a block.
+      TPointerStringList batch;
+      std::vector<std::pair<std::string, uint32_t>> rows;
+      int count = static_cast<int>(random() % (random() % 4 == 0 ? 2500 : 5)) + 1;
+      for (int i = 0; i < count; ++i) {
+        std::string s = text(serial++);
+        batch.Add(s);
+        uint32_t value = static_cast<uint32_t>(random() % 3);
+        batch.SetValue(i, value);
+        rows.push_back({s, value});
+      }
+      int at = static_cast<int>(random() % (size + 1));
+      list.MoveIn(at, batch);
+      EXPECT_EQ(batch.Count(), 0);
+      model.insert(model.begin() + at, rows.begin(), rows.end());
+    } else if (op == 7) {
+      int from = static_cast<int>(random() % size);
+      int count = static_cast<int>(random() % std::min(size - from, 40)) + 1;
+      int at = static_cast<int>(random() % (size + 1));
+      TPointerStringList copy;
+      copy.InsertRange(0, list, from, count);
+      list.InsertRange(at, copy, 0, count);
+      std::vector<std::pair<std::string, uint32_t>> rows(model.begin() + from, model.begin() + from + count);
+      model.insert(model.begin() + at, rows.begin(), rows.end());
+    } else if (op == 8) {
+      int count = static_cast<int>(random() % 3000);
+      list.SetCount(count);
+      model.resize(static_cast<size_t>(count), {"", 0});
+    } else {
+      ASSERT_EQ(list.Get(size - 1), model.back().first);
+    }
+    if (step % 50 == 0) check();
+  }
+  check();
+}
+
+TEST(TPointerStringListTest, FilledTextsSurviveEditsAroundThem) {
+  TPointerStringList list;
+  list.SetCount(3000);
+  list.BeginFill(3000 * 4);
+  for (int i = 0; i < 3000; ++i) list.FillItem(i, std::to_string(1000 + i));
+  list.EndFill();
+  for (int i = 0; i < 3000; i += 2) list.Put(i, "p");
+  list.DeleteRange(100, 2000);
+  EXPECT_EQ(list.Get(0), "p");
+  EXPECT_EQ(list.Get(1), "1001");
+  EXPECT_EQ(list.Get(101), std::to_string(1000 + 2101));
+  // Every arena text replaced: the arena is freed, and the list goes on working.
+  for (int i = 0; i < list.Count(); ++i) list.Put(i, "q");
+  list.Add("z");
+  EXPECT_EQ(list.Get(list.Count() - 1), "z");
+  TPointerStringList other;
+  other.MoveIn(0, list);
+  EXPECT_EQ(other.Get(1), "q");
+}
+
+}  // namespace
+}  // namespace kerv
