@@ -14,6 +14,9 @@ class IByteStream {
   virtual size_t Read(char* buffer, size_t size) = 0;
   // Back to the first byte. Throws when the stream cannot be positioned.
   virtual void SeekToStart() = 0;
+  // The next block of up to size bytes, read into buffer (of at least size
+  // bytes) unless the stream can lend its own bytes; empty at the end.
+  virtual std::string_view ReadBlock(char* buffer, size_t size) { return std::string_view(buffer, Read(buffer, size)); }
 };
 
 // A stream over bytes already in memory (the text a file was converted to).
@@ -27,6 +30,12 @@ class TMemoryStream : public IByteStream {
     return n;
   }
   void SeekToStart() override { position_ = 0; }
+  // Lends its bytes instead of copying them.
+  std::string_view ReadBlock(char*, size_t size) override {
+    std::string_view block = bytes_.substr(position_, size);
+    position_ += block.size();
+    return block;
+  }
 
  private:
   std::string_view bytes_;

@@ -6,48 +6,62 @@ namespace kerv {
 
 void TEditorAttributeArray::Reset(std::string_view text) {
   text_ = text;
-  classes_.clear();
-  byteAt_.clear();
-  classes_.push_back(kColEnd);
-  byteAt_.push_back(0);
   int limit = window_ > 0 ? window_ : static_cast<int>(text.size()) * 2 + 8;
+  // Room for the window, one character or tab past it, and the end marker.
+  size_t room = static_cast<size_t>(limit) + static_cast<size_t>(rules_.TabWidth()) + 4;
+  if (classes_.size() < room) {
+    classes_.resize(room);
+    byteAt_.resize(room);
+  }
+  char* classes = classes_.data();
+  int* byteAt = byteAt_.data();
+  classes[0] = kColEnd;
+  byteAt[0] = 0;
   size_t i = 0;
   int col = 0;
-  for (; i < text.size() && col < limit; ++i) {
+  const size_t size = text.size();
+  for (; i < size && col < limit; ++i) {
     unsigned char b = static_cast<unsigned char>(text[i]);
     int byteIndex = static_cast<int>(i) + 1;
-    if (IsLeadByte(b) && i + 1 < text.size()) {
-      classes_.push_back(kColLead);
-      byteAt_.push_back(byteIndex);
-      classes_.push_back(kColTrail);
-      byteAt_.push_back(byteIndex + 1);
+    if (IsLeadByte(b) && i + 1 < size) {
+      classes[col + 1] = kColLead;
+      byteAt[col + 1] = byteIndex;
+      classes[col + 2] = kColTrail;
+      byteAt[col + 2] = byteIndex + 1;
       col += 2;
       ++i;
       continue;
     }
-    classes_.push_back(rules_.IsDelimiter(b) ? kColDelimiter : kColSingle);
-    byteAt_.push_back(byteIndex);
     ++col;
+    classes[col] = rules_.IsDelimiter(b) ? kColDelimiter : kColSingle;
+    byteAt[col] = byteIndex;
     if (b == '\t') {
       int fill = rules_.TabFill(col);
-      for (int f = 0; f < fill; ++f) {
-        classes_.push_back(kColTabFill);
-        byteAt_.push_back(byteIndex);
+      if (static_cast<size_t>(col + fill) + 2 > classes_.size()) {
+        // A tab wider than the room planned for (a very wide tab setting).
+        classes_.resize(static_cast<size_t>(col + fill) + 4);
+        byteAt_.resize(classes_.size());
+        classes = classes_.data();
+        byteAt = byteAt_.data();
+      }
+      for (int f = 1; f <= fill; ++f) {
+        classes[col + f] = kColTabFill;
+        byteAt[col + f] = byteIndex;
       }
       col += fill;
     }
   }
   lastCol_ = col;
-  if (i >= text.size()) {
+  if (i >= size) {
     length_ = col;
-    classes_.push_back(kColEnd);
-    byteAt_.push_back(static_cast<int>(text.size()) + 1);
+    classes[col + 1] = kColEnd;
+    byteAt[col + 1] = static_cast<int>(size) + 1;
   } else {
     // More text than the window: the cursor never gets this far, and every
     // comparison with Length sees a long line.
-    length_ = col + 1 + static_cast<int>(text.size() - i);
-    classes_.push_back(kColSingle);
-    byteAt_.push_back(static_cast<int>(i) + 1);
+    length_ = col + 1 + static_cast<int>(size - i);
+    classes[col + 1] = kColSingle;
+    byteAt[col + 1] = static_cast<int>(i) + 1;
   }
   col_ = 1;
 }

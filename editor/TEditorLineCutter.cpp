@@ -66,28 +66,34 @@ int TEditorLineCutter::NextCut(TEditorAttributeArray& cursor) const {
   return cursor.ByteIndex();
 }
 
+void TWrapRowSink::operator()(std::string_view row, int kind) {
+  if (kind == TEditorLineCutter::kLastRowEndsLine) {
+    rows_.SetLastRowAttribute(raCrlf);
+    return;
+  }
+  rows_.AppendFill(row, static_cast<uint32_t>(kind));
+}
+
+void TWrapRowSink::Finish(int lastKind) {
+  if (lastKind >= 0) rows_.SetLastRowAttribute(static_cast<TRowAttribute>(lastKind));
+}
+
 void TEditorLineCutter::StrToWrapList(std::string_view text, TEditorStringList& rows, bool wordWrap) const {
   rows.Clear();
   if (text.empty()) {
     rows.Add(std::string_view());
     return;
   }
-  // The rows' bytes are the text's without its line breaks: one block holds them all.
-  rows.BeginFill(text.size());
-  auto append = [&](std::string_view row, int kind) {
-    if (kind == kLastRowEndsLine) {
-      rows.SetRowAttribute(rows.Count() - 1, raCrlf);
-      return;
-    }
-    int index = rows.Add(std::string_view());
-    rows.FillItem(index, row);
-    if (kind == raWrapped) rows.SetRowAttribute(index, raWrapped);
-  };
+  // The rows' bytes are the text's without its line breaks: a big text puts
+  // them all in one block, a small one (a typed character) row by row.
+  if (text.size() >= kFillBlockBytes) rows.BeginFill(text.size());
+  TWrapRowSink sink(rows);
   if (wordWrap) {
-    ForEachLine(text, [&](std::string_view line) { CutLine(line, append); });
+    ForEachLine(text, [&](std::string_view line) { CutLine(line, sink); });
   } else {
-    ForEachLine(text, [&](std::string_view line) { append(line, raCrlf); });
+    ForEachLine(text, [&](std::string_view line) { sink(line, raCrlf); });
   }
+  sink.Finish();
   rows.EndFill();
 }
 

@@ -36,6 +36,18 @@ class TWrapCharSet {
   std::unique_ptr<std::bitset<65536>> double_;
 };
 
+// Appends the rows CutLine reports to a list being filled.
+class TWrapRowSink {
+ public:
+  explicit TWrapRowSink(TEditorStringList& rows) : rows_(rows) {}
+  void operator()(std::string_view row, int kind);
+  // lastKind, when given, becomes the kind of the last row.
+  void Finish(int lastKind = -1);
+
+ private:
+  TEditorStringList& rows_;
+};
+
 class TEditorLineCutter {
  public:
   // The options and rules are read at construction; make a new cutter when they change.
@@ -56,8 +68,10 @@ class TEditorLineCutter {
   // row in order; kind is raCrlf or raWrapped, or kLastRowEndsLine when the
   // last piece filled the width exactly and its row takes the line end.
   static constexpr int kLastRowEndsLine = -1;
+  // Texts from this size on keep their rows' bytes in one shared block.
+  static constexpr size_t kFillBlockBytes = 16384;
   template <typename OnRow>
-  void CutLine(std::string_view line, OnRow onRow) const;
+  void CutLine(std::string_view line, OnRow&& onRow) const;
 
  private:
   int NextCut(TEditorAttributeArray& cursor) const;
@@ -76,7 +90,7 @@ class TEditorLineCutter {
 };
 
 template <typename OnRow>
-void TEditorLineCutter::CutLine(std::string_view line, OnRow onRow) const {
+void TEditorLineCutter::CutLine(std::string_view line, OnRow&& onRow) const {
   const int w = wrapByte_;
   // A narrow line without a tab is one row, without building the cursor.
   if (static_cast<int>(line.size()) < w && (line.empty() || std::memchr(line.data(), '\t', line.size()) == nullptr)) {

@@ -35,47 +35,45 @@ struct StreamShape {
   size_t usableBytes = 0; // the stream's bytes without a final run of 0x1A
 };
 
+// Counts returns block by block in loops the compiler can vectorise; a line
+// break is a CR, an LF, or a CR LF pair counted once.
 StreamShape CountStream(IByteStream& stream, char* buffer) {
-  StreamShape shape;
-  bool pendingCr = false;
-  size_t partial = 0;   // bytes of the line being read
+  size_t crs = 0, lfs = 0, pairs = 0;
   size_t position = 0;
-  // The state as it was where the current run of 0x1A bytes began, should the run reach the end.
-  bool inEofRun = false;
-  StreamShape runShape;
+  size_t lastBreakEnd = 0;  // offset just after the last CR or LF
+  size_t usable = 0;        // offset just after the last byte that is not 0x1A
+  bool previousCr = false;
   for (;;) {
-    size_t got = stream.Read(buffer, TEditorStringList::kLoadBlockBytes);
-    if (got == 0) break;
-    for (size_t i = 0; i < got; ++i) {
-      char c = buffer[i];
-      if (c == '\x1A') {
-        if (!inEofRun) {
-          inEofRun = true;
-          runShape = shape;
-          runShape.usableBytes = position + i;
-          runShape.lines += partial > 0 ? 1 : 0;
-        }
-      } else {
-        inEofRun = false;
-      }
-      if (pendingCr) {
-        pendingCr = false;
-        if (c == '\n') continue;
-      }
-      if (c == '\r' || c == '\n') {
-        ++shape.lines;
-        partial = 0;
-        pendingCr = c == '\r';
-      } else {
-        ++partial;
-        ++shape.textBytes;
-      }
+    std::string_view block = stream.ReadBlock(buffer, TEditorStringList::kLoadBlockBytes);
+    if (block.empty()) break;
+    const unsigned char* b = reinterpret_cast<const unsigned char*>(block.data());
+    const size_t n = block.size();
+    size_t cr = 0, lf = 0, pair = 0;
+    for (size_t i = 0; i < n; ++i) {
+      cr += b[i] == '\r';
+      lf += b[i] == '\n';
     }
-    position += got;
+    for (size_t i = 0; i + 1 < n; ++i) pair += (b[i] == '\r') & (b[i + 1] == '\n');
+    if (previousCr && b[0] == '\n') ++pair;
+    crs += cr;
+    lfs += lf;
+    pairs += pair;
+    if (cr + lf > 0) {
+      size_t last = n;
+      while (last > 0 && b[last - 1] != '\r' && b[last - 1] != '\n') --last;
+      lastBreakEnd = position + last;
+    }
+    size_t end = n;
+    while (end > 0 && b[end - 1] == 0x1A) --end;
+    if (end > 0) usable = position + end;
+    previousCr = b[n - 1] == '\r';
+    position += n;
   }
-  if (inEofRun) return runShape;
-  shape.lines += partial > 0 ? 1 : 0;
-  shape.usableBytes = position;
+  StreamShape shape;
+  shape.usableBytes = usable;
+  // No break lies in a final run of 0x1A, so every count above holds for the usable bytes.
+  shape.textBytes = usable - crs - lfs;
+  shape.lines = static_cast<int>(crs + lfs - pairs) + (usable > lastBreakEnd ? 1 : 0);
   return shape;
 }
 
@@ -83,22 +81,22 @@ StreamShape CountStream(IByteStream& stream, char* buffer) {
 
 std::string TEditorStringList::GetRangeText(int firstRow, int rowCount) const {
   if (firstRow < 0) firstRow = 0;
-  int endRow = rowCount < 0 || rowCount > Count() - firstRow ? Count() : firstRow + rowCount;
+  if (firstRow >= Count()) return std::string();
+  int count = rowCount < 0 || rowCount > Count() - firstRow ? Count() - firstRow : rowCount;
   size_t size = 0;
-  for (int row = firstRow; row < endRow; ++row) {
-    size += Get(row).size() + (RowAttribute(row) == raCrlf ? 2 : 0);
-  }
+  ForEachRow(firstRow, count, [&](std::string_view bytes, uint32_t value) {
+    size += bytes.size() + (rowrecord::Kind(value) == raCrlf ? 2 : 0);
+  });
   std::string text(size, '\0');
   char* out = text.data();
-  for (int row = firstRow; row < endRow; ++row) {
-    std::string_view bytes = Get(row);
+  ForEachRow(firstRow, count, [&](std::string_view bytes, uint32_t value) {
     if (!bytes.empty()) std::memcpy(out, bytes.data(), bytes.size());
     out += bytes.size();
-    if (RowAttribute(row) == raCrlf) {
+    if (rowrecord::Kind(value) == raCrlf) {
       *out++ = '\r';
       *out++ = '\n';
     }
-  }
+  });
   return text;
 }
 
@@ -136,11 +134,11 @@ void TEditorStringList::LoadFromStream(IByteStream& stream) {
   };
   try {
     while (remaining > 0) {
-      size_t got = stream.Read(buffer.get(), remaining < kLoadBlockBytes ? remaining : kLoadBlockBytes);
-      if (got == 0) break;
-      remaining -= got;
-      const char* p = buffer.get();
-      const char* end = p + got;
+      std::string_view block = stream.ReadBlock(buffer.get(), remaining < kLoadBlockBytes ? remaining : kLoadBlockBytes);
+      if (block.empty()) break;
+      remaining -= block.size();
+      const char* p = block.data();
+      const char* end = p + block.size();
       if (pendingCr && *p == '\n') ++p;
       pendingCr = false;
       BreakFinder finder(p, end);

@@ -76,18 +76,26 @@ void TPointerStringList::ReleaseRow(Row& row) {
   row.length = 0;
 }
 
+// Arenas are kept in address order, so the one holding a text is found by bisection.
+bool TPointerStringList::ArenaBefore(const std::unique_ptr<Arena>& arena, const char* data) {
+  return std::less<const char*>()(arena->bytes.get() + arena->size, data) || arena->bytes.get() + arena->size == data;
+}
+
+void TPointerStringList::AddArena(std::unique_ptr<Arena> arena) {
+  const char* begin = arena->bytes.get();
+  auto at = std::lower_bound(arenas_.begin(), arenas_.end(), begin, ArenaBefore);
+  arenas_.insert(at, std::move(arena));
+}
+
 void TPointerStringList::ReleaseArenaText(const char* data) {
-  std::less<const char*> before;
-  for (size_t i = 0; i < arenas_.size(); ++i) {
-    const char* begin = arenas_[i]->bytes.get();
-    if (before(data, begin) || !before(data, begin + arenas_[i]->size)) continue;
-    // An arena goes as soon as no row uses it, unless a load is still filling it.
-    if (--arenas_[i]->live == 0 && filling_ != arenas_[i].get()) arenas_.erase(arenas_.begin() + static_cast<long>(i));
-    return;
-  }
+  auto at = std::lower_bound(arenas_.begin(), arenas_.end(), data, ArenaBefore);
+  if (at == arenas_.end() || std::less<const char*>()(data, (*at)->bytes.get())) return;
+  // An arena goes as soon as no row uses it, unless a load is still filling it.
+  if (--(*at)->live == 0 && filling_ != at->get()) arenas_.erase(at);
 }
 
 void TPointerStringList::Rebuild() {
+  indexStale_ = false;
   size_t n = blocks_.size();
   rowTree_.assign(n + 1, 0);
   lineEndTree_.assign(n + 1, 0);
@@ -105,6 +113,7 @@ void TPointerStringList::Rebuild() {
 }
 
 void TPointerStringList::Locate(int index, int& block, int& offset) const {
+  EnsureIndex();
   if (cacheBlock_ >= 0) {
     int size = static_cast<int>(blocks_[cacheBlock_].rows.size());
     if (index >= cacheStart_ && index < cacheStart_ + size) {
@@ -155,6 +164,7 @@ void TPointerStringList::LocateInsert(int index, int& block, int& offset) const 
 }
 
 void TPointerStringList::RowsChangedInBlock(int block, int delta, int lineEndDelta) {
+  EnsureIndex();
   blocks_[block].lineEnds += lineEndDelta;
   count_ += delta;
   lineEnds_ += lineEndDelta;
@@ -335,7 +345,7 @@ void TPointerStringList::MoveIn(int index, TPointerStringList& source) {
   if (&source == this || source.count_ == 0) return;
   if (index < 0 || index > count_) throw EListError(index);
   // The texts stay where they are: arenas move along with the rows that use them.
-  for (auto& arena : source.arenas_) arenas_.push_back(std::move(arena));
+  for (auto& arena : source.arenas_) AddArena(std::move(arena));
   source.arenas_.clear();
   std::vector<Row> rows;
   rows.reserve(static_cast<size_t>(source.count_));
@@ -355,6 +365,7 @@ void TPointerStringList::Exchange(TPointerStringList& other) noexcept {
   std::swap(count_, other.count_);
   std::swap(lineEnds_, other.lineEnds_);
   std::swap(filling_, other.filling_);
+  std::swap(indexStale_, other.indexStale_);
   cacheBlock_ = -1;
   other.cacheBlock_ = -1;
 }
@@ -406,9 +417,9 @@ void TPointerStringList::SetCount(int count) {
 void TPointerStringList::BeginFill(size_t totalBytes) {
   auto arena = std::make_unique<Arena>();
   arena->size = totalBytes;
-  if (totalBytes > 0) arena->bytes.reset(new char[totalBytes]);
+  if (totalBytes > 0) arena->bytes = AllocateLargeBuffer(totalBytes);
   filling_ = arena.get();
-  arenas_.push_back(std::move(arena));
+  AddArena(std::move(arena));
 }
 
 void TPointerStringList::FillItem(int index, std::string_view text) {
@@ -429,6 +440,42 @@ void TPointerStringList::FillItem(int index, std::string_view text) {
   ++filling_->live;
   row.data = target;
   row.length = static_cast<uint32_t>(text.size());
+}
+
+void TPointerStringList::AppendFill(std::string_view text, uint32_t value) {
+  if (blocks_.empty() || blocks_.back().rows.size() >= static_cast<size_t>(kBlockRows)) blocks_.emplace_back();
+  Row row;
+  if (!text.empty()) {
+    if (filling_ != nullptr && filling_->size - filling_->used >= text.size()) {
+      char* target = filling_->bytes.get() + filling_->used;
+      std::memcpy(target, text.data(), text.size());
+      filling_->used += text.size();
+      ++filling_->live;
+      row.data = target;
+      row.length = static_cast<uint32_t>(text.size());
+    } else {
+      row = MakeRow(text);
+    }
+  }
+  row.value = value;
+  Block& last = blocks_.back();
+  last.rows.push_back(row);
+  int lineEnd = IsLineEnd(value) ? 1 : 0;
+  last.lineEnds += lineEnd;
+  ++count_;
+  lineEnds_ += lineEnd;
+  indexStale_ = true;
+}
+
+void TPointerStringList::SetLastRowAttribute(TRowAttribute kind) {
+  if (count_ == 0) return;
+  Block& last = blocks_.back();
+  Row& row = last.rows.back();
+  int change = (IsLineEnd(rowrecord::WithKind(row.value, kind)) ? 1 : 0) - (IsLineEnd(row.value) ? 1 : 0);
+  row.value = rowrecord::WithKind(row.value, kind);
+  last.lineEnds += change;
+  lineEnds_ += change;
+  if (change != 0) indexStale_ = true;
 }
 
 void TPointerStringList::EndFill() {
@@ -463,6 +510,7 @@ void TPointerStringList::SetRowBracket(int row, int state) {
 int TPointerStringList::LineEndCount() const { return lineEnds_; }
 
 int TPointerStringList::LineEndsBefore(int row) const {
+  EnsureIndex();
   if (row <= 0) return 0;
   if (row >= count_) return lineEnds_;
   int block, offset;
@@ -474,6 +522,7 @@ int TPointerStringList::LineEndsBefore(int row) const {
 }
 
 int TPointerStringList::NthLineEnd(int n) const {
+  EnsureIndex();
   if (n < 0) return 0;
   if (n >= lineEnds_) return count_;
   int block, rest;

@@ -17,6 +17,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/LargeBuffer.h"
+
 namespace kerv {
 
 // Raised for an index outside the list; the list is unchanged.
@@ -88,7 +90,15 @@ class TPointerStringList {
   // FillItem then stores item by item, in any order, into existing items.
   void BeginFill(size_t totalBytes);
   void FillItem(int index, std::string_view text);
+  // Appends an item with text stored in the fill block, and value.
+  void AppendFill(std::string_view text, uint32_t value);
+  // Sets the kind of the last row without rebuilding the index now (for lists being filled).
+  void SetLastRowAttribute(TRowAttribute kind);
   void EndFill();
+
+  // Calls onRow(text, value) for rows first..first+count-1, block by block.
+  template <typename OnRow>
+  void ForEachRow(int first, int count, OnRow onRow) const;
 
   // Row kinds and bracket states (see rowrecord). A row outside the list reads as raEof.
   TRowAttribute RowAttribute(int row) const;
@@ -117,7 +127,7 @@ class TPointerStringList {
     int lineEnds = 0;
   };
   struct Arena {
-    std::unique_ptr<char[]> bytes;
+    LargeBuffer bytes;
     size_t size = 0;
     size_t used = 0;
     size_t live = 0;  // rows whose text lies here
@@ -131,6 +141,8 @@ class TPointerStringList {
   Row CopyRow(const Row& row);
   void ReleaseRow(Row& row);
   void ReleaseArenaText(const char* data);
+  void AddArena(std::unique_ptr<Arena> arena);
+  static bool ArenaBefore(const std::unique_ptr<Arena>& arena, const char* data);
   static std::string_view TextOf(const Row& row) { return {row.data, row.length & ~kOwned}; }
 
   // Locating rows: block and offset of index (index < Count()).
@@ -142,6 +154,10 @@ class TPointerStringList {
   void RowsChangedInBlock(int block, int delta, int lineEndDelta);
   void InsertRows(int index, std::vector<Row>& rows);
   void Rebuild();
+  // Appends while filling leave the index behind; it is rebuilt before use.
+  void EnsureIndex() const {
+    if (indexStale_) const_cast<TPointerStringList*>(this)->Rebuild();
+  }
   void SplitIfLarge(int block);
   void MergeIfSmall(int block);
 
@@ -152,9 +168,23 @@ class TPointerStringList {
   int count_ = 0;
   int lineEnds_ = 0;
   Arena* filling_ = nullptr;
+  bool indexStale_ = false;
   // Last block found, for sequential walks; -1 when stale.
   mutable int cacheBlock_ = -1;
   mutable int cacheStart_ = 0;
 };
+
+template <typename OnRow>
+void TPointerStringList::ForEachRow(int first, int count, OnRow onRow) const {
+  if (count <= 0) return;
+  int block, offset;
+  Locate(first, block, offset);
+  while (count > 0 && block < static_cast<int>(blocks_.size())) {
+    const std::vector<Row>& rows = blocks_[static_cast<size_t>(block)].rows;
+    for (size_t i = static_cast<size_t>(offset); i < rows.size() && count > 0; ++i, --count) onRow(TextOf(rows[i]), rows[i].value);
+    ++block;
+    offset = 0;
+  }
+}
 
 }  // namespace kerv

@@ -92,23 +92,6 @@ TEST(TEditorStringListTest, SetTextEndsEveryLineWithABreak) {
   EXPECT_EQ(list.Count(), 0);
 }
 
-// A stream that fails on its n-th read.
-class FailingStream : public IByteStream {
- public:
-  FailingStream(std::string bytes, int failAt) : inner_(bytes_), failAt_(failAt) { bytes_ = std::move(bytes); }
-  size_t Read(char* buffer, size_t size) override {
-    if (++reads_ == failAt_) throw std::runtime_error("read error");
-    return inner_.Read(buffer, size);
-  }
-  void SeekToStart() override { inner_.SeekToStart(); }
-
- private:
-  std::string bytes_;
-  TMemoryStream inner_{std::string_view()};
-  int reads_ = 0;
-  int failAt_;
-};
-
 TEST(TEditorStringListTest, ReadErrorPropagatesAndLeavesTheSizedRows) {
   std::string bytes = std::string(TEditorStringList::kLoadBlockBytes, 'a') + "\r\n" + "b\r\n";
   // Fail in the filling pass: the first pass read two blocks and the end.

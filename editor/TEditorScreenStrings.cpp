@@ -1,0 +1,429 @@
+#include "editor/TEditorScreenStrings.h"
+
+#include <algorithm>
+
+#include "editor/TEditorViewInfo.h"
+
+namespace kerv {
+namespace {
+
+// Ends an update batch on every way out of a scope.
+class UpdateBatch {
+ public:
+  explicit UpdateBatch(TEditorScreenStrings& store) : store_(store) { store_.BeginUpdate(); }
+  ~UpdateBatch() { store_.EndUpdate(); }
+  UpdateBatch(const UpdateBatch&) = delete;
+  UpdateBatch& operator=(const UpdateBatch&) = delete;
+
+ private:
+  TEditorScreenStrings& store_;
+};
+
+void AppendRows(const TEditorStringList& rows, int first, int last, std::string& out) {
+  for (int row = first; row <= last; ++row) {
+    out += rows.Get(row);
+    if (rows.RowAttribute(row) == raCrlf) out += "\r\n";
+  }
+}
+
+}  // namespace
+
+TEditorScreenStrings::TEditorScreenStrings() {
+  undo_ = CreateUndoObj();
+  wrapOption_ = CreateWrapOption();
+  wrapOption_->SetOnChange([this](TNotifyPersistent*) { WrapOptionChanged(); });
+}
+
+TEditorScreenStrings::~TEditorScreenStrings() {
+  // The options outlive nothing that could call back into a half-destroyed store.
+  wrapOption_->SetOnChange(nullptr);
+}
+
+std::unique_ptr<TEditorUndoObj> TEditorScreenStrings::CreateUndoObj() { return std::make_unique<TEditorUndoObj>(*this); }
+
+std::unique_ptr<TEditorWrapOption> TEditorScreenStrings::CreateWrapOption() { return std::make_unique<TEditorWrapOption>(); }
+
+void TEditorScreenStrings::RegisterView(TEditorView* view) {
+  if (std::find(views_.begin(), views_.end(), view) == views_.end()) views_.push_back(view);
+  cutterStale_ = true;
+}
+
+bool TEditorScreenStrings::UnregisterView(TEditorView* view) {
+  views_.erase(std::remove(views_.begin(), views_.end(), view), views_.end());
+  cutterStale_ = true;
+  return views_.empty();
+}
+
+TEditorView* TEditorScreenStrings::ActiveEditor() const {
+  for (TEditorView* view : views_) {
+    if (view->Focused()) return view;
+  }
+  return Owner();
+}
+
+// ---------------------------------------------------------------- wrapping
+
+const TEditorLineCutter& TEditorScreenStrings::Cutter() {
+  TEditorColumnRules rules;
+  if (TEditorView* owner = Owner()) rules = owner->ColumnRules();
+  if (!cutter_ || cutterStale_ || rules.TabWidth() != cutterRules_.TabWidth() ||
+      rules.Delimiters() != cutterRules_.Delimiters()) {
+    cutterRules_ = rules;
+    cutter_ = std::make_unique<TEditorLineCutter>(*wrapOption_, cutterRules_);
+    cutterStale_ = false;
+  }
+  return *cutter_;
+}
+
+void TEditorScreenStrings::StrToWrapList(std::string_view text, TEditorStringList& rows) {
+  Cutter().StrToWrapList(text, rows, wordWrap_);
+}
+
+int TEditorScreenStrings::WrapCount(std::string_view line) { return Cutter().WrapCount(line, wordWrap_); }
+
+int TEditorScreenStrings::FirstRowOfLine(int row) const {
+  while (row > 0 && RowAttribute(row - 1) == raWrapped) --row;
+  return row;
+}
+
+int TEditorScreenStrings::LastRowOfLine(int row) const {
+  if (row < 0) return row;
+  int last = Count() - 1;
+  while (row < last && RowAttribute(row) == raWrapped) ++row;
+  return row;
+}
+
+int TEditorScreenStrings::LineCount() const {
+  if (!wordWrap_) return Count();
+  return LineEndCount() + (Count() > 0 && RowAttribute(Count() - 1) == raWrapped ? 1 : 0);
+}
+
+int TEditorScreenStrings::LineToRow(int line) const {
+  if (!wordWrap_) return line;
+  if (line <= 0) return 0;
+  if (line >= LineCount()) return Count();
+  return NthLineEnd(line - 1) + 1;
+}
+
+int TEditorScreenStrings::RowToLine(int row) const {
+  if (!wordWrap_) return row;
+  return LineEndsBefore(row);
+}
+
+template <typename OnLine>
+void TEditorScreenStrings::ForEachStoredLine(OnLine onLine) const {
+  std::string joined;
+  const int rows = Count();
+  for (int row = 0; row < rows;) {
+    int last = LastRowOfLine(row);
+    if (last == row) {
+      onLine(Get(row));
+    } else {
+      joined.clear();
+      for (int r = row; r <= last; ++r) joined += Get(r);
+      onLine(std::string_view(joined));
+    }
+    row = last + 1;
+  }
+}
+
+void TEditorScreenStrings::RebuildRows(bool wrap) {
+  for (TEditorView* view : views_) view->CleanSelection();
+  ConnectChangeEvent(false);
+  UpdateBatch batch(*this);
+  struct Reconnect {
+    TEditorScreenStrings& store;
+    ~Reconnect() { store.ConnectChangeEvent(true); }
+  } reconnect{*this};
+
+  TRowAttribute lastKind = RowAttribute(Count() - 1);
+  // The new rows go into one list, their bytes into one block, before they
+  // replace the old rows in one step.
+  TEditorStringList rebuilt;
+  rebuilt.BeginFill(TotalBytes());
+  TWrapRowSink sink(rebuilt);
+  if (wrap) {
+    const TEditorLineCutter& cutter = Cutter();
+    ForEachStoredLine([&](std::string_view line) { cutter.CutLine(line, sink); });
+    sink.Finish(lastKind);
+  } else {
+    ForEachStoredLine([&](std::string_view line) { sink(line, raCrlf); });
+    sink.Finish(lastKind == raWrapped ? raEof : lastKind);
+  }
+  rebuilt.EndFill();
+  Exchange(rebuilt);
+  bracketValidEnd_ = 0;
+}
+
+void TEditorScreenStrings::WrapLines() {
+  if (Empty() || (Owner() && Owner()->IsLoading())) return;
+  RebuildRows(true);
+}
+
+void TEditorScreenStrings::UnWrapLines() {
+  if (Empty()) return;
+  RebuildRows(false);
+}
+
+void TEditorScreenStrings::ResetAfterRewrap() {
+  // Row positions in the undo records belong to the old wrapping.
+  undo_->Clear();
+  if (wordWrap_) {
+    WrapLines();
+  } else {
+    UnWrapLines();
+  }
+  InitBrackets();
+  for (TEditorView* view : views_) {
+    view->Refresh();
+    view->ClampToStore();
+    view->SetCaretCol(0);
+  }
+}
+
+void TEditorScreenStrings::SetWordWrap(bool value) {
+  if (value == wordWrap_) return;
+  wordWrap_ = value;
+  if (Owner() && Owner()->IsLoading()) return;
+  ResetAfterRewrap();
+}
+
+void TEditorScreenStrings::WrapOptionChanged() {
+  cutterStale_ = true;
+  if (!wordWrap_ || (Owner() && Owner()->IsLoading())) return;
+  ResetAfterRewrap();
+}
+
+// ---------------------------------------------------------------- ranges
+
+TRowRangeText TEditorScreenStrings::GetRowRangeText(int row, int count) const {
+  TRowRangeText range;
+  if (row < 0 || row >= Count()) return range;
+  int last = count < 0 ? LastRowOfLine(row) : std::min(Count() - 1, row + count - 1);
+  if (last < row) return range;
+  range.text = GetRangeText(row, last - row + 1);
+  range.rowCount = last - row + 1;
+  range.lastKind = RowAttribute(last);
+  return range;
+}
+
+void TEditorScreenStrings::DeleteRows(int row, int count) {
+  if (count <= 0) return;
+  DeleteRange(row, count);
+  if (bracketValidEnd_ > row) bracketValidEnd_ = std::max(row, bracketValidEnd_ - count);
+}
+
+void TEditorScreenStrings::InsertRowList(int row, const TEditorStringList& rows) {
+  if (rows.Empty()) return;
+  InsertRange(row, rows, 0, rows.Count());
+  if (bracketValidEnd_ > row) bracketValidEnd_ += rows.Count();
+}
+
+void TEditorScreenStrings::InsertRowList(int row, TEditorStringList&& rows) {
+  int count = rows.Count();
+  if (count == 0) return;
+  MoveIn(row, rows);
+  if (bracketValidEnd_ > row) bracketValidEnd_ += count;
+}
+
+// ---------------------------------------------------------------- the edit primitive
+
+void TEditorScreenStrings::ReplaceRows(int row, int count, std::string_view text) {
+  if (row < 0 || count < 0 || row + count - 1 > Count() - 1 || (count == 0 && text.empty())) return;
+  UpdateBatch batch(*this);
+
+  // A change at the start of a row can let the row before it take more text.
+  int start = (row > 0 && RowAttribute(row - 1) == raWrapped) ? row - 1 : row;
+  int last = row + count - 1;
+  int lineEnd = LastRowOfLine(last);
+
+  if (start == row && lineEnd == last && text.empty() && count > 0) {
+    // Whole lines go: nothing needs cutting again.
+    TRowRangeText old = GetRowRangeText(row, count);
+    TUndoData& record = undo_->NewUndoRecord();
+    record.row = row;
+    record.text = std::move(old.text);
+    record.kind = old.lastKind;
+    record.rowCount = 0;
+    DeleteRows(row, count);
+    change_ = {row, count, 0, UpdateBrackets(row, true), true};
+    return;
+  }
+
+  TRowAttribute lastKind;
+  if (last < lineEnd) {
+    lastKind = RowAttribute(lineEnd);
+  } else if (lineEnd < Count() - 1) {
+    // The next line is cut again with the change, since text may join it.
+    lineEnd = LastRowOfLine(lineEnd + 1);
+    lastKind = RowAttribute(lineEnd);
+  } else {
+    lastKind = (!text.empty() && text.back() == '\n') ? raCrlf : raEof;
+  }
+
+  int oldCount = lineEnd - start + 1;
+  TRowRangeText old = GetRowRangeText(start, oldCount);
+  TUndoData& record = undo_->NewUndoRecord();
+  record.row = start;
+  record.text = std::move(old.text);
+  record.kind = old.lastKind;
+
+  std::string joined;
+  AppendRows(*this, start, row - 1, joined);
+  joined += text;
+  AppendRows(*this, last + 1, lineEnd, joined);
+
+  TEditorStringList rows;
+  CutRows(joined, lastKind, rows);
+  int newCount = rows.Count();
+  record.rowCount = newCount;
+
+  DeleteRows(start, oldCount);
+  InsertRowList(start, std::move(rows));
+  change_ = {start, oldCount, newCount, UpdateBrackets(start, true), true};
+}
+
+void TEditorScreenStrings::CutRows(std::string_view text, TRowAttribute lastKind, TEditorStringList& rows) {
+  StrToWrapList(text, rows);
+  // The split drops the empty line after a final line break. When that line
+  // is the document's last (raEof) it is text all the same and needs its row.
+  if (lastKind != raCrlf && !text.empty() && (text.back() == '\n' || text.back() == '\r')) rows.Add(std::string_view());
+  // Rows that end inside a line: an empty row after a full last piece is not theirs.
+  if (lastKind == raWrapped && rows.Count() > 1 && rows.Get(rows.Count() - 1).empty()) rows.Delete(rows.Count() - 1);
+  rows.SetRowAttribute(rows.Count() - 1, lastKind);
+}
+
+// ---------------------------------------------------------------- brackets
+
+int TEditorScreenStrings::BracketState(int row) const {
+  if (row < 0 || row >= Count() || row >= bracketValidEnd_) return kBracketNotComputed;
+  return RowBracket(row);
+}
+
+void TEditorScreenStrings::SetBracket(int row, int state) {
+  SetRowBracket(row, state);
+  if (row >= bracketValidEnd_) bracketValidEnd_ = row + 1;
+}
+
+int TEditorScreenStrings::ScreenRows() const {
+  TEditorView* active = ActiveEditor();
+  return active ? std::max(1, active->ScreenRows()) : 1;
+}
+
+int TEditorScreenStrings::ScanRowBracket(int row, int state) {
+  std::string_view text = Get(row);
+  if (text.empty()) return state;
+  TEditorView* owner = Owner();
+  TEditorParserFactory factory = owner ? owner->ParserClass() : &TEditorParser::Create;
+  const TEditorViewInfo* viewInfo = owner ? owner->ViewInfo() : nullptr;
+  std::string joined;
+  if (wordWrap_ && RowAttribute(row) == raWrapped && row + 1 < Count()) {
+    // A closing bracket cut by the wrap is still found: the next row's leading
+    // blanks, or its first token and the blanks after it, are read along.
+    std::string_view next = Get(row + 1);
+    size_t take = 0;
+    while (take < next.size() && (next[take] == ' ' || next[take] == '\t')) ++take;
+    if (take == 0 && !next.empty()) {
+      std::unique_ptr<TEditorParser> probe = factory(next.data(), next.size(), kBracketNone, viewInfo);
+      take = static_cast<size_t>(probe->TokenPos() + probe->TokenLength());
+      while (take < next.size() && (next[take] == ' ' || next[take] == '\t')) ++take;
+    }
+    joined.reserve(text.size() + take);
+    joined.append(text).append(next.substr(0, take));
+    text = joined;
+  }
+  std::unique_ptr<TEditorParser> parser = factory(text.data(), text.size(), state, viewInfo);
+  while (parser->Token() != tkEnd) parser->NextToken();
+  return parser->BracketState();
+}
+
+void TEditorScreenStrings::InitBrackets() {
+  if (Owner() && Owner()->IsLoading()) return;
+  const TEditorViewInfo* viewInfo = Owner() ? Owner()->ViewInfo() : nullptr;
+  if (viewInfo == nullptr || viewInfo->Brackets().Count() == 0) {
+    for (int row = 0; row < Count(); ++row) SetRowBracket(row, kBracketNone);
+    bracketValidEnd_ = Count();
+    return;
+  }
+  bracketValidEnd_ = 0;
+  if (Empty()) return;
+  TEditorView* active = ActiveEditor();
+  int top = active ? active->TopRow() : 0;
+  int end = std::min(Count() - 1, top + 2 * ScreenRows());
+  int state = kBracketNone;
+  for (int row = 0; row <= end; ++row) {
+    SetBracket(row, state);
+    state = ScanRowBracket(row, state);
+  }
+}
+
+int TEditorScreenStrings::UpdateBrackets(int row, bool notify) {
+  if (row < 0 || row >= Count()) return 0;
+  int known = std::min(row, bracketValidEnd_) - 1;
+  while (known >= 0 && BracketState(known) == kBracketNotComputed) --known;
+  int current;
+  int state;
+  if (known >= 0) {
+    current = known + 1;
+    state = ScanRowBracket(known, BracketState(known));
+  } else {
+    current = 0;
+    state = kBracketNone;
+  }
+  int end = std::min(row + 2 * ScreenRows(), Count() - 1);
+  int rewritten = 0;
+  for (; current <= end; ++current) {
+    // Once a row already holds the carried state, every row below is still right.
+    if (BracketState(current) == state) return rewritten;
+    SetBracket(current, state);
+    ++rewritten;
+    if (notify) {
+      for (TEditorView* view : views_) view->RepaintRow(current);
+    }
+    state = ScanRowBracket(current, state);
+  }
+  bracketValidEnd_ = end + 1;
+  return rewritten;
+}
+
+// ---------------------------------------------------------------- batches and notification
+
+void TEditorScreenStrings::NotifyViews() {
+  if (!changeEventConnected_) return;
+  for (TEditorView* view : views_) view->RowsChanged();
+}
+
+void TEditorScreenStrings::EndUpdate() {
+  if (updateCount_ == 0) return;
+  if (--updateCount_ > 0) return;
+  NotifyViews();
+  change_ = TEditorChangeRecord();
+  for (TEditorView* view : views_) view->ClampToStore();
+}
+
+void TEditorScreenStrings::Clear() {
+  for (TEditorView* view : views_) view->CleanSelection();
+  undo_->Clear();
+  change_ = {0, Count(), 0, 0, true};
+  TPointerStringList::Clear();
+  bracketValidEnd_ = 0;
+  change_ = TEditorChangeRecord();
+  for (TEditorView* view : views_) {
+    view->SetCaretRow(0);
+    view->SetCaretCol(0);
+  }
+}
+
+void TEditorScreenStrings::TextReplaced() {
+  if (wordWrap_) WrapLines();
+  InitBrackets();
+}
+
+void TEditorScreenStrings::RefreshViews() {
+  for (TEditorView* view : views_) {
+    view->ClampToStore();
+    view->Refresh();
+  }
+}
+
+}  // namespace kerv

@@ -1,0 +1,137 @@
+#pragma once
+// The row store of an editor: the one list of rows that holds the document,
+// and the one place where text changes (ReplaceRows). It keeps lines cut into
+// rows while word wrap is on, keeps every row's bracket state, records undo,
+// and tells every view attached to it what changed.
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "editor/TEditorLineCutter.h"
+#include "editor/TEditorStringList.h"
+#include "editor/TEditorUndoObj.h"
+#include "editor/TEditorView.h"
+#include "editor/TEditorWrapOption.h"
+
+namespace kerv {
+
+// The last change: views repaint from its first row and fire OnChange.
+struct TEditorChangeRecord {
+  int firstRow = 0;
+  int oldRowCount = 0;
+  int newRowCount = 0;
+  int bracketRows = 0;
+  bool changed = false;
+};
+
+// A range of rows as one text (GetRowRangeText).
+struct TRowRangeText {
+  std::string text;
+  int rowCount = 0;
+  uint8_t lastKind = raNone;
+};
+
+class TEditorScreenStrings : public TEditorStringList {
+ public:
+  TEditorScreenStrings();
+  ~TEditorScreenStrings() override;
+
+  // Views in registration order; the first owns the store's editor services.
+  void RegisterView(TEditorView* view);
+  // Returns true when this was the last view: the caller then frees the store.
+  bool UnregisterView(TEditorView* view);
+  const std::vector<TEditorView*>& Views() const { return views_; }
+  TEditorView* Owner() const { return views_.empty() ? nullptr : views_.front(); }
+  // The first view with the input focus, else the owner.
+  TEditorView* ActiveEditor() const;
+
+  // The edit primitive: replaces count rows from row by text (CR LF line breaks).
+  void ReplaceRows(int row, int count, std::string_view text);
+
+  bool WordWrap() const { return wordWrap_; }
+  void SetWordWrap(bool value);
+  TEditorWrapOption& WrapOption() { return *wrapOption_; }
+
+  virtual void StrToWrapList(std::string_view text, TEditorStringList& rows);
+  // Cuts text into rows whose last row gets lastKind, keeping an empty last line.
+  void CutRows(std::string_view text, TRowAttribute lastKind, TEditorStringList& rows);
+  virtual int WrapCount(std::string_view line);
+  void WrapLines();
+  void UnWrapLines();
+
+  int FirstRowOfLine(int row) const;
+  int LastRowOfLine(int row) const;
+  // count -1: through the end of that row's line.
+  TRowRangeText GetRowRangeText(int row, int count) const;
+  void DeleteRows(int row, int count);
+  void InsertRowList(int row, const TEditorStringList& rows);
+  // The same for a list that is not needed afterwards: its rows move in.
+  void InsertRowList(int row, TEditorStringList&& rows);
+
+  // Lines: a line is a run of raWrapped rows and the row that ends it.
+  int LineCount() const;
+  int LineToRow(int line) const;
+  int RowToLine(int row) const;
+
+  // Bracket states (the parser's state at each row's start).
+  int BracketState(int row) const;
+  void InitBrackets();
+  int UpdateBrackets(int row, bool notify);
+  int ScanRowBracket(int row, int state);
+
+  void Undo() { undo_->Undo(); }
+  void Redo() { undo_->Redo(); }
+  TEditorUndoObj& UndoObj() { return *undo_; }
+
+  // Update batches: the change notification waits for the outermost end.
+  void BeginUpdate() { ++updateCount_; }
+  void EndUpdate();
+  int UpdateCount() const { return updateCount_; }
+
+  TEditorChangeRecord& ChangeRecord() { return change_; }
+  void Clear() override;
+
+  // Rewraps, re-initialises brackets and refreshes views after the whole text
+  // was replaced (loading, setting the text).
+  void TextReplaced();
+  // Asks every view to refresh itself and clamp its caret and top row.
+  void RefreshViews();
+
+ protected:
+  virtual std::unique_ptr<TEditorUndoObj> CreateUndoObj();
+  virtual std::unique_ptr<TEditorWrapOption> CreateWrapOption();
+
+ private:
+  friend class TEditorUndoObj;
+  const TEditorLineCutter& Cutter();
+  template <typename OnLine>
+  void ForEachStoredLine(OnLine onLine) const;
+  void RebuildRows(bool wrap);
+  void WrapOptionChanged();
+  void ResetAfterRewrap();
+  void SetBracket(int row, int state);
+  int ScreenRows() const;
+  void NotifyViews();
+  void ConnectChangeEvent(bool connected) { changeEventConnected_ = connected; }
+
+  std::vector<TEditorView*> views_;
+  TEditorChangeRecord change_;
+  std::unique_ptr<TEditorUndoObj> undo_;
+  bool wordWrap_ = false;
+  std::unique_ptr<TEditorWrapOption> wrapOption_;
+  int updateCount_ = 0;
+  bool changeEventConnected_ = true;
+
+  // The cutter in use, rebuilt when the options or the owner's column rules change.
+  std::unique_ptr<TEditorLineCutter> cutter_;
+  bool cutterStale_ = true;
+  TEditorColumnRules cutterRules_;
+
+  // Rows from this one on read as "not computed" (-2), so invalidating the
+  // states below an edit costs nothing.
+  int bracketValidEnd_ = 0;
+};
+
+}  // namespace kerv

@@ -1,0 +1,19 @@
+#pragma once
+// Memory for big blocks of text (a loaded document's bytes). Large blocks are
+// given to the system as huge pages where it offers them, so that filling
+// them does not fault page by page.
+
+#include <cstddef>
+#include <memory>
+
+namespace kerv {
+
+struct LargeBufferDeleter {
+  void operator()(char* bytes) const noexcept;
+};
+using LargeBuffer = std::unique_ptr<char[], LargeBufferDeleter>;
+
+// Uninitialised bytes; throws std::bad_alloc.
+LargeBuffer AllocateLargeBuffer(size_t size);
+
+}  // namespace kerv

@@ -1,0 +1,29 @@
+#include "platform/LargeBuffer.h"
+
+#include <sys/mman.h>
+
+#include <cstdlib>
+#include <new>
+
+namespace kerv {
+namespace {
+constexpr size_t kHugePage = size_t{2} << 20;
+}
+
+void LargeBufferDeleter::operator()(char* bytes) const noexcept { std::free(bytes); }
+
+LargeBuffer AllocateLargeBuffer(size_t size) {
+  if (size < kHugePage) {
+    char* bytes = static_cast<char*>(std::malloc(size == 0 ? 1 : size));
+    if (bytes == nullptr) throw std::bad_alloc();
+    return LargeBuffer(bytes);
+  }
+  size_t rounded = (size + kHugePage - 1) / kHugePage * kHugePage;
+  char* bytes = static_cast<char*>(std::aligned_alloc(kHugePage, rounded));
+  if (bytes == nullptr) throw std::bad_alloc();
+  // Only advice: without huge pages the buffer works all the same.
+  ::madvise(bytes, rounded, MADV_HUGEPAGE);
+  return LargeBuffer(bytes);
+}
+
+}  // namespace kerv
