@@ -91,11 +91,7 @@ void TEditorStrings::Clear() { Store().Clear(); }
 std::string TEditorStrings::GetTextStr() const { return Store().GetText(); }
 
 void TEditorStrings::SetTextStr(std::string_view text) {
-  BeginUpdate();
-  struct End {
-    TEditorStrings& lines;
-    ~End() { lines.EndUpdate(); }
-  } end{*this};
+  TStringsUpdate batch(*this);
   TEditorScreenStrings& store = Store();
   store.Clear();
   store.SetText(text);
@@ -111,11 +107,7 @@ void TEditorStrings::Assign(const TStrings& source) {
 }
 
 void TEditorStrings::LoadFromStream(IByteStream& stream) {
-  BeginUpdate();
-  struct End {
-    TEditorStrings& lines;
-    ~End() { lines.EndUpdate(); }
-  } end{*this};
+  TStringsUpdate batch(*this);
   TEditorScreenStrings& store = Store();
   store.Clear();
   store.LoadFromStream(stream);

@@ -251,17 +251,8 @@ int TPointerStringList::Add(std::string_view text) {
 
 void TPointerStringList::Insert(int index, std::string_view text) {
   if (index < 0 || index > count_) throw EListError(index);
-  Row row = MakeRow(text);
-  if (blocks_.empty()) {
-    blocks_.emplace_back();
-    Rebuild();
-  }
-  int block, offset;
-  LocateInsert(index, block, offset);
-  std::vector<Row>& rows = blocks_[block].rows;
-  rows.insert(rows.begin() + offset, row);
-  RowsChangedInBlock(block, 1, IsLineEnd(row.value) ? 1 : 0);
-  SplitIfLarge(block);
+  std::vector<Row> rows{MakeRow(text)};
+  InsertRows(index, rows);
 }
 
 void TPointerStringList::Delete(int index) { DeleteRange(index, 1); }

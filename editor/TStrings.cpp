@@ -14,11 +14,7 @@ std::string TStrings::GetTextStr() const {
 }
 
 void TStrings::SetTextStr(std::string_view text) {
-  BeginUpdate();
-  struct End {
-    TStrings& list;
-    ~End() { list.EndUpdate(); }
-  } end{*this};
+  TStringsUpdate batch(*this);
   Clear();
   ForEachLine(text, [&](std::string_view line) { Add(line); });
 }

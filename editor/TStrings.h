@@ -45,4 +45,16 @@ class TStrings {
   int updateCount_ = 0;
 };
 
+// Keeps a batch open for a scope, ended on every way out.
+class TStringsUpdate {
+ public:
+  explicit TStringsUpdate(TStrings& list) : list_(list) { list_.BeginUpdate(); }
+  ~TStringsUpdate() { list_.EndUpdate(); }
+  TStringsUpdate(const TStringsUpdate&) = delete;
+  TStringsUpdate& operator=(const TStringsUpdate&) = delete;
+
+ private:
+  TStrings& list_;
+};
+
 }  // namespace kerv
