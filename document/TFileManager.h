@@ -1,0 +1,79 @@
+#pragma once
+// Reading and writing documents: the file's bytes in any of the character
+// codes and return codes to the internal text (Shift_JIS, CR LF) and back.
+// Base of the window's file manager, which adds dialogs, locking and history.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "document/CharCode.h"
+#include "document/TStringCodeConverter.h"
+#include "platform/CodePage.h"
+#include "platform/Dialogs.h"
+#include "platform/FileSystem.h"
+
+namespace kerv {
+
+// What a load could not keep. Whoever opens a document shows it (LoadWarning)
+// before the file can be saved over with the replacements.
+struct TLoadReport {
+  size_t replaced = 0;               // characters with no Shift_JIS form, now "?" (an odd last UTF-16 byte counts)
+  int64_t firstReplacedOffset = -1;  // byte offset in the file of the first
+  int firstReplacedLine = 0;         // its line, 1-based; 0 when nothing was replaced
+  int64_t endedAtOffset = -1;        // byte offset of the zero byte (unit) that ended the text; the rest was not read
+  int endedAtLine = 0;               // its line, 1-based; 0 when the whole file was read
+  size_t blanked = 0;                // control bytes (below 0x08) turned into blanks
+  bool Lossy() const { return replaced != 0 || endedAtOffset >= 0; }
+};
+
+// What a save could not write as it is.
+struct TSaveReport {
+  size_t replaced = 0;        // characters the chosen code cannot hold, written as "?"
+  int firstReplacedLine = 0;  // line of the first, 1-based; 0 when none
+};
+
+class TFileManager {
+ public:
+  TFileManager(IFileSystem& fs, ICodePage& codePage, IDialogs& dialogs);
+  virtual ~TFileManager() = default;
+  TFileManager(const TFileManager&) = delete;
+  TFileManager& operator=(const TFileManager&) = delete;
+
+  // Reads fileName into text. On entry charCode is the code to read it in
+  // (ccAuto detects it); on exit it holds the code used, and returnCode the
+  // file's return code (never rcNone). False when the user declined the file
+  // because of its control bytes (only asked with askNull); text is then
+  // empty. Read errors raise EFileError.
+  bool LoadText(const std::string& fileName, std::string& text, bool askNull, bool utf8nCheck, TReturnCode& returnCode,
+                TCharCode& charCode, TLoadReport* report = nullptr);
+  // Writes text with returnCode and charCode, replacing the file only once
+  // every byte is written; on an error the old file is untouched and
+  // EFileError is raised. Returns true.
+  bool SaveText(const std::string& fileName, std::string_view text, TReturnCode returnCode, TCharCode charCode,
+                TSaveReport* report = nullptr);
+  // Size in bytes, or -1 when there is no such file.
+  int64_t FileSize(const std::string& fileName);
+  // Creates or replaces the file with initialText as it is (no conversion).
+  void CreateEmptyFile(const std::string& fileName, std::string_view initialText);
+
+  // The questions of LoadText, shown through the platform's standard dialogs.
+  // True when the user declines a file with control bytes.
+  virtual bool AskSpecialChars();
+  // True when the user chooses EUC for a file that could be either.
+  virtual bool AskSJISOrEUC();
+
+  // The warning for a lossy load, empty when nothing was lost (UTF-8).
+  static std::string LoadWarning(const TLoadReport& report);
+
+  TStringCodeConverter& Converter() { return converter_; }
+
+ protected:
+  IFileSystem& fs_;
+  IDialogs& dialogs_;
+
+ private:
+  TStringCodeConverter converter_;
+};
+
+}  // namespace kerv

@@ -1,0 +1,104 @@
+#pragma once
+// Detection and conversion of character codes and return codes between a
+// document's bytes and the internal text (Shift_JIS, CR LF).
+//
+// Inputs carry their length. Where a document's bytes are decoded (JIS, EUC,
+// UTF-8, UTF-16) the text still ends at its first zero byte (zero code unit),
+// as documents have always been read; everything else works on the whole
+// input. Positions in a ConversionReport are byte offsets in the input.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "document/CharCode.h"
+#include "platform/CodePage.h"
+
+namespace kerv {
+
+struct TReturnCodeConversion {
+  std::string text;
+  TReturnCode detected = rcNone;
+};
+
+// What decoding a document's bytes could not keep.
+struct TDecodeReport {
+  static constexpr size_t npos = static_cast<size_t>(-1);
+  ConversionReport replaced;  // characters now "?", positions as byte offsets in the input
+  size_t endedAt = npos;      // byte offset of the zero byte (unit) that ended the text
+};
+
+class TStringCodeConverter {
+ public:
+  // The binary test looks at no more than this many bytes.
+  static constexpr size_t kBinaryCheckBytes = 512;
+
+  explicit TStringCodeConverter(ICodePage& codePage) : codePage_(&codePage) {}
+
+  // Detection.
+  static TCharCode DetectCode(std::string_view text, bool utf8nCheck);
+  static bool IsUTF8N(std::string_view text);
+  static TReturnCode DetectReturnCode(std::string_view text);
+  // Replaces the returns of the kind found first by target. A target other
+  // than rcCRLF, rcLF or rcCR leaves the text as it is.
+  static TReturnCodeConversion ConvertReturnCode(std::string_view text, TReturnCode target);
+  // The same, replacing text; returns the detected return code.
+  static TReturnCode ConvertReturnCodeInPlace(std::string& text, TReturnCode target);
+
+  // To the internal text. Characters that have no Shift_JIS form become "?"
+  // and are noted in report.
+  static std::string JISToSJIS(std::string_view text, ConversionReport* report = nullptr);
+  static std::string EUCToSJIS(std::string_view text, ConversionReport* report = nullptr);
+  std::string UTF8ToSJIS(std::string_view text, ConversionReport* report = nullptr) const;   // skips a mark EF BB BF
+  std::string UTF8NToSJIS(std::string_view text, ConversionReport* report = nullptr) const;  // skips nothing
+  std::string UnicodeToSJIS(std::string_view bytes, ConversionReport* report = nullptr) const;    // skips a mark FF FE
+  std::string UnicodeBEToSJIS(std::string_view bytes, ConversionReport* report = nullptr) const;  // skips a mark FE FF
+
+  // From the internal text. Characters that the target code cannot hold
+  // become "?" and are noted in report (positions: byte offsets in text).
+  static std::string SJISToJIS(std::string_view text, ConversionReport* report = nullptr);
+  static std::string SJISToEUC(std::string_view text, ConversionReport* report = nullptr);
+  std::string SJISToUnicode(std::string_view text) const;    // UTF-16LE bytes, no mark
+  std::string SJISToUnicodeBE(std::string_view text) const;  // UTF-16BE bytes, no mark
+  std::string SJISToUTF8(std::string_view text) const;       // no mark
+
+  // A document's bytes in code to the internal text: 2-7 as the routines
+  // above, every other code the bytes as they are (zero bytes included).
+  std::string ToInternal(std::string_view bytes, TCharCode code, TDecodeReport* report = nullptr) const;
+  // The internal text to a document's bytes in code, marks included for 4-6;
+  // 1 and every code not in 2-7 write the bytes as they are.
+  std::string FromInternal(std::string_view text, TCharCode code, ConversionReport* report = nullptr) const;
+
+  // JIS X 0208 row/cell bytes (0x21-0x7E each) to a Shift_JIS pair, as (lead << 8) | trail.
+  static constexpr uint16_t JISPairToSJIS(uint8_t a, uint8_t b) {
+    uint8_t lead = static_cast<uint8_t>((a + 1) / 2 + (a <= 0x5E ? 0x70 : 0xB0));
+    uint8_t trail = static_cast<uint8_t>(b + ((a & 1) == 0 ? 0x7E : (b < 0x60 ? 0x1F : 0x20)));
+    return static_cast<uint16_t>(lead << 8 | trail);
+  }
+  // A Shift_JIS pair to JIS X 0208 row/cell bytes, as (first << 8) | second; 8-bit arithmetic.
+  static constexpr uint16_t SJISPairToJIS(uint8_t a, uint8_t b) {
+    uint8_t c = a >= 0xA0 ? 0xB0 : 0x70;
+    uint8_t first = static_cast<uint8_t>(2 * a - 2 * c);
+    uint8_t offset = 0x7E;
+    if (b <= 0x9E) {
+      first = static_cast<uint8_t>(first - 1);
+      offset = b >= 0x80 ? 0x20 : 0x1F;
+    }
+    return static_cast<uint16_t>(first << 8 | static_cast<uint8_t>(b - offset));
+  }
+  // A half-width katakana byte (0xA1-0xDF) to its full-width JIS X 0208
+  // character; a following voiced or semi-voiced mark in next is merged where
+  // a combined character exists. consumed tells whether 1 or 2 bytes were used.
+  static uint16_t KanaToJIS(uint8_t a, uint8_t next, int& consumed);
+
+ private:
+  static bool IsUtf8Text(const unsigned char* t, size_t length);  // IsUTF8N over the text before its zero
+  std::string Utf16ToSJIS(std::string_view bytes, bool bigEndian, ConversionReport* report, size_t* endedAt) const;
+  std::string Utf8ToSJIS(std::string_view bytes, bool skipMark, ConversionReport* report, size_t* endedAt) const;
+  void AppendUtf16(std::string& out, std::string_view text, bool bigEndian) const;
+
+  ICodePage* codePage_;
+};
+
+}  // namespace kerv
