@@ -12,6 +12,9 @@
 #include "app/TKervMessages.h"
 #include "app/TKervParameter.h"
 #include "app/TKervSystem.h"
+#include "app/TKervWindowInitializer.h"
+#include "document/TFileManager.h"
+#include "editor/TEditorStringList.h"
 
 namespace kerv {
 namespace {
@@ -69,8 +72,6 @@ void TFrmKervMain::FormCreate() {
     cell->setContentsMargins(6, 0, 6, 0);
     statusBar()->addPermanentWidget(cell);
   }
-  resize(640, 300);
-  move(100, 100);
   Initialize();
 }
 
@@ -91,26 +92,50 @@ void TFrmKervMain::ProcessCommandLine() {
 }
 
 bool TFrmKervMain::OpenFile(const std::string& fileName, int charCode) {
-  (void)charCode;
-  std::string bytes;
+  TKervPlatform& platform = system_.Platform();
+  TFileManager files(platform.fs, platform.codePage, platform.dialogs);
+  std::string text;
+  TReturnCode returnCode = rcCRLF;
+  TCharCode code = static_cast<TCharCode>(charCode);
+  TLoadReport report;
   try {
-    bytes = system_.Platform().fs.ReadFile(fileName);
+    if (!files.LoadText(fileName, text, false, true, returnCode, code, &report)) return false;
   } catch (const EFileError&) {
     system_.ShowErrorCode(10052, fileName);
     return false;
   }
-  std::u16string text = system_.Platform().codePage.Cp932ToUtf16(bytes);
-  editor_->setPlainText(QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())));
+  // The text takes the editor's path: into the line store, and shown from there.
+  TEditorStringList rows;
+  TMemoryStream stream(text);
+  rows.LoadFromStream(stream);
+  std::u16string shown = platform.codePage.Cp932ToUtf16(rows.GetText());
+  editor_->setPlainText(QString::fromUtf16(shown.data(), static_cast<qsizetype>(shown.size())));
   fileName_ = fileName;
-  SetCodes(1, 1);
+  SetCodes(code, returnCode);
+  // Characters that were replaced would be lost by a save: say so before one can happen.
+  std::string warning = TFileManager::LoadWarning(report);
+  if (!warning.empty()) {
+    platform.dialogs.MessageBox(messages::kCaptionWarning, fileName + "\r\n" + warning, IDialogs::Icon::Warning,
+                                IDialogs::Buttons::Ok);
+  }
   return true;
 }
 
 void TFrmKervMain::Place() {
-  if (parameter_ && parameter_->ShowMinimized && !parameter_->ShowNormal) {
-    showMinimized();
-  } else {
+  int showMode = 0;
+  if (parameter_) showMode = parameter_->ShowNormal ? 1 : parameter_->ShowMinimized ? 2 : 0;
+  // Until the settings store and the window list exist: the defaults, and no other window.
+  TKervWindowPlacement placement = TKervWindowInitializer::Apply(TKervWindowSettings(), 0, showMode);
+  if (!placement.setPosition) {
+    resize(placement.width, placement.height);
     show();
+    return;
+  }
+  setGeometry(placement.x, placement.y, placement.width, placement.height);
+  switch (placement.state) {
+    case TKervShowState::Minimized: showMinimized(); break;
+    case TKervShowState::Maximized: showMaximized(); break;
+    case TKervShowState::Normal: showNormal(); break;
   }
 }
 
@@ -123,10 +148,9 @@ void TFrmKervMain::SetCaretPos(int line, int col) {
 }
 
 void TFrmKervMain::SetCodes(int charCode, int returnCode) {
-  static const char* const kCodeNames[] = {"ASCII", "Shift-JIS", "JIS", "EUC", "Unicode", "Unicode(BE)", "UTF-8", "UTF-8N"};
-  static const char* const kReturnNames[] = {"CRLF", "CRLF", "LF", "CR"};
-  codeCell_->setText(QString::fromUtf8(charCode >= 0 && charCode <= 7 ? kCodeNames[charCode] : "Binary"));
-  returnCell_->setText(QString::fromUtf8(returnCode >= 0 && returnCode <= 3 ? kReturnNames[returnCode] : "CRLF"));
+  codeCell_->setText(QString::fromUtf8(CharCodeName(static_cast<TCharCode>(charCode))));
+  const char* returnName = returnCode == rcLF ? "LF" : returnCode == rcCR ? "CR" : "CRLF";
+  returnCell_->setText(QString::fromUtf8(returnName));
 }
 
 void TFrmKervMain::ShowNotice(const QString& text) { infoBar_->setText(text); }

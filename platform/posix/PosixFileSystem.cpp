@@ -154,7 +154,8 @@ std::string PosixFileSystem::ReadFile(const std::string& path) {
   if (::fstat(fd.get(), &info) != 0) throw EFileError(EFileError::Kind::Read, path, ErrnoText(errno));
   if (S_ISDIR(info.st_mode)) throw EFileError(EFileError::Kind::Open, path, ErrnoText(EISDIR));
   std::string data;
-  data.resize(static_cast<size_t>(info.st_size));
+  // One byte beyond the size sees the end of the file without growing the string.
+  data.resize(static_cast<size_t>(info.st_size) + 1);
   size_t filled = 0;
   // The size is a hint: a file that grows or shrinks while read is read to its end.
   for (;;) {

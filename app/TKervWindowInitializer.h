@@ -1,0 +1,39 @@
+#pragma once
+// Where and how the main window appears at start-up.
+
+namespace kerv {
+
+// The window-placement keys of section Window (their defaults until read).
+struct TKervWindowSettings {
+  int Mode = 0;             // 0 the state at the last exit, 1 minimized, 2 maximized
+  int LastWindowState = 0;  // 1 minimized, 2 maximized, else normal
+  bool UseUserPos = false;
+  int UserPosX = 100;
+  int UserPosY = 100;
+  bool UseUserSize = false;
+  int UserSizeX = 640;
+  int UserSizeY = 450;
+  int LastPosX = 100;
+  int LastPosY = 100;
+  int LastSizeX = 640;
+  int LastSizeY = 300;
+};
+
+enum class TKervShowState { Normal, Minimized, Maximized };
+
+struct TKervWindowPlacement {
+  bool setPosition = true;  // false: only the size is set; position and state are the system's
+  int x = 100;
+  int y = 100;
+  int width = 640;
+  int height = 300;
+  TKervShowState state = TKervShowState::Normal;
+};
+
+class TKervWindowInitializer {
+ public:
+  // showMode: 0 none, 1 normal (option x), 2 minimized (option n).
+  static TKervWindowPlacement Apply(const TKervWindowSettings& settings, int otherWindows, int showMode);
+};
+
+}  // namespace kerv

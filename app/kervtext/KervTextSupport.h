@@ -1,0 +1,60 @@
+#pragma once
+// What every kervtext command shares: files where "-" is standard input or
+// output, a file manager whose questions the options answer, and messages.
+
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "document/TFileManager.h"
+#include "platform/posix/IconvCodePage.h"
+#include "platform/posix/PosixFileSystem.h"
+
+namespace kerv::cli {
+
+// "-" is standard input and standard output; everything else is a file.
+class CliFileSystem : public PosixFileSystem {
+ public:
+  std::string ReadFile(const std::string& path) override;
+  // Standard output is written in place and checked to its final close.
+  void WriteFile(const std::string& path, std::string_view data) override;
+  bool FileExists(const std::string& path) override { return path == "-" || PosixFileSystem::FileExists(path); }
+};
+
+// No window: nothing is shown and nothing is asked.
+class NoDialogs : public IDialogs {
+ public:
+  void ShowStandardError(const std::string&) override {}
+  bool AskYesNo(const std::string&, Icon) override { return true; }
+  Answer MessageBox(const std::string&, const std::string&, Icon, Buttons) override { return Answer::Ok; }
+  void Beep(Icon) override {}
+};
+
+// The file manager's questions, answered by the command's options.
+class CliFileManager : public TFileManager {
+ public:
+  CliFileManager(IFileSystem& fs, ICodePage& codePage, IDialogs& dialogs, bool ambiguousIsEuc)
+      : TFileManager(fs, codePage, dialogs), ambiguousIsEuc_(ambiguousIsEuc) {}
+  bool AskSpecialChars() override { return false; }
+  bool AskSJISOrEUC() override { return ambiguousIsEuc_; }
+
+ private:
+  bool ambiguousIsEuc_;
+};
+
+// Platform objects for one command run.
+struct CliPlatform {
+  CliFileSystem fs;
+  IconvCodePage codePage;
+  NoDialogs dialogs;
+};
+
+// "kervtext COMMAND: message" on standard error.
+void PrintError(const char* command, const std::string& message);
+// Parses a whole decimal; nullopt for anything else.
+std::optional<int> ParseInt(const std::string& text);
+// Splits "--name=value" into name and value.
+bool SplitOption(const std::string& argument, std::string& name, std::string& value);
+
+}  // namespace kerv::cli
