@@ -1,0 +1,122 @@
+// kervtext from outside: arguments, files, standard output and exit status.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+namespace {
+
+struct Result {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+class KervTextTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/kervtextXXXXXX";
+    ASSERT_NE(::mkdtemp(pattern), nullptr);
+    dir_ = std::string(pattern) + "/";
+  }
+  void TearDown() override { std::filesystem::remove_all(dir_); }
+
+  std::string Write(const std::string& name, const std::string& bytes) {
+    std::ofstream(dir_ + name, std::ios::binary) << bytes;
+    return dir_ + name;
+  }
+  std::string Read(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  }
+  // Runs kervtext with arguments (already quoted for the shell).
+  Result Run(const std::string& arguments) {
+    std::string errPath = dir_ + "stderr";
+    std::string command = std::string(KERVTEXT_PATH) + " " + arguments + " 2>" + errPath;
+    Result result;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    char buffer[4096];
+    size_t got;
+    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) result.out.append(buffer, got);
+    int status = ::pclose(pipe);
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.err = Read(errPath);
+    return result;
+  }
+  std::string dir_;
+};
+
+TEST_F(KervTextTest, GuessPrintsCodeNameAndReturns) {
+  std::string sjis = Write("s.txt", "\x93\xFA\x96\x7B\r\n");
+  std::string utf8 = Write("u.txt", "\xEF\xBB\xBF" "a\nb");
+  std::string ascii = Write("a.txt", "plain");
+  Result r = Run("guess " + sjis + " " + utf8 + " " + ascii);
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, sjis + "\t1\tShift-JIS\tCRLF\n" + utf8 + "\t6\tUTF-8\tLF\n" + ascii + "\t0\tASCII\tnone\n");
+  Result missing = Run("guess " + dir_ + "none.txt");
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_NE(missing.err.find("none.txt"), std::string::npos);
+}
+
+TEST_F(KervTextTest, ConvertRoundTripsAndWritesNothingOnFailure) {
+  // "日本語ｶﾞ①" in Shift_JIS with LF returns.
+  std::string original = "\x93\xFA\x96\x7B\x8C\xEA\xB6\xDE\x87\x40\nx\n";
+  std::string in = Write("in.txt", original);
+  for (const char* code : {"jis", "euc", "utf16le", "utf16be", "utf8", "utf8n"}) {
+    std::string mid = dir_ + "mid." + code;
+    std::string back = dir_ + "back." + code;
+    ASSERT_EQ(Run(std::string("convert --to ") + code + " " + in + " " + mid).status, 0) << code;
+    ASSERT_EQ(Run("convert --to sjis " + mid + " " + back).status, 0) << code;
+    // JIS writes half-width katakana as full-width: ｶﾞ comes back as ガ.
+    std::string expected = std::string(code) == "jis" ? "\x93\xFA\x96\x7B\x8C\xEA\x83\x4B\x87\x40\nx\n" : original;
+    EXPECT_EQ(Read(back), expected) << code;
+  }
+  Result crlf = Run("convert --to sjis --ret crlf " + in + " -");
+  EXPECT_EQ(crlf.status, 0);
+  EXPECT_EQ(crlf.out, "\x93\xFA\x96\x7B\x8C\xEA\xB6\xDE\x87\x40\r\nx\r\n");
+
+  std::string out = dir_ + "never.txt";
+  EXPECT_EQ(Run("convert --to klingon " + in + " " + out).status, 1);
+  EXPECT_EQ(Run("convert --to sjis " + dir_ + "missing " + out).status, 1);
+  EXPECT_FALSE(std::filesystem::exists(out));
+}
+
+TEST_F(KervTextTest, ConvertWarnsOfCharactersWithoutShiftJisForm) {
+  std::string in = Write("e.txt", "caf\xC3\xA9\n");
+  Result r = Run("convert --from utf8n --to sjis " + in + " -");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, "caf?\n");
+  EXPECT_NE(r.err.find("warning"), std::string::npos);
+}
+
+TEST_F(KervTextTest, WrapCutsByTheRulesInTheFilesOwnCodes) {
+  // Ten "あ" and "」" in UTF-8 with LF: the closing bracket never begins a row.
+  std::string line;
+  for (int i = 0; i < 10; ++i) line += "\xE3\x81\x82";
+  std::string in = Write("w.txt", std::string(25, 'a') + "\n" + line + "\xE3\x80\x8D\n");
+  Result plain = Run("wrap --width 20 " + in);
+  EXPECT_EQ(plain.status, 0);
+  EXPECT_EQ(plain.out, std::string(20, 'a') + "\naaaaa\n" + line + "\n\xE3\x80\x8D\n");
+  Result kinsoku = Run("wrap --width=20 --kinsoku " + in);
+  std::string nine = line.substr(0, 27);
+  EXPECT_EQ(kinsoku.out, std::string(20, 'a') + "\naaaaa\n" + nine + "\n\xE3\x81\x82\xE3\x80\x8D\n");
+  std::string exact = Write("x.txt", std::string(20, 'b') + "\r\n");
+  EXPECT_EQ(Run("wrap --width 20 " + exact).out, std::string(20, 'b') + "\r\n\r\n");
+  EXPECT_EQ(Run("wrap --width 20 --follow-ret " + exact).out, std::string(20, 'b') + "\r\n");
+  EXPECT_EQ(Run("wrap --width abc " + in).status, 1);
+  EXPECT_EQ(Run("wrap --bogus " + in).status, 1);
+}
+
+TEST_F(KervTextTest, UnknownCommandIsAnError) {
+  EXPECT_EQ(Run("frobnicate").status, 2);
+  EXPECT_EQ(Run("--help").status, 0);
+}
+
+}  // namespace
