@@ -3,12 +3,20 @@
 // (UTF-8 on Linux) separated by '/'; folder results end with '/'.
 
 #include <cstdint>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace kerv {
+
+// A whole file's bytes, read only (see ReadFileBytes); whoever holds data keeps them.
+struct TFileBytes {
+  std::shared_ptr<const char> data;
+  size_t size = 0;
+  std::string_view View() const { return std::string_view(data.get(), size); }
+};
 
 // Raised by every file operation that cannot be completed.
 class EFileError : public std::runtime_error {
@@ -52,6 +60,11 @@ class IFileSystem {
   virtual int64_t FileSize(const std::string& path) = 0;
   // Reads the whole file without locking others out; throws EFileError.
   virtual std::string ReadFile(const std::string& path) = 0;
+  // The same for big files that are only scanned: a regular file may be
+  // mapped instead of copied. (A file truncated by another program while
+  // mapped cannot be read to its old end; use ReadFile for documents.)
+  // Throws EFileError.
+  virtual TFileBytes ReadFileBytes(const std::string& path);
   // Creates or replaces the file with data. The bytes go to a temporary file in
   // the same folder that replaces the original only once complete and flushed,
   // so a failure leaves the original untouched; the original's permissions are

@@ -7,6 +7,14 @@ namespace kerv {
 EFileError::EFileError(Kind kind, std::string path, const std::string& reason)
     : std::runtime_error(path.empty() ? reason : path + ": " + reason), kind_(kind), path_(std::move(path)) {}
 
+TFileBytes IFileSystem::ReadFileBytes(const std::string& path) {
+  auto data = std::make_shared<std::string>(ReadFile(path));
+  TFileBytes file;
+  file.size = data->size();
+  file.data = std::shared_ptr<const char>(data, data->data());
+  return file;
+}
+
 std::string IncludeTrailingSlash(const std::string& folder) {
   if (folder.empty() || folder.back() == '/') return folder;
   return folder + '/';

@@ -12,6 +12,10 @@ std::string CliFileSystem::ReadFile(const std::string& path) {
   return PosixFileSystem::ReadFile(path == "-" ? "/dev/stdin" : path);
 }
 
+TFileBytes CliFileSystem::ReadFileBytes(const std::string& path) {
+  return PosixFileSystem::ReadFileBytes(path == "-" ? "/dev/stdin" : path);
+}
+
 void CliFileSystem::WriteFile(const std::string& path, std::string_view data) {
   if (path != "-") {
     PosixFileSystem::WriteFile(path, data);

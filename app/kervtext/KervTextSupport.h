@@ -17,6 +17,7 @@ namespace kerv::cli {
 class CliFileSystem : public PosixFileSystem {
  public:
   std::string ReadFile(const std::string& path) override;
+  TFileBytes ReadFileBytes(const std::string& path) override;
   // Standard output is written in place and checked to its final close.
   void WriteFile(const std::string& path, std::string_view data) override;
   bool FileExists(const std::string& path) override { return path == "-" || PosixFileSystem::FileExists(path); }

@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <limits.h>
 #include <pwd.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -170,6 +171,30 @@ std::string PosixFileSystem::ReadFile(const std::string& path) {
   }
   data.resize(filled);
   return data;
+}
+
+TFileBytes PosixFileSystem::ReadFileBytes(const std::string& path) {
+  FdGuard fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (fd.get() < 0) {
+    int error = errno;
+    throw EFileError(error == ENOENT ? EFileError::Kind::NotFound : EFileError::Kind::Open, path, ErrnoText(error));
+  }
+  struct stat info;
+  if (::fstat(fd.get(), &info) != 0) throw EFileError(EFileError::Kind::Read, path, ErrnoText(errno));
+  if (S_ISDIR(info.st_mode)) throw EFileError(EFileError::Kind::Open, path, ErrnoText(EISDIR));
+  if (S_ISREG(info.st_mode) && info.st_size > 0) {
+    size_t size = static_cast<size_t>(info.st_size);
+    void* address = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd.get(), 0);
+    if (address != MAP_FAILED) {
+      TFileBytes file;
+      file.size = size;
+      file.data = std::shared_ptr<const char>(static_cast<const char*>(address),
+                                              [size](const char* p) { ::munmap(const_cast<char*>(p), size); });
+      return file;
+    }
+  }
+  // Pipes, empty files and whatever cannot be mapped are read.
+  return IFileSystem::ReadFileBytes(path);
 }
 
 void PosixFileSystem::WriteFile(const std::string& path, std::string_view data) {

@@ -20,6 +20,7 @@ class PosixFileSystem : public IFileSystem {
   bool RemoveFile(const std::string& path) override;
   int64_t FileSize(const std::string& path) override;
   std::string ReadFile(const std::string& path) override;
+  TFileBytes ReadFileBytes(const std::string& path) override;
   void WriteFile(const std::string& path, std::string_view data) override;
   std::string ResolveLink(const std::string& path) override;
 };

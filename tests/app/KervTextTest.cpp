@@ -114,6 +114,27 @@ TEST_F(KervTextTest, WrapCutsByTheRulesInTheFilesOwnCodes) {
   EXPECT_EQ(Run("wrap --bogus " + in).status, 1);
 }
 
+TEST_F(KervTextTest, GrepPrintsMatchingLinesInUtf8WithGrepsStatus) {
+  // Shift_JIS lines: "猫がいる", "犬", "ネコ"
+  std::string sjis = Write("g.txt", "\x94\x4C\x82\xAA\x82\xA2\x82\xE9\r\n\x8C\xA2\r\n\x83\x6C\x83\x52\r\n");
+  Result plain = Run("grep -n 猫 " + sjis);
+  EXPECT_EQ(plain.status, 0);
+  EXPECT_EQ(plain.out, sjis + ":1:猫がいる\n");
+  EXPECT_EQ(Run("grep 猫 " + sjis).out, sjis + ":猫がいる\n");
+  EXPECT_EQ(Run("grep 象 " + sjis).status, 1);
+  EXPECT_EQ(Run("grep -n -e '犬|ネ.' " + sjis).out, sjis + ":2:犬\n" + sjis + ":3:ネコ\n");
+  // Fuzzy: hiragana finds katakana.
+  EXPECT_EQ(Run("grep --fuzzy ねこ " + sjis).out, sjis + ":ネコ\n");
+  Result bad = Run("grep -e 'a(b' " + sjis);
+  EXPECT_EQ(bad.status, 2);
+  EXPECT_NE(bad.err.find("position"), std::string::npos);
+  EXPECT_EQ(Run("grep 猫 " + dir_ + "missing").status, 2);
+  std::string words = Write("w.txt", "xabc\nabc def\n");
+  EXPECT_EQ(Run("grep --whole-word abc " + words).out, words + ":abc def\n");
+  EXPECT_EQ(Run("grep ABC " + words).status, 0) << "case is ignored unless asked";
+  EXPECT_EQ(Run("grep --match-case ABC " + words).status, 1);
+}
+
 TEST_F(KervTextTest, UnknownCommandIsAnError) {
   EXPECT_EQ(Run("frobnicate").status, 2);
   EXPECT_EQ(Run("--help").status, 0);

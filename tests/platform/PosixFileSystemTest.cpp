@@ -89,6 +89,15 @@ TEST_F(PosixFileSystemTest, DevicesAreWrittenInPlace) {
   fs_.WriteFile("/dev/null", "gone");
 }
 
+TEST_F(PosixFileSystemTest, FileBytesOfFilesOfEverySize) {
+  fs_.WriteFile(dir_ + "big", std::string(300000, 'b') + "end");
+  fs_.WriteFile(dir_ + "empty", "");
+  EXPECT_EQ(fs_.ReadFileBytes(dir_ + "big").View(), std::string(300000, 'b') + "end");
+  EXPECT_EQ(fs_.ReadFileBytes(dir_ + "empty").size, 0u);
+  EXPECT_THROW(fs_.ReadFileBytes(dir_ + "missing"), EFileError);
+  EXPECT_THROW(fs_.ReadFileBytes(dir_), EFileError);
+}
+
 TEST_F(PosixFileSystemTest, FoldersAreCreatedOneLevelOnly) {
   EXPECT_FALSE(fs_.CreateFolder(dir_ + "x/y/"));
   EXPECT_TRUE(fs_.CreateFolder(dir_ + "x/"));
