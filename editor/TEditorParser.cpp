@@ -576,7 +576,8 @@ const char* TEditorParser::CutAtLeftBracket(const char* tokenEnd) const {
   // hidden inside a token cut for a later one. A bracket at the token start
   // was already taken by the bracket rule, and one at its end needs no cut.
   const char* q = NextChar(tokenStart_);
-  if (singleLeftFirst_ >= 0) {
+  // Most tokens are a few bytes: a plain walk beats a library search there.
+  if (singleLeftFirst_ >= 0 && tokenEnd - q >= 16) {
     const char* boundary = q;
     while (const char* candidate = FindByte(q, tokenEnd, static_cast<char>(singleLeftFirst_), boundary)) {
       if (LeftBracketAt(candidate)) return candidate;
