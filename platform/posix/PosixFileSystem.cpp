@@ -39,6 +39,19 @@ class FdGuard {
   int fd_;
 };
 
+// Opens a file (not a folder) for reading and states it; throws EFileError.
+int OpenForReading(const std::string& path, struct stat& info) {
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    int error = errno;
+    throw EFileError(error == ENOENT ? EFileError::Kind::NotFound : EFileError::Kind::Open, path, ErrnoText(error));
+  }
+  FdGuard guard(fd);
+  if (::fstat(fd, &info) != 0) throw EFileError(EFileError::Kind::Read, path, ErrnoText(errno));
+  if (S_ISDIR(info.st_mode)) throw EFileError(EFileError::Kind::Open, path, ErrnoText(EISDIR));
+  return guard.release();
+}
+
 void WriteAll(int fd, const char* data, size_t size, const std::string& path) {
   while (size > 0) {
     ssize_t written = ::write(fd, data, size);
@@ -146,14 +159,8 @@ int64_t PosixFileSystem::FileSize(const std::string& path) {
 }
 
 std::string PosixFileSystem::ReadFile(const std::string& path) {
-  FdGuard fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  if (fd.get() < 0) {
-    int error = errno;
-    throw EFileError(error == ENOENT ? EFileError::Kind::NotFound : EFileError::Kind::Open, path, ErrnoText(error));
-  }
   struct stat info;
-  if (::fstat(fd.get(), &info) != 0) throw EFileError(EFileError::Kind::Read, path, ErrnoText(errno));
-  if (S_ISDIR(info.st_mode)) throw EFileError(EFileError::Kind::Open, path, ErrnoText(EISDIR));
+  FdGuard fd(OpenForReading(path, info));
   std::string data;
   // One byte beyond the size sees the end of the file without growing the string.
   data.resize(static_cast<size_t>(info.st_size) + 1);
@@ -174,14 +181,8 @@ std::string PosixFileSystem::ReadFile(const std::string& path) {
 }
 
 TFileBytes PosixFileSystem::ReadFileBytes(const std::string& path) {
-  FdGuard fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  if (fd.get() < 0) {
-    int error = errno;
-    throw EFileError(error == ENOENT ? EFileError::Kind::NotFound : EFileError::Kind::Open, path, ErrnoText(error));
-  }
   struct stat info;
-  if (::fstat(fd.get(), &info) != 0) throw EFileError(EFileError::Kind::Read, path, ErrnoText(errno));
-  if (S_ISDIR(info.st_mode)) throw EFileError(EFileError::Kind::Open, path, ErrnoText(EISDIR));
+  FdGuard fd(OpenForReading(path, info));
   if (S_ISREG(info.st_mode) && info.st_size > 0) {
     size_t size = static_cast<size_t>(info.st_size);
     void* address = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd.get(), 0);
