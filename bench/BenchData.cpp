@@ -1,5 +1,7 @@
 #include "bench/BenchData.h"
 
+#include "platform/posix/IconvCodePage.h"
+
 #include <cstdint>
 #include <vector>
 
@@ -63,6 +65,16 @@ std::string Generate(size_t totalBytes, size_t lineBytes, const std::vector<std:
 }  // namespace
 
 std::string JapaneseText(size_t totalBytes, size_t lineBytes) { return Generate(totalBytes, lineBytes, JapanesePieces()); }
+
+const std::string& SharedJapaneseText() {
+  static const std::string text = JapaneseText(size_t{100} << 20);
+  return text;
+}
+
+std::string Sjis(std::string_view utf8) {
+  static IconvCodePage codePage;
+  return codePage.Utf8ToCp932(utf8, nullptr);
+}
 
 std::string SourceCode(size_t totalBytes) { return Generate(totalBytes, 70, SourcePieces()); }
 

@@ -8,22 +8,14 @@
 #include <vector>
 
 #include "bench/BenchData.h"
-#include "platform/posix/IconvCodePage.h"
 #include "regex/TRegularExpression.h"
 
 namespace {
 
-constexpr size_t kTextBytes = 100u << 20;
 
-std::string Sjis(std::string_view utf8) {
-  static kerv::IconvCodePage codePage;
-  return codePage.Utf8ToCp932(utf8, nullptr);
-}
+using kerv::bench::Sjis;
 
-const std::string& Text() {
-  static const std::string text = kerv::bench::JapaneseText(kTextBytes);
-  return text;
-}
+const std::string& Text() { return kerv::bench::SharedJapaneseText(); }
 
 // The lines of the text without their CR LF.
 const std::vector<std::string_view>& Lines() {

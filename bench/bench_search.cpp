@@ -11,23 +11,15 @@
 #include <vector>
 
 #include "bench/BenchData.h"
-#include "platform/posix/IconvCodePage.h"
 #include "search/SearchBuffer.h"
 #include "search/TTextSearcher.h"
 
 namespace {
 
-constexpr size_t kTextBytes = 100u << 20;
 
-std::string Sjis(std::string_view utf8) {
-  static kerv::IconvCodePage codePage;
-  return codePage.Utf8ToCp932(utf8, nullptr);
-}
+using kerv::bench::Sjis;
 
-const std::string& Text() {
-  static const std::string text = kerv::bench::JapaneseText(kTextBytes);
-  return text;
-}
+const std::string& Text() { return kerv::bench::SharedJapaneseText(); }
 
 void SetRate(benchmark::State& state, size_t bytes) {
   state.counters["MB/s"] = benchmark::Counter(static_cast<double>(bytes) / 1e6, benchmark::Counter::kIsIterationInvariantRate);

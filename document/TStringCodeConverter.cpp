@@ -8,6 +8,8 @@
 #include <emmintrin.h>
 #endif
 
+#include "platform/AsciiRun.h"
+
 namespace kerv {
 namespace {
 
@@ -27,17 +29,7 @@ bool IsJISByte(unsigned char b) { return b >= 0x21 && b <= 0x7E; }
 bool IsEUCByte(unsigned char b) { return b >= 0xA1 && b <= 0xFE; }
 
 // Index of the first byte in [i, end) that is not plain ASCII (0x00-0x7F), or end.
-size_t SkipAscii(const unsigned char* t, size_t i, size_t end) {
-#if defined(__SSE2__)
-  while (i + 16 <= end) {
-    int mask = _mm_movemask_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(t + i)));
-    if (mask != 0) return i + static_cast<size_t>(std::countr_zero(static_cast<unsigned>(mask)));
-    i += 16;
-  }
-#endif
-  while (i < end && t[i] < 0x80) ++i;
-  return i;
-}
+size_t SkipAscii(const unsigned char* t, size_t i, size_t end) { return i + AsciiRun(t + i, end - i); }
 
 // Index of the first byte in [i, end) that the detection scan must look at
 // (below 0x08, ESC, or 0x80 and above), or end.

@@ -12,6 +12,8 @@
 #include <emmintrin.h>
 #endif
 
+#include "platform/AsciiRun.h"
+
 namespace kerv {
 
 // Code page 932 as iconv maps it, asked once character by character.
@@ -130,20 +132,6 @@ class ChunkedOutput {
   std::basic_string<Unit>& result_;
   Unit buffer_[kSize];
 };
-
-// Length of the run of ASCII bytes at the start of [p, p + n).
-size_t AsciiRun(const unsigned char* p, size_t n) {
-  size_t i = 0;
-#if defined(__SSE2__)
-  while (i + 16 <= n) {
-    int mask = _mm_movemask_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i)));
-    if (mask != 0) return i + static_cast<size_t>(std::countr_zero(static_cast<unsigned>(mask)));
-    i += 16;
-  }
-#endif
-  while (i < n && p[i] < 0x80) ++i;
-  return i;
-}
 
 // Length of the run of code units below 0x80 at the start of [p, p + n).
 size_t AsciiRun(const char16_t* p, size_t n) {
