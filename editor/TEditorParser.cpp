@@ -145,12 +145,10 @@ const char* TokenKindName(int kind) {
   }
 }
 
-bool MayBeReserveWord(TTokenKind kind) {
+namespace {
+// The kinds painted with the DBCS colour: double-byte and half-width katakana tokens.
+bool IsDbcsKind(TTokenKind kind) {
   switch (kind) {
-    case tkSymbol:
-    case tkWord:
-    case tkUrl:
-    case tkMail:
     case tkWideSymbol:
     case tkWideDigits:
     case tkWideLetters:
@@ -163,6 +161,11 @@ bool MayBeReserveWord(TTokenKind kind) {
     default:
       return false;
   }
+}
+}  // namespace
+
+bool MayBeReserveWord(TTokenKind kind) {
+  return kind == tkSymbol || kind == tkWord || kind == tkUrl || kind == tkMail || IsDbcsKind(kind);
 }
 
 const TEditorColor* TokenColor(const TEditorViewInfo& viewInfo, TTokenKind kind, int bracketIndex) {
@@ -177,17 +180,9 @@ const TEditorColor* TokenColor(const TEditorViewInfo& viewInfo, TTokenKind kind,
       return &viewInfo.Brackets().Items(bracketIndex).ItemColor();
     case tkComment: return &colors.Comment();
     case tkWord: return &colors.Ank();
-    case tkWideSymbol:
-    case tkWideDigits:
-    case tkWideLetters:
-    case tkHiragana:
-    case tkKatakana:
-    case tkKanji:
-    case tkHalfKanaSymbol:
-    case tkHalfKana: return &colors.DBCS();
     case tkUrl: return &colors.Url();
     case tkMail: return &colors.Mail();
-    default: return nullptr;
+    default: return IsDbcsKind(kind) ? &colors.DBCS() : nullptr;
   }
 }
 
