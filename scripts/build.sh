@@ -4,5 +4,5 @@ set -e
 cd "$(dirname "$0")/.."
 dir="${1:-build}"
 [ $# -gt 0 ] && shift
-cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKERV_WERROR=ON "$@" >/dev/null
 cmake --build "$dir"
