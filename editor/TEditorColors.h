@@ -14,6 +14,10 @@ namespace kerv {
 using TColor = uint32_t;
 constexpr TColor clWindow = 0xFF000005;
 constexpr TColor clWindowText = 0xFF000008;
+constexpr TColor clBtnFace = 0xFF00000F;
+// No colour at all: a mark in clNone takes the font's colour.
+constexpr TColor clNone = 0x1FFFFFFF;
+constexpr TColor clGray = 0x00808080;
 constexpr TColor clNavy = 0x00800000;
 constexpr TColor clWhite = 0x00FFFFFF;
 
