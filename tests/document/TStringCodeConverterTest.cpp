@@ -412,7 +412,7 @@ TEST(TStringCodeConverterTest, JIS) {
       {"\x1B$B\x30", "\x30"},                    // a lone final byte stays
       {"\x1B$B\x30\x21\r\n\x30\x21", "\x88\x9F\r\n\x88\x9F"},  // line ends inside a run survive
       {"\x1B(I\x31\x5F\x1B(Bz", "\xB1\xDF" "z"},  // JIS X 0201 katakana
-      {"a" + std::string(1, '\0') + "b", "a"},  // the text ends at a zero byte
+      {std::string("a\0b", 3), "a"},           // the text ends at a zero byte
       {"\x1B$A\x30\x21", "\x88\x9F"},            // any other "$" escape starts a double-byte run too
   };
   for (const Decode& d : decodes) {

@@ -1,0 +1,249 @@
+#include "app/TKervSettingManager.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace kerv {
+namespace {
+
+const char* const kIniName = "kerv.ini";
+const char* const kSearchHistory = "SearchHistory";
+const char* const kReplaceHistory = "ReplaceHistory";
+
+// The index of a history key ("SH12" with prefix "SH" gives 12), or -1. Only
+// the plain decimal form counts, as only that form is ever looked up.
+int HistoryIndex(const std::string& key, const std::string& prefix) {
+  if (key.size() <= prefix.size() || key.size() > prefix.size() + 9) return -1;
+  if (!TIniFile::SameName(key.substr(0, prefix.size()), prefix)) return -1;
+  std::string digits = key.substr(prefix.size());
+  if (digits.size() > 1 && digits[0] == '0') return -1;
+  int index = 0;
+  for (char c : digits) {
+    if (c < '0' || c > '9') return -1;
+    index = index * 10 + (c - '0');
+  }
+  return index;
+}
+
+}  // namespace
+
+TKervSettings::TKervSettings(IFileSystem& fs, std::string iniFileName) : fs_(fs), iniFileName_(std::move(iniFileName)) {}
+
+bool TKervSettings::DocumentIsIniFile() {
+  if (lock_ == nullptr) return false;
+  std::string document = lock_->DocumentFileName();
+  if (document.empty()) return false;
+  return document == iniFileName_ || fs_.ResolveLink(document) == fs_.ResolveLink(iniFileName_);
+}
+
+void TKervSettings::BeginIniAccess() {
+  // A feature's own bracket may enclose the store's: only the outermost acts,
+  // so the document stays unlocked until the last access is over.
+  if (accessDepth_++ > 0) return;
+  if (DocumentIsIniFile()) {
+    lock_->Unlock();
+    unlocked_ = true;
+  }
+}
+
+void TKervSettings::EndIniAccess() {
+  if (accessDepth_ == 0 || --accessDepth_ > 0) return;
+  if (unlocked_) {
+    unlocked_ = false;
+    if (lock_ != nullptr) lock_->ReapplyLock();
+  }
+}
+
+TKervIniAccess::~TKervIniAccess() {
+  try {
+    settings_.EndIniAccess();
+  } catch (const std::exception&) {
+    // Taking a lock again fails silently, as every lock of a document does.
+  }
+}
+
+void TKervSettings::Access(bool write, const std::function<void(TIniFile&)>& work) {
+  TKervIniAccess access(*this);
+  TIniFile ini(fs_, iniFileName_);
+  work(ini);
+  if (write) ini.UpdateFile();
+}
+
+void TKervSettings::LoadSetting(TKervSetting& setting) {
+  Access(false, [&](TIniFile& ini) { setting.Load(ini); });
+}
+
+void TKervSettings::SaveSetting(TKervSetting& setting) {
+  Access(true, [&](TIniFile& ini) { setting.Save(ini); });
+}
+
+TKervSettingManager::TKervSettingManager(IFileSystem& fs, const std::string& settingFolder)
+    : TKervSettings(fs, IncludeTrailingSlash(settingFolder) + kIniName), systemTempFolder_(fs.TempFolder()) {
+  CreateSettings();
+}
+
+TKervSettingManager::~TKervSettingManager() { FreeSettings(); }
+
+void TKervSettingManager::CreateSettings() {
+  backup_ = std::make_unique<TKervBackupSetting>(systemTempFolder_);
+  eachProcess_ = std::make_unique<TKervEachProcessSetting>();
+  editMode_ = std::make_unique<TKervEditModeSetting>();
+  editor_ = std::make_unique<TKervEditorSetting>();
+  file_ = std::make_unique<TKervFileSetting>();
+  fileDialog_ = std::make_unique<TKervFileDialogSetting>();
+  infoBar_ = std::make_unique<TKervInfoBarSetting>();
+  keySet_ = std::make_unique<TKervKeySetSetting>();
+  search_ = std::make_unique<TKervSearchSetting>();
+  toolLauncher_ = std::make_unique<TKervToolLauncherSetting>();
+  vuvEConverter_ = std::make_unique<TKervVuvEConverterSetting>();
+  view_ = std::make_unique<TKervViewSetting>();
+  window_ = std::make_unique<TKervWindowSetting>();
+}
+
+void TKervSettingManager::FreeSettings() {
+  window_.reset();
+  view_.reset();
+  vuvEConverter_.reset();
+  toolLauncher_.reset();
+  search_.reset();
+  keySet_.reset();
+  infoBar_.reset();
+  fileDialog_.reset();
+  file_.reset();
+  editor_.reset();
+  editMode_.reset();
+  eachProcess_.reset();
+  backup_.reset();
+}
+
+std::vector<TKervTableSetting*> TKervSettingManager::Groups() {
+  return {backup_.get(), eachProcess_.get(), editMode_.get(), editor_.get(), file_.get(),
+          fileDialog_.get(), infoBar_.get(), keySet_.get(), search_.get(), toolLauncher_.get(),
+          vuvEConverter_.get(), view_.get(), window_.get()};
+}
+
+void TKervSettingManager::LoadAll() {
+  Access(false, [&](TIniFile& ini) {
+    for (TKervTableSetting* group : Groups()) group->Load(ini);
+  });
+}
+
+void TKervSettingManager::SaveAll() {
+  Access(true, [&](TIniFile& ini) {
+    for (TKervTableSetting* group : Groups()) {
+      if (group != eachProcess_.get()) group->Save(ini);
+    }
+  });
+}
+
+void TKervSettingManager::ReadHistory(const TIniFile& ini, const std::string& section, const std::string& prefix,
+                                      std::vector<std::string>& items) {
+  items.clear();
+  int count = ini.ReadInteger(section, "Count", 0);
+  if (count <= 0) return;
+  // Walk the keys that are there rather than 0 ... Count - 1, which a damaged
+  // Count would make billions of look-ups.
+  std::vector<std::pair<int, std::string>> entries;
+  for (const std::string& key : ini.ReadSection(section)) {
+    int index = HistoryIndex(key, prefix);
+    if (index >= 0 && index < count) entries.emplace_back(index, key);
+  }
+  std::sort(entries.begin(), entries.end());
+  int lastIndex = -1;
+  for (const auto& [index, key] : entries) {
+    // "SH1" and "sh1" name one key; the first in the file is the one read.
+    if (index == lastIndex) continue;
+    lastIndex = index;
+    std::string value = IniLineValue(ini.ReadString(section, key, std::string()));
+    if (value.empty()) continue;
+    // The quotes keep leading and trailing blanks through the trimming of the format.
+    if (value.size() > 2 && value.front() == '"' && value.back() == '"') value = value.substr(1, value.size() - 2);
+    items.push_back(std::move(value));
+  }
+}
+
+void TKervSettingManager::WriteHistory(TIniFile& ini, const std::string& section, const std::string& prefix,
+                                       const std::vector<std::string>& items) {
+  // Rewritten whole, so no entry of a longer earlier list stays behind.
+  ini.EraseSection(section);
+  ini.WriteInteger(section, "Count", 0);
+  int count = 0;
+  for (const std::string& item : items) {
+    // An internal text ends at its first zero byte; an entry with a line
+    // break cannot live on one line of the file.
+    std::string value = item.substr(0, item.find('\0'));
+    if (value.empty() || value.find_first_of("\r\n") != std::string::npos) continue;
+    ini.WriteString(section, prefix + std::to_string(count++), "\"" + value + "\"");
+  }
+  ini.WriteInteger(section, "Count", count);
+}
+
+void TKervSettingManager::LoadHistory(std::vector<std::string>& searchItems, std::vector<std::string>& replaceItems) {
+  Access(false, [&](TIniFile& ini) {
+    ReadHistory(ini, kSearchHistory, "SH", searchItems);
+    ReadHistory(ini, kReplaceHistory, "RH", replaceItems);
+  });
+}
+
+void TKervSettingManager::SaveHistory(const std::vector<std::string>& searchItems,
+                                      const std::vector<std::string>& replaceItems) {
+  Access(true, [&](TIniFile& ini) {
+    WriteHistory(ini, kSearchHistory, "SH", searchItems);
+    WriteHistory(ini, kReplaceHistory, "RH", replaceItems);
+  });
+}
+
+bool TKervSettingManager::LoadOnStartup() {
+  try {
+    LoadAll();
+    return true;
+  } catch (const EFileError&) {
+    return false;
+  }
+}
+
+void TKervSettingManager::AcceptDialog(bool applyWithoutSaving) {
+  if (!applyWithoutSaving) SaveAll();
+}
+
+void TKervSettingManager::CollectWindowSettings(const TKervWindowSnapshot& window) {
+  TKervEachProcessSetting& each = *eachProcess_;
+  each.LastPosX = window.left;
+  each.LastPosY = window.top;
+  each.LastSizeX = window.width;
+  each.LastSizeY = window.height;
+  each.LastWindowState = window.minimized ? 1 : window.maximized ? 2 : 0;
+  if (editor_->NoSaveMenu) return;
+  if (editor_->SaveWinWrap) each.WindowWrap = window.windowWrap;
+  each.BaseBar = window.baseBar;
+  each.SearchBar = window.searchBar;
+  each.BaseExpanded = window.baseExpanded;
+  each.SearchExpanded = window.searchExpanded;
+  each.ShowStatusBar = window.statusBarVisible;
+  each.ShowInfoBar = window.infoBarVisible;
+  each.ShowModeList = window.modeListVisible;
+}
+
+void TKervSettingManager::SaveOnExit(const TKervWindowSnapshot& window, const std::vector<std::string>& searchItems,
+                                     const std::vector<std::string>& replaceItems) {
+  CollectWindowSettings(window);
+  // One write instead of three: an exit that cannot write stores nothing
+  // rather than the placement without the histories.
+  Access(true, [&](TIniFile& ini) {
+    eachProcess_->Save(ini);
+    search_->Save(ini);
+    WriteHistory(ini, kSearchHistory, "SH", searchItems);
+    WriteHistory(ini, kReplaceHistory, "RH", replaceItems);
+  });
+}
+
+bool TKervSettingManager::ReloadRequested() {
+  try {
+    LoadAll();
+    return true;
+  } catch (const EFileError&) {
+    return false;
+  }
+}
+
+}  // namespace kerv

@@ -1,0 +1,48 @@
+#include "app/TKervSettingMessages.h"
+
+#include <vector>
+
+namespace kerv {
+namespace {
+
+struct Entry {
+  TKervSettingMessage id;
+  const char* text;
+};
+
+constexpr Entry kMessages[] = {
+    {TKervSettingMessage::BackupFolderInvalid, "バックアップ作成先に無効なフォルダが指定されています。"},
+    {TKervSettingMessage::TempFileInvalidChars, "次の文字は使えません「 \\ / ; * ? \" < > | 」"},
+    {TKervSettingMessage::OpenFirstFolderInvalid,
+     "ファイルを開くダイアログの初期表示フォルダに無効なフォルダが指定されています。"},
+    {TKervSettingMessage::SaveFirstFolderInvalid,
+     "ファイルを保存ダイアログの初期表示フォルダに無効なフォルダが指定されています。"},
+    {TKervSettingMessage::FilterNameEmpty, "フィルタ名が入力されていません。"},
+    {TKervSettingMessage::FilterDefinitionEmpty, "フィルタ定義が入力されていません。"},
+    {TKervSettingMessage::FilterNameHasBar, "フィルタ名に | は使えません。"},
+    {TKervSettingMessage::FilterBadExtension,
+     "フィルタに拡張子では使えない文字が含まれています" "\r\n" "（次の文字は使えません   \\ / , ; \" < > | ? ）"},
+    {TKervSettingMessage::ResetOpenFilterQuestion,
+     "ファイルを開くダイアログ" "のフィルタ設定をデフォルトに戻します。よろしいですか？"},
+    {TKervSettingMessage::ResetSaveFilterQuestion,
+     "ファイルを保存ダイアログ" "のフィルタ設定をデフォルトに戻します。よろしいですか？"},
+    {TKervSettingMessage::IniSaveFailed, "INIファイルの保存に失敗しました"},
+    {TKervSettingMessage::ApplyWithoutSaving, "変更を保存しないで今回だけ反映する"},
+    {TKervSettingMessage::SaveMenuChanges, "メインウィンドウのメニューでの設定の変更を保存する"},
+    {TKervSettingMessage::BackupToChosenFolder, "指定したフォルダーにバックアップファイルを作成する"},
+    {TKervSettingMessage::ResetFilterButton, "フィルターをデフォルトに戻す(&T)"},
+};
+
+}  // namespace
+
+const std::string& SettingMessage(TKervSettingMessage id) {
+  // Built once: callers keep references to the strings.
+  static const std::vector<std::string> texts = [] {
+    std::vector<std::string> result(sizeof kMessages / sizeof kMessages[0]);
+    for (const Entry& entry : kMessages) result[static_cast<size_t>(entry.id)] = entry.text;
+    return result;
+  }();
+  return texts[static_cast<size_t>(id)];
+}
+
+}  // namespace kerv
