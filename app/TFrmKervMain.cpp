@@ -1,10 +1,9 @@
 #include "app/TFrmKervMain.h"
 
 #include <QCloseEvent>
-#include <QFontDatabase>
-#include <QFontMetrics>
 #include <QLabel>
-#include <QPlainTextEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QStatusBar>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -15,21 +14,12 @@
 #include "app/TKervWindowInitializer.h"
 #include "document/TFileManager.h"
 #include "editor/TEditorStringList.h"
+#include "ui/TEditorWidget.h"
 
 namespace kerv {
 namespace {
 
 QString FromUtf8(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
-
-// A fixed font whose half-width cells are exactly half of its full-width ones,
-// so columns counted in bytes line up on screen.
-QFont EditorFont() {
-  QFont font(QStringLiteral("VL Gothic"));
-  font.setStyleHint(QFont::TypeWriter);
-  font.setFixedPitch(true);
-  font.setPointSize(11);
-  return font;
-}
 
 }  // namespace
 
@@ -49,14 +39,24 @@ void TFrmKervMain::FormCreate() {
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
 
-  // Until the editor control exists, the text is shown read-only.
-  editor_ = new QPlainTextEdit(central);
+  editor_ = new TEditorWidget(system_.Platform().codePage, central);
   editor_->setObjectName(QStringLiteral("Editor"));
-  editor_->setReadOnly(true);
-  editor_->setFont(EditorFont());
-  editor_->setLineWrapMode(QPlainTextEdit::NoWrap);
-  editor_->setTabStopDistance(QFontMetricsF(editor_->font()).horizontalAdvance(QLatin1Char(' ')) * 8);
+  TEditor& editor = editor_->Editor();
+  editor.SetVersion(5.0);
+  editor.SetScrollBars(ssBoth);
+  // The settings store and edit modes are not applied yet: a readable default look.
+  editor.Font().SetName("\x82\x6c\x82\x72 \x83\x53\x83\x56\x83\x62\x83\x4e");  // "ＭＳ ゴシック"
+  editor.Font().SetSize(11);
+  editor.Leftbar().SetVisible(true);
+  editor.Ruler().SetVisible(true);
+  editor.Marks().RetMark().SetVisible(true);
+  editor.Marks().EofMark().SetVisible(true);
+  editor.Marks().Underline().SetVisible(true);
+  editor.OnCaretMoved = [this](TEditor&) { EditorCaretMoved(); };
+  editor_->OnNotice = [this](const QString& text) { ShowNotice(text); };
+  editor_->OnDblClick = [](TEditor& sender) { sender.SelectWordAtCaret(); };
   layout->addWidget(editor_, 1);
+  setFocusProxy(editor_);
 
   infoBar_ = new QLabel(central);
   infoBar_->setObjectName(QStringLiteral("Pnl_InfoBar"));
@@ -72,7 +72,54 @@ void TFrmKervMain::FormCreate() {
     cell->setContentsMargins(6, 0, 6, 0);
     statusBar()->addPermanentWidget(cell);
   }
+  CreateActions();
   Initialize();
+}
+
+QAction* TFrmKervMain::AddAction(QMenu* menu, const char* name, const char* caption, const QKeySequence& shortcut,
+                                 std::function<void()> run, bool checkable) {
+  auto* action = new QAction(QString::fromUtf8(caption), this);
+  action->setObjectName(QString::fromLatin1(name));
+  action->setShortcut(shortcut);
+  action->setCheckable(checkable);
+  // Shortcuts reach the window wherever the focus is inside it.
+  action->setShortcutContext(Qt::WindowShortcut);
+  connect(action, &QAction::triggered, this, [run] { run(); });
+  menu->addAction(action);
+  addAction(action);
+  return action;
+}
+
+void TFrmKervMain::CreateActions() {
+  TEditor& editor = editor_->Editor();
+  QMenu* edit = menuBar()->addMenu(QString::fromUtf8("編集(&E)"));
+  AddAction(edit, "Act_Edit_Undo", "元に戻す(&U)", QKeySequence(Qt::CTRL | Qt::Key_Z), [&editor] { editor.Undo(); });
+  AddAction(edit, "Act_Edit_Redo", "やり直し(&O)", QKeySequence(Qt::CTRL | Qt::Key_Y), [&editor] { editor.Redo(); });
+  edit->addSeparator();
+  AddAction(edit, "Act_Edit_Cut", "切り取り(&T)", QKeySequence(Qt::CTRL | Qt::Key_X), [&editor] { editor.CutToClipboard(); });
+  AddAction(edit, "Act_Edit_Copy", "コピー(&C)", QKeySequence(Qt::CTRL | Qt::Key_C), [&editor] { editor.CopyToClipboard(); });
+  AddAction(edit, "Act_Edit_Paste", "貼り付け(&P)", QKeySequence(Qt::CTRL | Qt::Key_V), [&editor] { editor.PasteFromClipboard(); });
+  edit->addSeparator();
+  AddAction(edit, "Act_Edit_Select", "すべて選択(&A)", QKeySequence(Qt::CTRL | Qt::Key_A), [&editor] { editor.SelectAll(); });
+  QAction* box = AddAction(edit, "Act_Edit_BoxSelect", "矩形選択(&R)", QKeySequence(Qt::CTRL | Qt::Key_B), [] {}, true);
+  connect(box, &QAction::toggled, this, [&editor](bool on) { editor.SetSelectionMode(on ? smBox : smNormal); });
+  editor.OnSelectionModeChange = [box](TEditor& sender) { box->setChecked(sender.SelectionMode() == smBox); };
+
+  QMenu* view = menuBar()->addMenu(QString::fromUtf8("表示(&V)"));
+  QAction* lineNumbers = AddAction(view, "Act_View_LineNum", "行番号(&L)", QKeySequence(), [] {}, true);
+  lineNumbers->setChecked(editor.Leftbar().Visible());
+  connect(lineNumbers, &QAction::toggled, this, [&editor](bool on) { editor.Leftbar().SetVisible(on); });
+  QAction* ruler = AddAction(view, "Act_View_Ruler", "ルーラー(&R)", QKeySequence(), [] {}, true);
+  ruler->setChecked(editor.Ruler().Visible());
+  connect(ruler, &QAction::toggled, this, [&editor](bool on) { editor.Ruler().SetVisible(on); });
+  QAction* wrap = AddAction(view, "Act_View_WordWrap", "ワードラップを行なう(&W)", QKeySequence(), [] {}, true);
+  connect(wrap, &QAction::toggled, this, [&editor](bool on) {
+    // The line-break rules come on with word wrap; the edit mode will own them.
+    editor.WrapOption().SetFollowPunctuation(true);
+    editor.WrapOption().SetFollowRetMark(true);
+    editor.WrapOption().SetLeading(true);
+    editor.SetWordWrap(on);
+  });
 }
 
 void TFrmKervMain::Initialize() {
@@ -104,12 +151,13 @@ bool TFrmKervMain::OpenFile(const std::string& fileName, int charCode) {
     system_.ShowErrorCode(10052, fileName);
     return false;
   }
-  // The text takes the editor's path: into the line store, and shown from there.
-  TEditorStringList rows;
   TMemoryStream stream(text);
-  rows.LoadFromStream(stream);
-  std::u16string shown = platform.codePage.Cp932ToUtf16(rows.GetText());
-  editor_->setPlainText(QString::fromUtf16(shown.data(), static_cast<qsizetype>(shown.size())));
+  TEditor& editor = editor_->Editor();
+  editor.Lines().LoadFromStream(stream);
+  editor.ClearUndo();
+  editor.SetModified(false);
+  editor.SetRow(0);
+  editor.SetCol(0);
   fileName_ = fileName;
   SetCodes(code, returnCode);
   // Characters that were replaced would be lost by a save: say so before one can happen.
@@ -159,7 +207,12 @@ QString TFrmKervMain::CaretText() const { return caretCell_->text(); }
 QString TFrmKervMain::CodeText() const { return codeCell_->text(); }
 QString TFrmKervMain::ReturnText() const { return returnCell_->text(); }
 QString TFrmKervMain::InfoText() const { return infoBar_->text(); }
-QString TFrmKervMain::DocumentText() const { return editor_->toPlainText(); }
+QString TFrmKervMain::DocumentText() const { return editor_->FromInternal(editor_->Editor().RowStore().GetText()); }
+
+void TFrmKervMain::EditorCaretMoved() {
+  TEditor& editor = editor_->Editor();
+  SetCaretPos(editor.RowToLine(editor.Row()) + 1, editor.Col() + 1);
+}
 
 void TFrmKervMain::closeEvent(QCloseEvent* event) {
   if (!system_.CanClose()) {

@@ -3,15 +3,19 @@
 // objects; the logic lives in the core classes it calls.
 
 #include <QMainWindow>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+class QAction;
+class QKeySequence;
 class QLabel;
-class QPlainTextEdit;
+class QMenu;
 
 namespace kerv {
 
+class TEditorWidget;
 class TKervSystem;
 class TKervParameter;
 
@@ -33,12 +37,17 @@ class TFrmKervMain : public QMainWindow {
   QString ReturnText() const;
   QString InfoText() const;
   QString DocumentText() const;
+  TEditorWidget& EditorWidget() { return *editor_; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
 
  private:
   void FormCreate();
+  // The actions the window has so far, each in a menu, with its default shortcut.
+  void CreateActions();
+  QAction* AddAction(QMenu* menu, const char* name, const char* caption, const QKeySequence& shortcut,
+                     std::function<void()> run, bool checkable = false);
   void Initialize();
   void ProcessCommandLine();
   bool OpenFile(const std::string& fileName, int charCode);
@@ -46,6 +55,7 @@ class TFrmKervMain : public QMainWindow {
   void SetCaretPos(int line, int col);
   void SetCodes(int charCode, int returnCode);
   void ShowNotice(const QString& text);
+  void EditorCaretMoved();
 
   TKervSystem& system_;
   std::vector<std::string> arguments_;
@@ -53,7 +63,7 @@ class TFrmKervMain : public QMainWindow {
   std::string fileName_;
   bool startedOk_ = true;
 
-  QPlainTextEdit* editor_ = nullptr;
+  TEditorWidget* editor_ = nullptr;
   QLabel* infoBar_ = nullptr;
   QLabel* caretCell_ = nullptr;
   QLabel* codeCell_ = nullptr;

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstring>
+#include <string>
 #include <string_view>
 
 namespace kerv {
@@ -23,6 +24,8 @@ class IByteStream {
 class TMemoryStream : public IByteStream {
  public:
   explicit TMemoryStream(std::string_view bytes) : bytes_(bytes) {}
+  // The stream reads the bytes in place: a temporary would be gone before the first read.
+  explicit TMemoryStream(std::string&&) = delete;
   size_t Read(char* buffer, size_t size) override {
     size_t n = bytes_.size() - position_ < size ? bytes_.size() - position_ : size;
     if (n > 0) std::memcpy(buffer, bytes_.data() + position_, n);

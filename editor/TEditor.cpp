@@ -11,6 +11,39 @@ int RowEndExtent(TRowAttribute kind) { return kind == raCrlf ? 2 : kind == raEof
 
 int Len(std::string_view text) { return static_cast<int>(text.size()); }
 
+// Whether byte i of a Shift_JIS text is the trail byte of a character: the
+// lead-range bytes right before it pair up from the last byte that cannot
+// lead, so an odd count of them means i completes a character.
+bool IsTrailAt(std::string_view text, int i) {
+  if (i <= 0 || i >= Len(text)) return false;
+  int j = i - 1;
+  while (j >= 0 && IsLead(static_cast<unsigned char>(text[j]))) --j;
+  return (i - 1 - j) % 2 == 1;
+}
+
+// The column classes of one row. Only a row with a tab needs the class
+// string; without tabs a column is a byte, and a 10 MB row is not copied.
+class TRowCells {
+ public:
+  TRowCells(const TEditorColumnRules& rules, std::string_view text) : text_(text) {
+    if (text.find('\t') != std::string_view::npos) {
+      attrs_ = rules.ColumnAttributes(text);
+      tabs_ = true;
+    }
+  }
+  int Width() const { return tabs_ ? Len(attrs_) : Len(text_); }
+  char operator[](int col) const {
+    if (tabs_) return attrs_[col];
+    if (IsTrailAt(text_, col)) return kColTrail;
+    return IsLead(static_cast<unsigned char>(text_[col])) && col + 1 < Len(text_) ? kColLead : kColSingle;
+  }
+
+ private:
+  std::string_view text_;
+  std::string attrs_;
+  bool tabs_ = false;
+};
+
 }  // namespace
 
 // Pairs a hide with its show on every way out, so a failing edit leaves the
@@ -298,8 +331,9 @@ TRowCol TEditor::PosToRowCol(int x, int y, bool nearest) const {
     col = numerator < 0 ? -1 : numerator / m.charWidth;
   }
   col = std::max(0, col + topCol_);
-  int dy = y - m.textTop;
-  int row = (dy < 0 ? (dy - m.rowHeight + 1) / m.rowHeight : dy / m.rowHeight) + topRow_;
+  // Division truncates, as the grid's arithmetic always has: a point just
+  // above the text area still names the top row.
+  int row = (y - m.textTop) / m.rowHeight + topRow_;
   return {row, col};
 }
 
@@ -329,15 +363,15 @@ std::string TEditor::ExpandTabs(std::string_view text) const {
 
 std::string TEditor::RowDisplayText(int row) const { return ExpandTabs(RowText(row)); }
 
-int TEditor::RowWidth(int row) const { return rules_.TextWidth(RowText(row)); }
+int TEditor::RowWidth(int row) const { return WidthOf(RowText(row)); }
 
 int TEditor::RowToLine(int row) const { return store_->RowToLine(row); }
 
 int TEditor::ColToByte(int row, int col) const {
   std::string_view text = RowText(row);
   if (text.find('\t') == std::string_view::npos) return col;
-  std::string attrs = rules_.ColumnAttributes(text);
-  int width = Len(attrs);
+  TRowCells attrs(rules_, text);
+  int width = attrs.Width();
   int fills = 0;
   int limit = std::min(col, width);
   for (int c = 0; c < limit; ++c) {
@@ -357,8 +391,12 @@ int TEditor::ColToByte(int row, int col) const {
 int TEditor::ByteToCol(int row, int byteIndex) const {
   std::string_view text = RowText(row);
   int length = Len(text);
-  if (byteIndex <= length) return rules_.TextWidth(text.substr(0, std::max(0, byteIndex)));
-  return rules_.TextWidth(text) + (byteIndex - length);
+  if (byteIndex <= length) return WidthOf(text.substr(0, std::max(0, byteIndex)));
+  return WidthOf(text) + (byteIndex - length);
+}
+
+int TEditor::WidthOf(std::string_view text) const {
+  return text.find('\t') == std::string_view::npos ? Len(text) : rules_.TextWidth(text);
 }
 
 int TEditor::CaretByte() const { return std::min(Len(RowText(row_)), ColToByte(row_, col_)); }
@@ -381,7 +419,10 @@ int TEditor::RowColToOffset(int baseRow, int row, int col) const {
 }
 
 long long TEditor::TextLength() const {
-  return static_cast<long long>(store_->TotalBytes()) + 2LL * store_->LineEndCount();
+  // The line-end index counts a final raEof row too; it has no line break.
+  int breaks = store_->LineEndCount();
+  if (RowCount() > 0 && RowKind(RowCount() - 1) == raEof) --breaks;
+  return static_cast<long long>(store_->TotalBytes()) + 2LL * breaks;
 }
 
 int TEditor::LeadingBlankWidth(std::string_view text) const {
@@ -410,8 +451,8 @@ int TEditor::LeadingBlankWidth(std::string_view text) const {
 
 int TEditor::NormalizeCol(int row, int col, int direction, bool vertical) {
   if (vertical && rememberedCol_ >= 0) col = rememberedCol_;
-  std::string attrs = rules_.ColumnAttributes(RowText(row));
-  int width = Len(attrs);
+  TRowCells attrs(rules_, RowText(row));
+  int width = attrs.Width();
   auto remember = [&](int value) {
     if (vertical && rememberedCol_ < 0) rememberedCol_ = value;
   };
@@ -454,7 +495,7 @@ void TEditor::SetCol(int col) {
   int direction = col > col_ ? 1 : -1;
   rememberedCol_ = -1;
   col_ = NormalizeCol(row_, col, direction, false);
-  if (selState_ == sstSelected) UpdateRange(true);
+  if (selState_ == sstSelected && !keepRange_) UpdateRange(true);
   UpdateCaret();
 }
 
@@ -465,15 +506,15 @@ void TEditor::SetRow(int row) {
   row_ = std::clamp(row, 0, RowCount());
   if (row_ == RowCount() && row_ > 0 && RowKind(row_ - 1) == raEof) row_ = RowCount() - 1;
   col_ = NormalizeCol(row_, col_, -1, true);
-  if (selState_ == sstSelected && oldRow != row_) UpdateRange(true);
+  if (selState_ == sstSelected && oldRow != row_ && !keepRange_) UpdateRange(true);
   UpdateCaret();
 }
 
 void TEditor::MoveCaretTo(int row, int col) {
   CaretHidden hidden(*this);
   SetRow(row);
-  std::string attrs = rules_.ColumnAttributes(RowText(row_));
-  int width = Len(attrs);
+  TRowCells attrs(rules_, RowText(row_));
+  int width = attrs.Width();
   if (col > 0 && col < width && attrs[col] == kColTrail) --col;
   if (!caret_->InTab()) {
     while (col > 0 && col < width && attrs[col] == kColTabFill) --col;
@@ -528,7 +569,7 @@ void TEditor::PlaceCaretByOffset(int baseRow, long long offset) {
   int byteIndex = static_cast<int>(std::min<long long>(remaining, Len(text)));
   row_ = row;
   rememberedCol_ = -1;
-  col_ = rules_.TextWidth(text.substr(0, byteIndex));
+  col_ = WidthOf(text.substr(0, byteIndex));
   UpdateCaret();
 }
 
@@ -892,8 +933,8 @@ void TEditor::SetSelectionMode(TSelectionMode mode) {
 
 void TEditor::BoxCoveredBytes(int row, int& startByte, int& endByte) const {
   std::string_view text = RowText(row);
-  std::string attrs = rules_.ColumnAttributes(text);
-  int width = Len(attrs);
+  TRowCells attrs(rules_, text);
+  int width = attrs.Width();
   auto byteAt = [&](int col) {
     if (col >= width) return Len(text) + 0;
     int fills = 0;
@@ -915,6 +956,13 @@ void TEditor::BoxCoveredBytes(int row, int& startByte, int& endByte) const {
 std::string TEditor::SelText() const {
   if (selState_ != sstSelected) return std::string();
   std::string out;
+  if (selectionMode_ == smNormal && sel_.endRow - sel_.startRow > 64) {
+    // A big selection is copied once: its size is known from the rows.
+    long long bytes = 0;
+    store_->ForEachRow(sel_.startRow, std::min(sel_.endRow, RowCount() - 1) - sel_.startRow + 1,
+                       [&](std::string_view text, uint32_t) { bytes += static_cast<long long>(text.size()) + 2; });
+    out.reserve(static_cast<size_t>(bytes));
+  }
   if (selectionMode_ == smBox) {
     int last = std::min(sel_.lastRow, RowCount() - 1);
     for (int row = sel_.firstRow; row <= last; ++row) {
@@ -1407,13 +1455,13 @@ void TEditor::TypeBackspace() {
     return;
   }
   std::string_view text = RowText(row_);
-  std::string attrs = rules_.ColumnAttributes(text);
-  int width = Len(attrs);
+  TRowCells attrs(rules_, text);
+  int width = attrs.Width();
   if (col_ > 0) {
     int indent = LeadingBlankWidth(RowDisplayText(row_));
     bool plain = !caret_->BackSpaceUnIndent() || (indent != -1 && indent != width && indent != col_);
     if (!plain) {
-      BackspaceUnindent(text, attrs);
+      BackspaceUnindent(text);
       return;
     }
     if (col_ > width) {
@@ -1469,8 +1517,9 @@ void TEditor::TypeBackspace() {
   ReplaceAndPlace(previous, 2, joined, baseRow, offset);
 }
 
-void TEditor::BackspaceUnindent(std::string_view text, const std::string& attrs) {
-  int width = Len(attrs);
+void TEditor::BackspaceUnindent(std::string_view text) {
+  TRowCells attrs(rules_, text);
+  int width = attrs.Width();
   int firstOfLine = store_->FirstRowOfLine(row_);
   int target = 0;
   int stopped = -1;
@@ -1595,6 +1644,119 @@ void TEditor::InsertReturnString() {
   KeyPress('\r');
 }
 
+// ---------------------------------------------------------------- mouse
+
+bool TEditor::InSelection(int row, int col) const {
+  if (selState_ != sstSelected) return false;
+  if (selectionMode_ == smBox) return row >= sel_.firstRow && row <= sel_.lastRow && col >= sel_.leftCol && col < sel_.rightCol;
+  if (row < sel_.startRow || row > sel_.endRow) return false;
+  int byteIndex = ColToByte(row, col);
+  if (row == sel_.startRow && byteIndex < sel_.startByte) return false;
+  if (row == sel_.endRow && byteIndex > sel_.endByte) return false;
+  // Middle rows, and the start row past its text, are selected to the edge.
+  return true;
+}
+
+void TEditor::MoveCaretKeepingRange(int row, int col) {
+  keepRange_ = true;
+  struct Restore {
+    bool& flag;
+    ~Restore() { flag = false; }
+  } restore{keepRange_};
+  MoveCaretTo(row, col);
+}
+
+void TEditor::MouseDown(int x, int y, bool shift, bool ctrl) {
+  (void)ctrl;
+  if (shift) {
+    if (selState_ == sstNone) StartSelection();
+    TRowCol cell = PosToRowCol(x, y, true);
+    MoveCaretTo(cell.row, cell.col);
+    ExtendSelection();
+    return;
+  }
+  pressX_ = x;
+  pressY_ = y;
+  TRowCol cell = PosToRowCol(x, y, false);
+  if (CanSelMove() && x >= metrics_.textLeft && InSelection(cell.row, cell.col)) {
+    // The press may start a drag: the caret goes there, the range stays.
+    MoveCaretKeepingRange(cell.row, cell.col);
+    if (caret_->SelDragMode() == dmAutomatic) dragState_ = dsPending;
+    return;
+  }
+  cell = PosToRowCol(x, y, true);
+  if (x < metrics_.textLeft && caret_->RowSelect()) {
+    SelectRows(cell.row);
+    return;
+  }
+  CaretHidden hidden(*this);
+  CancelSelection();
+  MoveCaretTo(cell.row, cell.col);
+  StartSelection();
+}
+
+TEditorCursorKind TEditor::MouseMove(int x, int y, bool leftDown, bool ctrl) {
+  int half = std::max(1, metrics_.charWidth / 2);
+  bool movedAway = std::abs(x - pressX_) >= half || std::abs(y - pressY_) >= half;
+  if (dragState_ == dsPending) {
+    if (movedAway) dragState_ = dsDragging;
+    return dragState_ == dsDragging ? (ctrl ? ckDragCopy : ckDrag) : ckInSelection;
+  }
+  if (dragState_ == dsDragging) {
+    TRowCol cell = PosToRowCol(x, y, false);
+    if (y < metrics_.textTop) cell.row = std::max(0, cell.row - 1);
+    MoveCaretKeepingRange(cell.row, cell.col);
+    return ctrl ? ckDragCopy : ckDrag;
+  }
+  if (leftDown) {
+    TRowCol cell = PosToRowCol(x, y, true);
+    if (y < metrics_.textTop) cell.row = std::max(0, cell.row - 1);
+    if (rowSelectFirst_ >= 0) {
+      ExtendRowSelection(cell.row);
+      return ckLeftMargin;
+    }
+    MoveCaretTo(cell.row, cell.col);
+    if (selState_ == sstAnchored && movedAway) ExtendSelection();
+    return ckDefault;
+  }
+  if (x < metrics_.textLeft) return ckLeftMargin;
+  TRowCol cell = PosToRowCol(x, y, false);
+  if (CanSelMove() && InSelection(cell.row, cell.col)) return ckInSelection;
+  return ckDefault;
+}
+
+void TEditor::MouseUp(int x, int y, bool ctrl) {
+  if (dragState_ == dsDragging) {
+    dragState_ = dsNone;
+    int width = window_ ? window_->ClientWidth() : 0;
+    int height = window_ ? window_->ClientHeight() : 0;
+    if (window_ && (x < 0 || y < 0 || x >= width || y >= height)) {
+      // Dropped outside the control: nothing moves.
+      CancelSelection();
+      EndRowSelection();
+      return;
+    }
+    TRowCol cell = PosToRowCol(x, y, false);
+    if (y < metrics_.textTop) cell.row = std::max(0, cell.row - 1);
+    if (ctrl) {
+      CopySelectionTo(cell.row, cell.col);
+    } else {
+      MoveSelectionTo(cell.row, cell.col);
+    }
+  } else if (dragState_ == dsPending) {
+    // A press inside the selection without a move: the selection goes, the caret stays.
+    dragState_ = dsNone;
+    CancelSelection();
+  }
+  EndRowSelection();
+}
+
+void TEditor::CancelDrag() {
+  if (dragState_ == dsNone) return;
+  dragState_ = dsNone;
+  CancelSelection();
+}
+
 // ---------------------------------------------------------------- keyboard
 
 bool TEditor::KeyDown(TEditorKey key, bool shift, bool ctrl, bool autoRepeat) {
@@ -1630,7 +1792,9 @@ bool TEditor::KeyDown(TEditorKey key, bool shift, bool ctrl, bool autoRepeat) {
         SetCol(row_ >= RowCount() ? 0 : RowWidth(row_));
         break;
       case vkLeft:
-        if (col_ > 0) {
+        if (ctrl) {
+          MoveWordLeft();
+        } else if (col_ > 0) {
           SetCol(col_ - 1);
         } else if (row_ > 0 && (caret_->NextLine() || RowKind(row_ - 1) == raWrapped)) {
           SetRow(row_ - 1);
@@ -1638,6 +1802,10 @@ bool TEditor::KeyDown(TEditorKey key, bool shift, bool ctrl, bool autoRepeat) {
         }
         break;
       case vkRight: {
+        if (ctrl) {
+          MoveWordRight();
+          break;
+        }
         int before = col_;
         SetCol(col_ + 1);
         if (col_ == before && row_ < RowCount() && RowKind(row_) != raEof &&

@@ -37,6 +37,9 @@ enum TSelectionMode { smNormal, smBox };
 enum TSelectionState { sstNone, sstAnchored, sstSelected };
 enum TSelDragState { dsNone, dsPending, dsDragging };
 
+// What lies under the mouse, for the cursor the window shows.
+enum TEditorCursorKind { ckDefault, ckLeftMargin, ckInSelection, ckDrag, ckDragCopy };
+
 // The keys the control handles itself; everything else goes to the application.
 enum TEditorKey { vkPrior, vkNext, vkEnd, vkHome, vkLeft, vkUp, vkRight, vkDown, vkDelete };
 
@@ -247,6 +250,7 @@ class TEditor {
   bool CanUndo() const { return store_->UndoObj().CanUndo(); }
   bool CanRedo() const { return store_->UndoObj().CanRedo(); }
   const TEditorMetrics& Metrics() const { return metrics_; }
+  TEditorParserFactory ParserFactory() const { return ParserClass(); }
   const TEditorColumnRules& ColumnRules() const { return rules_; }
   TEditorScreenStrings& RowStore() { return *store_; }
   const TEditorScreenStrings& RowStore() const { return *store_; }
@@ -294,11 +298,125 @@ class TEditor {
   void ClearUndo();
   void InsertReturnString();
 
+  // ---- clipboard, box paste, drag of the selection, words, search and the
+  // edit-control messages. (Block kept by the clipboard-and-words work; the
+  // implementations live in TEditorClipboard.cpp, TEditorWords.cpp and
+  // TEditorMessages.cpp.)
+  // BEGIN EDIT-CONTROL BLOCK
+  // The edit-control messages answer in full ints where the platform packed
+  // 16-bit halves. Offsets count bytes from the document start, 2 per raCrlf
+  // row end; a line of these messages is a row.
+  struct TEditSelection {
+    long long start = 0;
+    long long end = 0;  // start + length
+  };
+  struct TEditPoint {
+    int x = 0;  // client pixels
+    int y = 0;
+  };
+  struct TEditCharPos {
+    int row = -1;  // -1 (and offset -1): outside the client area
+    long long offset = -1;
+  };
+  // A token of the attribute parser under a position.
+  struct TEditorWordAt {
+    int row = 0;  // where it starts
+    int byteIndex = 0;
+    int length = 0;  // bytes; a token may run on over the rows of its line
+    TTokenKind kind = tkEnd;
+    std::string text;
+  };
+
+  // ---- clipboard (platform/Clipboard.h; nullptr: the clipboard operations do nothing)
+  void SetClipboard(class IClipboard* clipboard) { clipboard_ = clipboard; }
+  IClipboard* Clipboard() const { return clipboard_; }
+  // Pasted or dropped text held characters the internal code page lacks;
+  // each became "?" (for the info bar).
+  std::function<void(TEditor& sender, size_t replaced)> OnCharsReplaced;
+  void CopyToClipboard();
+  void CutToClipboard();
+  // Returns how many characters became "?".
+  size_t PasteFromClipboard();
+  // Pastes text as a box: line i into row (first row + i) at one column.
+  void PasteBoxText(std::string_view text);
+  // The window calls this when a selection is complete (mouse release, a
+  // selecting key): the selected text becomes the primary selection.
+  void UpdatePrimarySelection();
+  // A middle click: the primary selection goes in at the cell. Returns how
+  // many characters became "?".
+  size_t PastePrimaryAt(int row, int col);
+
+  // ---- drag of the selection and drops
+  virtual bool CanSelMove() const;
+  // A drop inside the selection changes nothing and cancels the selection.
+  void MoveSelectionTo(int row, int col);
+  virtual void CopySelectionTo(int row, int col);
+  // Text dropped from another program, already in the internal code page;
+  // replaced: how many of its characters became "?" on the way.
+  void DropTextAt(int row, int col, std::string_view text, size_t replaced = 0);
+
+  // ---- words
+  void MoveWordLeft();
+  void MoveWordRight();
+  void SelectWordAtCaret() { SelectWordAtPos(row_, col_, true); }
+  void SelectWordAtPoint(int x, int y);
+  std::string WordAtCaret();
+  std::string WordAtPoint(int x, int y);
+  TTokenKind WordKindAtCaret();
+  TTokenKind WordKindAtPoint(int x, int y);
+  // The token at (row, col), parsed with the view options or (for the
+  // input method's reconversion) without; false on blanks and outside the text.
+  virtual bool WordAtPos(int row, int col, bool viewOptions, TEditorWordAt& word);
+  virtual void SelectWordAtPos(int row, int col, bool viewOptions);
+
+  // ---- document search, in chunks of rows; options is a SearchFlags word.
+  // On a hit the hit is selected and scrolled into view.
+  bool SearchText(std::string_view pattern, int options);
+
+  // ---- edit-control messages
+  TEditSelection EmGetSel() const;
+  // (0, -1) selects all; a negative start cancels the selection.
+  void EmSetSel(long long start, long long end);
+  bool EmGetModify() const { return modified_; }
+  void EmSetModify(bool value);
+  int EmGetLineCount() const { return RowCount(); }
+  long long EmLineIndex(int row) const;
+  int EmLineLength(long long offset) const;
+  int EmLineFromChar(long long offset) const;
+  // Copies at most bufferBytes bytes of the row; returns the count.
+  int EmGetLine(int row, char* buffer, int bufferBytes) const;
+  void EmReplaceSel(std::string_view text) { ReplaceSelText(text); }
+  bool EmCanUndo() const { return CanUndo() && !readOnly_; }
+  bool EmUndo();
+  void EmEmptyUndoBuffer() { ClearUndo(); }
+  int EmGetFirstVisibleLine() const { return topRow_; }
+  void EmSetReadOnly(bool value) { SetReadOnly(value); }
+  void EmScrollCaret() { ScrollCaret(); }
+  TEditPoint EmPosFromChar(long long offset) const;
+  TEditCharPos EmCharFromPos(int x, int y) const;
+  std::string WmGetText() const;
+  long long WmGetTextLength() const;
+  bool WmSetText(std::string_view text);
+  void WmCut();
+  void WmCopy();
+  void WmPaste();
+  void WmClear();
+  // END EDIT-CONTROL BLOCK
+
   // ---- keyboard (the control's own keys; returns whether it acted)
   bool KeyDown(TEditorKey key, bool shift, bool ctrl, bool autoRepeat);
   void KeyUp() { autoRepeat_ = false; }
   // A character: Backspace, Tab, Return, or a printable single byte.
   void KeyPress(unsigned char ch, bool shift = false, bool ctrl = false);
+
+  // ---- mouse (client pixels). MouseMove returns the cursor to show.
+  void MouseDown(int x, int y, bool shift, bool ctrl);
+  TEditorCursorKind MouseMove(int x, int y, bool leftDown, bool ctrl);
+  void MouseUp(int x, int y, bool ctrl);
+  // Escape during a drag of the selection: the drag ends, the selection goes.
+  void CancelDrag();
+  // Whether a cell lies inside the selection.
+  bool InSelection(int row, int col) const;
 
   // ---- scrolling
   void ScrollCaret();
@@ -348,6 +466,9 @@ class TEditor {
   virtual TEditorParserFactory ParserClass() const { return &TEditorParser::Create; }
 
  private:
+  // BEGIN EDIT-CONTROL PRIVATE
+  IClipboard* clipboard_ = nullptr;
+  // END EDIT-CONTROL PRIVATE
   friend class TEditorScreen;
   struct CaretHidden;
   struct UnderlineHidden;
@@ -379,7 +500,11 @@ class TEditor {
   void StoreDetached();
   void AttachStore(TEditorScreenStrings* store);
   void TypeOverwrite(std::string_view text);
-  void BackspaceUnindent(std::string_view text, const std::string& attrs);
+  void BackspaceUnindent(std::string_view text);
+  // Moves the caret over a selection that is about to be dragged, leaving the range.
+  void MoveCaretKeepingRange(int row, int col);
+  // Display width of a text: its length unless it holds a tab.
+  int WidthOf(std::string_view text) const;
 
   IEditorWindow* window_ = nullptr;
   TEditorScreenStrings* store_ = nullptr;
@@ -433,6 +558,9 @@ class TEditor {
   TSelDragState dragState_ = dsNone;
   int rowSelectFirst_ = -1;
   int rowSelectLast_ = -1;
+  int pressX_ = 0;
+  int pressY_ = 0;
+  bool keepRange_ = false;  // the caret moves inside a selection that is to be dragged
 };
 
 }  // namespace kerv

@@ -314,6 +314,8 @@ int TEditorScreenStrings::ScanRowBracket(int row, int state) {
   std::string_view text = Get(row);
   if (text.empty()) return state;
   TEditorView* owner = Owner();
+  // Without bracket pairs every state is "none": no row needs reading.
+  if (owner && owner->ViewInfo() && owner->ViewInfo()->Brackets().Count() == 0) return kBracketNone;
   TEditorParserFactory factory = owner ? owner->ParserClass() : &TEditorParser::Create;
   const TEditorViewInfo* viewInfo = owner ? owner->ViewInfo() : nullptr;
   std::string joined;

@@ -55,6 +55,9 @@ class IFileSystem {
   // Names (not paths) of the files in folder matching a glob pattern such as "*.em2", sorted.
   virtual std::vector<std::string> ListFiles(const std::string& folder, const std::string& pattern) = 0;
   virtual bool RemoveFile(const std::string& path) = 0;
+  // Gives a file a new name, refusing (false) when the new name already
+  // exists: a plain rename would replace that file silently.
+  virtual bool RenameFileNoReplace(const std::string& from, const std::string& to) = 0;
 
   // Size in bytes, or -1 when there is no such file.
   virtual int64_t FileSize(const std::string& path) = 0;

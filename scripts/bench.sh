@@ -3,7 +3,7 @@
 set -e
 cd "$(dirname "$0")/.."
 sh scripts/install-deps.sh
-cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DKERV_GUI=OFF -DKERV_TESTS=OFF -DKERV_BENCH=ON -DKERV_WERROR=ON >/dev/null
+cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DKERV_GUI=ON -DKERV_TESTS=OFF -DKERV_BENCH=ON -DKERV_WERROR=ON >/dev/null
 cmake --build build-bench
 names=""
 while [ $# -gt 0 ] && [ "$1" != "--" ]; do names="$names $1"; shift; done

@@ -74,6 +74,19 @@ std::vector<std::string> FakeFileSystem::ListFiles(const std::string& folder, co
 
 bool FakeFileSystem::RemoveFile(const std::string& path) { return files_.erase(Key(path)) != 0; }
 
+bool FakeFileSystem::RenameFileNoReplace(const std::string& from, const std::string& to) {
+  const std::string source = Key(from);
+  const std::string target = Key(to);
+  std::string parent = Key(ExtractFileFolder(target));
+  if (parent.empty()) parent.assign(1, '/');
+  if (!files_.count(source) || files_.count(target) || folders_.count(target)) return false;
+  // A path whose writes fail takes no renamed file either.
+  if (!folders_.count(parent) || readOnlyFolders_.count(parent) || failingWrites_.count(target)) return false;
+  files_[target] = files_[source];
+  files_.erase(source);
+  return true;
+}
+
 int64_t FakeFileSystem::FileSize(const std::string& path) {
   auto it = files_.find(Key(ResolveLink(path)));
   return it == files_.end() ? -1 : static_cast<int64_t>(it->second.size());

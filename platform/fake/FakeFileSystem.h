@@ -39,6 +39,7 @@ class FakeFileSystem : public IFileSystem {
   bool CopyFile(const std::string& from, const std::string& to) override;
   std::vector<std::string> ListFiles(const std::string& folder, const std::string& pattern) override;
   bool RemoveFile(const std::string& path) override;
+  bool RenameFileNoReplace(const std::string& from, const std::string& to) override;
   int64_t FileSize(const std::string& path) override;
   std::string ReadFile(const std::string& path) override;
   void WriteFile(const std::string& path, std::string_view data) override;

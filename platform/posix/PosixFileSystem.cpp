@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <random>
@@ -151,6 +152,25 @@ std::vector<std::string> PosixFileSystem::ListFiles(const std::string& folder, c
 }
 
 bool PosixFileSystem::RemoveFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
+
+bool PosixFileSystem::RenameFileNoReplace(const std::string& from, const std::string& to) {
+#ifdef RENAME_NOREPLACE
+  if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
+  if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) return false;
+#endif
+  // Without the flag (an older kernel or a file system that lacks it) a hard
+  // link refuses an existing target just the same.
+  if (::link(from.c_str(), to.c_str()) == 0) {
+    ::unlink(from.c_str());
+    return true;
+  }
+  if (errno == EEXIST) return false;
+  // No hard links here either (FAT, some network file systems): look, then
+  // rename; only a file created in between could still be replaced.
+  struct stat info;
+  if (::lstat(to.c_str(), &info) == 0 || errno != ENOENT) return false;
+  return ::rename(from.c_str(), to.c_str()) == 0;
+}
 
 int64_t PosixFileSystem::FileSize(const std::string& path) {
   struct stat info;

@@ -18,6 +18,7 @@ class PosixFileSystem : public IFileSystem {
   bool CopyFile(const std::string& from, const std::string& to) override;
   std::vector<std::string> ListFiles(const std::string& folder, const std::string& pattern) override;
   bool RemoveFile(const std::string& path) override;
+  bool RenameFileNoReplace(const std::string& from, const std::string& to) override;
   int64_t FileSize(const std::string& path) override;
   std::string ReadFile(const std::string& path) override;
   TFileBytes ReadFileBytes(const std::string& path) override;

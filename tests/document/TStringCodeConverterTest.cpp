@@ -36,7 +36,7 @@ TEST(TStringCodeConverterTest, DetectCode) {
       {"a\x01" "b", true, ccBinary},
       {"a\xFF" "b", true, ccBinary},
       {"ab\x01", true, ccAscii},
-      {"ab" + std::string(1, '\0') + "\x01\x01", true, ccAscii},  // the text ends at a zero byte
+      {std::string("ab\0\x01\x01", 5), true, ccAscii},  // the text ends at a zero byte
       {kana509 + "\x01zz", true, ccBinary},                       // 0x01 is byte 512
       {kana509 + "a\x01z", true, ccShiftJIS},                     // byte 513: the scan decided first
       {std::string(600, 'a') + "\x01z", true, ccBinary},          // the scan sees it too
@@ -286,7 +286,7 @@ TEST(TStringCodeConverterTest, IsUTF8N) {
       {"\xF0\x80\x80\x80", false},  // 0xF0 needs 0x90-0xBF; the 0x80 then starts nothing
       {"\xF4\x8F\xBF\xBF", true},
       {"\xF4\x90\x80\x80", false},
-      {"\xC3\xA9" + std::string(1, '\0') + "\xFF", true},  // the text ends at the zero byte
+      {std::string("\xC3\xA9\0\xFF", 4), true},  // the text ends at the zero byte
   };
   for (const Case& c : cases) {
     EXPECT_EQ(C::IsUTF8N(c.text), c.expected) << testing::PrintToString(c.text);
@@ -448,7 +448,7 @@ TEST(TStringCodeConverterTest, EUC) {
       {"\xA4\r\n", "\xA4\r\n"},           // and does not swallow the line end
       {"\x8E\r", "\x8E\r"},
       {"\x80\xFF", "\x80\xFF"},
-      {"a" + std::string(1, '\0') + "\xB0\xA1", "a"},
+      {std::string("a\0\xB0\xA1", 4), "a"},
   };
   for (const Decode& d : decodes) {
     EXPECT_EQ(C::EUCToSJIS(d.euc), d.sjis) << testing::PrintToString(d.euc);

@@ -92,6 +92,15 @@ TEST_F(TEditorTest, VerticalMovesNeverLandOnATrailByte) {
   EXPECT_EQ(editor_.Col(), 2);
 }
 
+TEST_F(TEditorTest, TextLengthCountsOnlyRealLineBreaks) {
+  Load("ab\r\ncd");
+  EXPECT_EQ(editor_.TextLength(), 6);
+  Load("ab\r\ncd\r\n");
+  EXPECT_EQ(editor_.TextLength(), 8);
+  Load("");
+  EXPECT_EQ(editor_.TextLength(), 0);
+}
+
 TEST_F(TEditorTest, TheRowAfterTheLastOnlyFollowsAFinalLineBreak) {
   Load("a\r\nb\r\n");
   editor_.SetRow(9);
@@ -573,6 +582,77 @@ TEST_F(TEditorTest, ReturnKeyGoesThroughTheKeyPressHandler) {
   editor_.SetReturnInsertStr(";");
   editor_.InsertReturnString();
   EXPECT_EQ(Text(), "a\r\n;\r\nb\r\n");
+}
+
+}  // namespace
+}  // namespace kerv
+
+namespace kerv {
+namespace {
+
+class TEditorMouseTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const std::string text = "abcdef\r\nghijkl\r\nmnopqr\r\n";
+    TMemoryStream stream(text);
+    editor_.Lines().LoadFromStream(stream);
+  }
+  int X(int col) { return editor_.Metrics().textLeft + col * editor_.Metrics().charWidth + 1; }
+  int Y(int row) { return editor_.Metrics().textTop + row * editor_.Metrics().rowHeight + 1; }
+  void Drag(int fromRow, int fromCol, int toRow, int toCol, bool ctrl = false) {
+    editor_.MouseDown(X(fromCol), Y(fromRow), false, ctrl);
+    editor_.MouseMove(X(toCol), Y(toRow), true, ctrl);
+    editor_.MouseUp(X(toCol), Y(toRow), ctrl);
+  }
+  FakeEditorWindow window_;
+  TEditor editor_{&window_};
+};
+
+TEST_F(TEditorMouseTest, DraggingSelectsAndAClickInsideTheSelectionCancelsIt) {
+  Drag(0, 1, 1, 2);
+  EXPECT_EQ(editor_.SelText(), "bcdef\r\ngh");
+  // A press and release inside the selection, without a move.
+  editor_.MouseDown(X(3), Y(0), false, false);
+  EXPECT_EQ(editor_.DragState(), dsPending);
+  EXPECT_TRUE(editor_.Selected());
+  editor_.MouseUp(X(3), Y(0), false);
+  EXPECT_FALSE(editor_.Selected());
+  EXPECT_EQ(editor_.Row(), 0);
+  EXPECT_EQ(editor_.Col(), 3);
+}
+
+TEST_F(TEditorMouseTest, DraggingTheSelectionMovesOrCopiesIt) {
+  Drag(0, 0, 0, 2);  // selects "ab"
+  ASSERT_EQ(editor_.SelText(), "ab");
+  Drag(0, 1, 2, 3);
+  EXPECT_EQ(editor_.RowStore().GetText(), "cdef\r\nghijkl\r\nmnoabpqr\r\n");
+  Drag(1, 0, 1, 2);  // selects "gh"
+  Drag(1, 1, 0, 0, true);
+  EXPECT_EQ(editor_.RowStore().GetText(), "ghcdef\r\nghijkl\r\nmnoabpqr\r\n");
+  // A drop inside the selection changes nothing.
+  Drag(2, 0, 2, 4);
+  Drag(2, 1, 2, 2);
+  EXPECT_EQ(editor_.RowStore().GetText(), "ghcdef\r\nghijkl\r\nmnoabpqr\r\n");
+  EXPECT_FALSE(editor_.Selected());
+}
+
+TEST_F(TEditorMouseTest, ALeftBarPressSelectsRowsAndDragExtendsThem) {
+  editor_.Leftbar().SetVisible(true);
+  editor_.MouseDown(2, Y(1), false, false);
+  EXPECT_EQ(editor_.SelText(), "ghijkl\r\n");
+  EXPECT_EQ(editor_.MouseMove(2, Y(2), true, false), ckLeftMargin);
+  editor_.MouseUp(2, Y(2), false);
+  EXPECT_EQ(editor_.SelText(), "ghijkl\r\nmnopqr\r\n");
+  EXPECT_EQ(editor_.RowSelectFirst(), -1);
+}
+
+TEST_F(TEditorMouseTest, CursorKindsFollowWhatLiesUnderTheMouse) {
+  EXPECT_EQ(editor_.MouseMove(2, Y(0), false, false), ckLeftMargin);
+  EXPECT_EQ(editor_.MouseMove(X(2), Y(0), false, false), ckDefault);
+  Drag(0, 1, 0, 4);
+  EXPECT_EQ(editor_.MouseMove(X(2), Y(0), false, false), ckInSelection);
+  editor_.SetReadOnly(true);
+  EXPECT_EQ(editor_.MouseMove(X(2), Y(0), false, false), ckDefault);
 }
 
 }  // namespace

@@ -1,0 +1,39 @@
+#pragma once
+// The edit-mode definition file (.em2): Shift_JIS text with CR LF lines, a
+// header comment, a [Settings] block of keys, the colour sets, and the
+// sections of reserved words and bracket pairs.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "editmode/TEditorProp.h"
+
+namespace kerv {
+
+class TEditModeFile {
+ public:
+  static constexpr const char* kHeaderLine = "// Quillmarker EditMode Definition File //";
+  static constexpr const char* kFormatValue = "KervEditMode";
+  static constexpr const char* kWrittenVersion = "2.6";
+  static constexpr int kColorSetCount = 26;
+  static constexpr int kMaxFontNameBytes = 31;
+
+  // Reads a definition into set. False when the text is not an edit-mode
+  // file; set is then unchanged. Damaged values take the reader's defaults,
+  // so anything else loads.
+  static bool Read(std::string_view text, TEditorPropEx& set);
+  // The whole file for set; system colours are written as their value now.
+  static std::string Write(const TEditorPropEx& set, TSystemColorResolver resolve = &DefaultSystemColorRgb);
+
+  // A number as the file writes it: decimal with an optional sign, or
+  // hexadecimal after "0x", "0X" or "$"; blanks around it are ignored.
+  // Nothing for text that is not one or does not fit 32 bits.
+  static std::optional<long long> ParseNumber(std::string_view text);
+  // A version "major.minor" in millionths (2.2 is 2200000); nothing when invalid.
+  static std::optional<long long> ParseVersion(std::string_view text);
+  // The first maxBytes bytes of name, never ending inside a double-byte character.
+  static std::string CutAtCharBoundary(const std::string& name, size_t maxBytes);
+};
+
+}  // namespace kerv

@@ -1,0 +1,256 @@
+#include "editmode/TEditorProp.h"
+
+#include <algorithm>
+#include <exception>
+
+#include "editmode/TEditModeFile.h"
+
+namespace kerv {
+namespace {
+
+// "ＭＳ ゴシック"
+constexpr const char* kFactoryFontName = "\x82\x6c\x82\x72\x20\x83\x53\x83\x56\x83\x62\x83\x4e";
+constexpr TColor kLightGray = 14737632;  // 0xE0E0E0
+constexpr TColor kBlack = 0x000000;
+constexpr TColor kWhite = 0xFFFFFF;
+constexpr TColor kGreen = 0x008000;
+constexpr TColor kNavy = 0x800000;
+constexpr TColor kMaroon = 0x000080;
+constexpr TColor kBlue = 0xFF0000;
+constexpr TColor kRed = 0x0000FF;
+constexpr TColor kLightYellow = 0x80FFFF;
+
+void SetColors(TEditorColor& entry, TColor color, TColor bkColor, TFontStyles style) {
+  TNotifyUpdateBatch batch(entry);
+  entry.SetColor(color);
+  entry.SetBkColor(bkColor);
+  entry.SetStyle(style);
+}
+
+}  // namespace
+
+void SetPlainColors(TEditorColor& entry, const TEditorFont& font, TColor background) {
+  SetColors(entry, font.Color(), background, font.Style());
+}
+
+void TEditorProp::AssignBase(const TEditorProp& source) {
+  if (&source == this) return;
+  SetColor(source.color_);
+  caret_.Assign(source.caret_);
+  font_.Assign(source.font_);
+  leftbar_.Assign(source.leftbar_);
+  margin_.Assign(source.margin_);
+  marks_.Assign(source.marks_);
+  reserveWordList_ = source.reserveWordList_;
+  ruler_.Assign(source.ruler_);
+  SetScrollBars(source.scrollBars_);
+  view_.Assign(source.view_);
+  SetWordWrap(source.wordWrap_);
+  wrapOption_.Assign(source.wrapOption_);
+}
+
+void TEditorProp::Assign(const TEditorProp& source) {
+  try {
+    AssignBase(source);
+  } catch (const std::exception&) {
+    // Copying between sets never fails visibly; what was copied stays.
+  }
+}
+
+void TEditorProp::Assign(const TEditor& source) {
+  try {
+    SetColor(source.Color());
+    caret_.Assign(source.Caret());
+    font_.Assign(source.Font());
+    leftbar_.Assign(source.Leftbar());
+    margin_.Assign(source.Margin());
+    marks_.Assign(source.Marks());
+    reserveWordList_ = source.ReserveWordList();
+    ruler_.Assign(source.Ruler());
+    SetScrollBars(source.ScrollBars());
+    view_.Assign(source.View());
+    SetWordWrap(source.WordWrap());
+    wrapOption_.Assign(source.WrapOption());
+  } catch (const std::exception&) {
+    // As between sets: the copy stops where it failed.
+  }
+}
+
+void TEditorProp::AssignBaseTo(TEditor& dest) const {
+  dest.SetColor(color_);
+  dest.SetCaret(caret_);
+  dest.SetFont(font_);
+  dest.Leftbar().Assign(leftbar_);
+  dest.Margin().Assign(margin_);
+  dest.Marks().Assign(marks_);
+}
+
+void TEditorProp::AssignTo(TEditor& dest) const {
+  try {
+    AssignBaseTo(dest);
+    dest.SetReserveWordList(reserveWordList_);
+    dest.Ruler().Assign(ruler_);
+    dest.SetScrollBars(scrollBars_);
+    dest.SetView(view_);
+    dest.SetWordWrap(wordWrap_);
+    dest.SetWrapOption(wrapOption_);
+  } catch (const std::exception&) {
+    // The control keeps what was applied so far.
+  }
+}
+
+void TEditorPropEx::SetSpaceIndentSize(int value) {
+  spaceIndentSize_ = std::clamp(value, kMinSpaceIndentSize, kMaxSpaceIndentSize);
+}
+
+void TEditorPropEx::AssignExtension(const TEditorPropEx& source) {
+  author_ = source.author_;
+  userComment_ = source.userComment_;
+  useDafaultFont_ = source.useDafaultFont_;
+  colorBrackets_ = source.colorBrackets_;
+  colorReserve_ = source.colorReserve_;
+  colorComment_ = source.colorComment_;
+  colorStr_ = source.colorStr_;
+  colorHex_ = source.colorHex_;
+  colorSearchStr_ = source.colorSearchStr_;
+  colorSimpleStress_ = source.colorSimpleStress_;
+  showTab_ = source.showTab_;
+  showSpace_ = source.showSpace_;
+  showDoubleSpace_ = source.showDoubleSpace_;
+  tabMarkColor_ = source.tabMarkColor_;
+  autoIME_ = source.autoIME_;
+  autoIndent_ = source.autoIndent_;
+  dsIndent_ = source.dsIndent_;
+  bsUnIndent_ = source.bsUnIndent_;
+  noIndentEmptyLine_ = source.noIndentEmptyLine_;
+  spaceIndentSize_ = source.spaceIndentSize_;
+  boxFreeCaret_ = source.boxFreeCaret_;
+  returnInsertStr_ = source.returnInsertStr_;
+}
+
+void TEditorPropEx::Assign(const TEditorProp& source) {
+  if (&source == this) return;
+  try {
+    AssignBase(source);
+    // The run-time kind of the source decides, so a set held by its base
+    // still copies whole.
+    if (const auto* extended = dynamic_cast<const TEditorPropEx*>(&source)) AssignExtension(*extended);
+  } catch (const std::exception&) {
+    // Copying between sets never fails visibly.
+  }
+}
+
+void TEditorPropEx::AssignTo(TEditor& dest) const {
+  try {
+    AssignBaseTo(dest);
+    dest.SetReserveWordList(colorReserve_ ? ReserveWordList() : TEditorWordList());
+    dest.Ruler().Assign(Ruler());
+    dest.SetScrollBars(ScrollBars());
+    dest.SetView(View());
+    dest.SetWordWrap(WordWrap());
+    dest.SetWrapOption(WrapOption());
+    if (!colorBrackets_) dest.View().Brackets().Clear();
+    TEditorColors& colors = dest.View().Colors();
+    if (!colorComment_) SetPlainColors(colors.Comment(), dest.Font(), Color());
+    if (!colorStr_) SetPlainColors(colors.Str(), dest.Font(), Color());
+    if (!colorHex_) SetPlainColors(colors.Int(), dest.Font(), Color());
+    dest.SetReturnInsertStr(returnInsertStr_);
+  } catch (const std::exception&) {
+    // The control keeps what was applied so far.
+  }
+}
+
+void TEditorPropEx::ApplyFactorySettings() {
+  TEditorFont& font = Font();
+  font.SetName(kFactoryFontName);
+  font.SetSize(12);
+  useDafaultFont_ = true;
+  author_.clear();
+  userComment_.clear();
+  returnInsertStr_.clear();
+  View().SetHexPrefix("");
+  View().SetCommenter("");
+
+  autoIME_ = false;
+  Caret().SetFreeCaret(false);
+  Caret().SetSoftTab(false);
+  dsIndent_ = false;
+  showSpace_ = false;
+  SetWordWrap(false);
+  Leftbar().SetZeroBase(false);
+  Leftbar().SetZeroLead(false);
+  Marks().EofMark().SetVisible(false);
+
+  boxFreeCaret_ = true;
+  autoIndent_ = true;
+  Caret().SetNextLine(true);
+  noIndentEmptyLine_ = true;
+  Ruler().SetVisible(true);
+  Leftbar().SetVisible(true);
+  Leftbar().SetShowNumber(true);
+  showDoubleSpace_ = true;
+  showTab_ = true;
+  Marks().Underline().SetVisible(true);
+  Marks().RetMark().SetVisible(true);
+  View().SetMail(true);
+  View().SetUrl(true);
+
+  Caret().SetTabSpaceCount(4);
+  spaceIndentSize_ = 2;
+  Margin().SetLeft(2);
+  Margin().SetTop(2);
+  SetScrollBars(ssBoth);
+  Ruler().SetBkColor(clBtnFace);
+  Ruler().SetColor(kBlack);
+  Leftbar().SetBkColor(clBtnFace);
+  Leftbar().SetColor(kBlack);
+  Leftbar().SetShowNumberMode(nmLine);
+  tabMarkColor_ = kLightGray;
+  Marks().Underline().SetColor(kLightGray);
+  Marks().RetMark().SetColor(kLightGray);
+  Marks().EofMark().SetColor(kLightGray);
+
+  TEditorColors& colors = View().Colors();
+  TNotifyUpdateBatch batch(colors);
+  SetColors(colors.Mail(), kBlue, kWhite, fsUnderline);
+  SetColors(colors.Url(), kBlue, kWhite, fsUnderline);
+  colors.Select().SetColor(clHighlightText);
+  colors.Select().SetBkColor(clHighlight);
+  SetColors(colors.Reserve(), kGreen, kWhite, colors.Reserve().Style());
+  // Levels 2-5 and, in bold, 6-10 cycle through the same colours.
+  const TColor levelColors[] = {kNavy, kMaroon, kBlue, kRed};
+  TEditorColor* lowLevels[] = {&colors.Stress2(), &colors.Stress3(), &colors.Stress4(), &colors.Stress5()};
+  for (int i = 0; i < 4; ++i) lowLevels[i]->SetColor(levelColors[i]);
+  const TColor highColors[] = {kGreen, kNavy, kMaroon, kBlue, kRed};
+  TEditorColor* highLevels[] = {&colors.Stress6(), &colors.Stress7(), &colors.Stress8(), &colors.Stress9(),
+                                &colors.Stress10()};
+  for (int i = 0; i < 5; ++i) {
+    highLevels[i]->SetColor(highColors[i]);
+    highLevels[i]->SetStyle(fsBold);
+  }
+  SetColors(colors.FindStr(), kBlack, kLightYellow, fsBold);
+  colors.StressTmp().SetStyle(fsBold);
+
+  TEditorWrapOption& wrap = WrapOption();
+  wrap.SetWrapByte(80);
+  wrap.SetWordBreak(true);
+  wrap.SetLeading(true);
+  wrap.SetFollowPunctuation(true);
+  wrap.SetFollowRetMark(true);
+  wrap.SetFollowStr(TEditorWrapOption::kDefaultFollowStr);
+  wrap.SetLeadStr(TEditorWrapOption::kDefaultLeadStr);
+  wrap.SetPunctuationStr(TEditorWrapOption::kDefaultPunctuationStr);
+
+  View().Brackets().Clear();
+  ReserveWordList().clear();
+}
+
+bool TEditorPropEx::LoadFromFile(IFileSystem& fs, const std::string& path) {
+  return TEditModeFile::Read(fs.ReadFile(path), *this);
+}
+
+void TEditorPropEx::SaveToFile(IFileSystem& fs, const std::string& path, TSystemColorResolver resolve) const {
+  fs.WriteFile(path, TEditModeFile::Write(*this, resolve));
+}
+
+}  // namespace kerv

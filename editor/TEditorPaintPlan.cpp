@@ -1,0 +1,346 @@
+#include "editor/TEditorPaintPlan.h"
+
+#include <algorithm>
+#include <climits>
+
+#include "editor/TEditor.h"
+#include "regex/ERegExpParser.h"
+#include "regex/TRegularExpression.h"
+#include "search/SearchBuffer.h"
+
+namespace kerv {
+namespace {
+
+constexpr bool IsLead(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+
+// Reserved-word option bits.
+constexpr int kWordMatchCase = 0x0001;
+constexpr int kWordWholeWord = 0x0002;
+constexpr int kWordRegExp = 0x0004;
+constexpr int kWordFuzzy = 0x0008;
+constexpr int kWordLevelPlusFive = 0x0800;
+
+constexpr size_t kEmphasisBytes = 4000;
+constexpr int kLongestRegexHit = 3999;
+
+TCellStyle StyleOf(const TEditorColor& entry) { return {entry.Color(), entry.BkColor(), entry.Style()}; }
+
+bool EntryForKind(const TEditorColors& colors, int kind, TCellStyle& style) {
+  const TEditorColor* entry = nullptr;
+  switch (kind) {
+    case 1: entry = &colors.Item(ceReserve); break;
+    case 2: entry = &colors.Item(ceStress2); break;
+    case 3: entry = &colors.Item(ceStress3); break;
+    case 4: entry = &colors.Item(ceStress4); break;
+    case 5: entry = &colors.Item(ceStress5); break;
+    case 8: entry = &colors.Item(ceStress6); break;
+    case 9: entry = &colors.Item(ceStress7); break;
+    case 10: entry = &colors.Item(ceStress8); break;
+    case 11: entry = &colors.Item(ceStress9); break;
+    case 12: entry = &colors.Item(ceStress10); break;
+    case ekFindString: entry = &colors.Item(ceFindStr); break;
+    case ekTmpWord: entry = &colors.Item(ceStressTmp); break;
+    default: return false;
+  }
+  style = StyleOf(*entry);
+  return true;
+}
+
+void Mark(std::vector<unsigned char>& kinds, int start, int length, unsigned char kind) {
+  int end = std::min(static_cast<int>(kinds.size()), start + length);
+  for (int i = std::max(0, start); i < end; ++i) kinds[i] = kind;
+}
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    unsigned char x = static_cast<unsigned char>(a[i]);
+    unsigned char y = static_cast<unsigned char>(b[i]);
+    if (IsLead(x)) {
+      // Both bytes of a double-byte character compare exactly.
+      if (i + 1 >= a.size() || x != y || a[i + 1] != b[i + 1]) return false;
+      ++i;
+      continue;
+    }
+    if (x >= 'a' && x <= 'z') x = static_cast<unsigned char>(x - 32);
+    if (y >= 'a' && y <= 'z') y = static_cast<unsigned char>(y - 32);
+    if (x != y) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+const char* const kRulerDigitRows[10][7] = {
+    {".##.", "#..#", "#..#", "#..#", "#..#", "#..#", ".##."},
+    {".#..", "##..", ".#..", ".#..", ".#..", ".#..", ".#.."},
+    {".##.", "#..#", "...#", "..#.", ".#..", "#...", "####"},
+    {".##.", "#..#", "...#", "..#.", "...#", "#..#", ".##."},
+    {"..#.", ".##.", ".##.", "#.#.", "####", "..#.", "..#."},
+    {"####", "#...", "###.", "#..#", "...#", "#..#", ".##."},
+    {".##.", "#..#", "#...", "###.", "#..#", "#..#", ".##."},
+    {"####", "...#", "..#.", "..#.", ".#..", ".#..", ".#.."},
+    {".##.", "#..#", "#..#", ".##.", "#..#", "#..#", ".##."},
+    {".##.", "#..#", "#..#", ".###", "...#", "#..#", ".##."},
+};
+
+int ReserveWordLevel(int options) {
+  int level = 1;
+  if (options & 0x0080) level = 2;
+  else if (options & 0x0100) level = 3;
+  else if (options & 0x0200) level = 4;
+  else if (options & 0x0400) level = 5;
+  if (options & kWordLevelPlusFive) level = level == 1 ? 6 : level + 5;
+  return level;
+}
+
+int ReserveWordEmphasisKind(int options) {
+  int level = ReserveWordLevel(options);
+  return level <= 5 ? level : level + 2;
+}
+
+int ReserveWordSearchFlags(int options) {
+  int flags = SearchFlag::Down;
+  if (options & kWordRegExp) {
+    flags |= SearchFlag::RegExp;
+    if (options & kWordFuzzy) flags |= SearchFlag::RegFuzzy;
+    return flags;
+  }
+  if (options & kWordMatchCase) flags |= SearchFlag::MatchCase;
+  if (options & kWordWholeWord) flags |= SearchFlag::WholeWord;
+  return flags;
+}
+
+std::vector<unsigned char> TEditorPaintPlanner::EmphasisOf(std::string_view text) {
+  std::vector<unsigned char> kinds(std::min(text.size(), kEmphasisBytes), ekNone);
+  if (kinds.empty()) return kinds;
+  std::string spaced(text);
+  spaced += ' ';
+  auto plainHits = [&](const std::string& word, int flags, unsigned char kind) {
+    TSearchPosition position{0, 0};
+    while (position.start < static_cast<int>(text.size()) &&
+           SearchBuffer(spaced, position, word, static_cast<SearchFlags>(flags))) {
+      Mark(kinds, position.start, position.length, kind);
+      if (position.length <= 0) break;
+      position.start += position.length;
+      position.length = 0;
+    }
+  };
+  auto regexHits = [&](const std::string& word, bool fuzzy, unsigned char kind) {
+    TAWKStr regex;
+    regex.SetUseFuzzyCharDic(fuzzy);
+    regex.SetRegExp(word);
+    size_t from = 0;
+    while (from < text.size()) {
+      int start = 0;
+      int length = 0;
+      if (regex.Match(text.substr(from), start, length) == 0 || length > kLongestRegexHit) break;
+      int at = static_cast<int>(from) + start - 1;
+      Mark(kinds, at, length, kind);
+      from = static_cast<size_t>(at + std::max(length, 1));
+    }
+  };
+  for (const TEditorWord& word : editor_.TmpReserveList()) {
+    if (!word.text.empty()) plainHits(word.text, SearchFlag::Down, ekTmpWord);
+  }
+  const TEditorWordList& words = editor_.ReserveWordList();
+  for (int index = static_cast<int>(words.size()) - 1; index >= 0; --index) {
+    const TEditorWord& word = words[index];
+    if (word.text.empty()) continue;
+    int flags = ReserveWordSearchFlags(word.options);
+    auto kind = static_cast<unsigned char>(ReserveWordEmphasisKind(word.options));
+    if (flags & SearchFlag::RegExp) {
+      try {
+        regexHits(word.text, (flags & SearchFlag::RegFuzzy) != 0, kind);
+      } catch (const ERegExpParser& error) {
+        // Painting goes on without the word; the owner reports it once.
+        errors_.push_back({index, word.text, error.what()});
+        editor_.BlankReserveWord(index);
+      }
+    } else {
+      plainHits(word.text, flags, kind);
+    }
+  }
+  const std::string& find = editor_.FindString();
+  if (!find.empty()) {
+    int flags = editor_.FindOptions() | SearchFlag::Down;
+    if (flags & SearchFlag::RegExp) {
+      try {
+        regexHits(find, (flags & SearchFlag::RegFuzzy) != 0, ekFindString);
+      } catch (const ERegExpParser& error) {
+        errors_.push_back({-1, find, error.what()});
+      }
+    } else {
+      plainHits(find, flags, ekFindString);
+    }
+  }
+  return kinds;
+}
+
+TRowPaintPlan TEditorPaintPlanner::PlanRow(int row) {
+  TRowPaintPlan plan;
+  plan.row = row;
+  TEditor& editor = editor_;
+  TEditorScreenStrings& store = editor.RowStore();
+  int rows = editor.RowCount();
+  if (row < 0) return plan;
+  if (row >= rows) {
+    plan.eofMarkAtStart = row == rows && editor.Marks().EofMark().Visible() &&
+                          (rows == 0 || editor.RowKind(rows - 1) != raEof);
+    return plan;
+  }
+  plan.exists = true;
+  std::string text = editor.RowDisplayText(row);
+  size_t ownLength = text.size();
+  if (ownLength > static_cast<size_t>(kMaxGridCols)) {
+    size_t cut = IsLead(static_cast<unsigned char>(text[kMaxGridCols - 1])) ? kMaxGridCols + 1 : kMaxGridCols;
+    text.resize(cut);
+    plan.truncated = true;
+  }
+
+  // Neighbouring rows of the same line are read along, so a token cut by the
+  // wrap is classified as one.
+  auto bracketOf = [&](int r) {
+    if (store.BracketState(r) == kBracketNotComputed) store.UpdateBrackets(r, false);
+    int state = store.BracketState(r);
+    return state == kBracketNotComputed ? kBracketNone : state;
+  };
+  std::string prefix;
+  int startState = bracketOf(row);
+  if (editor.WordWrap() && row > 0 && editor.RowKind(row - 1) == raWrapped) {
+    prefix = editor.RowDisplayText(row - 1);
+    startState = bracketOf(row - 1);
+  }
+  std::string suffix;
+  if (editor.WordWrap() && !plan.truncated && editor.RowKind(row) == raWrapped && row + 1 < rows) {
+    suffix = editor.RowDisplayText(row + 1);
+  }
+  std::string combined = prefix + text + suffix;
+  int offset = static_cast<int>(prefix.size());
+
+  const TEditorViewInfo& view = editor.View();
+  const TEditorColors& colors = view.Colors();
+  const TEditorFont& font = editor.Font();
+  const TCellStyle plain{font.Color(), editor.Color(), font.Style()};
+  bool emphasisOn = !editor.ReserveWordList().empty() || !editor.TmpReserveList().empty() || !editor.FindString().empty();
+  std::vector<unsigned char> kinds = emphasisOn ? EmphasisOf(combined) : std::vector<unsigned char>();
+  bool reserved = !editor.ReserveWordList().empty();
+
+  std::vector<TCellStyle> tokenStyle(combined.size(), plain);
+  std::vector<bool> reserveStyled(combined.size(), false);
+  std::unique_ptr<TEditorParser> parser =
+      editor.ParserFactory()(combined.data(), combined.size(), startState, &view);
+  for (; parser->Token() != tkEnd; parser->NextToken()) {
+    auto kind = parser->Token();
+    int start = parser->TokenPos();
+    int length = parser->TokenLength();
+    if (start >= offset + static_cast<int>(text.size())) break;
+    if (const TEditorColor* entry = TokenColor(view, kind, parser->BracketIndex())) {
+      TCellStyle style = StyleOf(*entry);
+      for (int i = start; i < start + length; ++i) tokenStyle[i] = style;
+    }
+    if (reserved && !kinds.empty()) {
+      if (kind == tkComment) {
+        Mark(kinds, start, length, ekComment);
+      } else if (kind == tkBracket) {
+        bool showReserve = parser->BracketIndex() >= 0 && parser->BracketIndex() < view.Brackets().Count() &&
+                           view.Brackets().Items(parser->BracketIndex()).ShowReserve();
+        int end = std::min(static_cast<int>(kinds.size()), start + length);
+        for (int i = start; i < end; ++i) {
+          if (showReserve ? kinds[i] == ekNone : kinds[i] != ekFindString) kinds[i] = ekBracket;
+        }
+      }
+    }
+    if (reserved && MayBeReserveWord(kind)) {
+      std::string_view token = parser->TokenView();
+      for (const TEditorWord& word : editor.ReserveWordList()) {
+        if (!word.text.empty() && EqualsIgnoringCase(token, word.text)) {
+          for (int i = start; i < start + length; ++i) reserveStyled[i] = true;
+          break;
+        }
+      }
+    }
+  }
+
+  // The selected columns of this row.
+  int selLeft = 0;
+  int selRight = 0;
+  if (editor.Selected()) {
+    const TEditorSelection& sel = editor.Selection();
+    if (row >= sel.firstRow && row <= sel.lastRow) {
+      if (editor.SelectionMode() == smBox) {
+        selLeft = sel.leftCol;
+        selRight = sel.rightCol;
+      } else {
+        selLeft = row == sel.startRow ? sel.leftCol : 0;
+        selRight = row == sel.endRow ? sel.rightCol : INT_MAX;
+      }
+      // A column that would cut a double-byte character takes it whole.
+      std::string attrs = editor.ColumnAttributes(text);
+      int width = static_cast<int>(attrs.size());
+      if (selLeft < width && attrs[selLeft] == kColTrail) --selLeft;
+      if (selRight < width && attrs[selRight] == kColTrail) ++selRight;
+    }
+  }
+  plan.selLeftCol = selLeft;
+  plan.selRightCol = selRight == INT_MAX ? kMaxGridCols + 2 : selRight;
+
+  const TEditorColor& select = colors.Item(ceSelect);
+  const TEditorColor& reserve = colors.Item(ceReserve);
+  plan.text = text;
+  plan.cells.resize(text.size());
+  plan.emphasis.assign(text.size(), ekNone);
+  for (size_t i = 0; i < text.size(); ++i) {
+    size_t c = offset + i;
+    TCellStyle style = tokenStyle[c];
+    unsigned char kind = c < kinds.size() ? kinds[c] : static_cast<unsigned char>(ekNone);
+    plan.emphasis[i] = kind;
+    TCellStyle emphasis;
+    if (kind != ekComment && kind != ekBracket && EntryForKind(colors, kind, emphasis)) style = emphasis;
+    // Bytes are cells here: the display text has no tabs left.
+    int col = static_cast<int>(i);
+    if (col >= selLeft && col < selRight) {
+      TFontStyles keep = reserveStyled[c] ? reserve.Style() : tokenStyle[c].style;
+      style = {select.Color(), select.BkColor(), keep};
+    }
+    plan.cells[i] = style;
+  }
+
+  TRowAttribute rowKind = editor.RowKind(row);
+  int textCols = static_cast<int>(text.size());
+  bool afterSelected = textCols >= selLeft && textCols < selRight;
+  plan.truncatedStyle = afterSelected ? TCellStyle{select.Color(), select.BkColor(), 0}
+                                      : TCellStyle{editor.Marks().RetMark().Color(), editor.Color(), 0};
+  if (rowKind == raEof) {
+    if (editor.Marks().EofMark().Visible()) plan.endMark = remEof;
+  } else if (rowKind == raCrlf && editor.Marks().RetMark().Visible()) {
+    plan.endMark = remRet;
+  }
+  plan.endMarkSelected = afterSelected && plan.endMark == remRet;
+  return plan;
+}
+
+std::string TEditorPaintPlanner::LeftbarNumber(int row) const {
+  const TEditorLeftbar& bar = editor_.Leftbar();
+  if (!bar.ShowNumber() || row < 0) return std::string();
+  int rows = editor_.RowCount();
+  bool afterLastShown = rows == 0 || editor_.RowKind(rows - 1) != raEof;
+  long long number;
+  if (row > rows || (row == rows && !afterLastShown)) return std::string();
+  if (bar.ShowNumberMode() == nmRow) {
+    number = row;
+  } else {
+    if (row > 0 && row <= rows) {
+      TRowAttribute before = editor_.RowKind(row - 1);
+      if (before == raWrapped || before == raEof) return std::string();
+    }
+    number = editor_.RowToLine(row);
+  }
+  if (!bar.ZeroBase()) ++number;
+  std::string digits = std::to_string(number);
+  int field = editor_.Metrics().digits;
+  if (static_cast<int>(digits.size()) < field) digits.insert(0, field - digits.size(), bar.ZeroLead() ? '0' : ' ');
+  return digits;
+}
+
+}  // namespace kerv
