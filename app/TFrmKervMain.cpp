@@ -13,10 +13,37 @@
 #include "app/TKervSystem.h"
 #include "app/TKervWindowInitializer.h"
 #include "document/TFileManager.h"
+#include "editmode/TKervEditModeManager.h"
 #include "editor/TEditorStringList.h"
 #include "ui/TEditorWidget.h"
 
 namespace kerv {
+
+// The edit-mode manager's questions and notices, through the window.
+class TKervEditModeUser : public IEditModeUser {
+ public:
+  TKervEditModeUser(TKervSystem& system, std::function<void(const QString&)> notice)
+      : system_(system), notice_(std::move(notice)) {}
+  void NoticeError(const std::string& text) override { notice_(QString::fromUtf8(text.c_str())); }
+  void ShowError(const std::string& text) override {
+    system_.Platform().dialogs.MessageBox(messages::kCaptionError, text, IDialogs::Icon::Error, IDialogs::Buttons::Ok);
+  }
+  void ShowErrorCode(int code, const std::optional<std::string>& argument) override {
+    system_.ShowErrorCode(code, argument);
+  }
+  bool Confirm(const std::string& text) override {
+    return system_.Platform().dialogs.MessageBox(messages::kCaptionConfirm, text, IDialogs::Icon::Question,
+                                                 IDialogs::Buttons::YesNo) == IDialogs::Answer::Yes;
+  }
+  void RefuseName(const std::string& text) override {
+    system_.Platform().dialogs.MessageBox(messages::kCaptionError, text, IDialogs::Icon::Error, IDialogs::Buttons::Ok);
+  }
+
+ private:
+  TKervSystem& system_;
+  std::function<void(const QString&)> notice_;
+};
+
 namespace {
 
 QString FromUtf8(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
@@ -113,17 +140,18 @@ void TFrmKervMain::CreateActions() {
   ruler->setChecked(editor.Ruler().Visible());
   connect(ruler, &QAction::toggled, this, [&editor](bool on) { editor.Ruler().SetVisible(on); });
   QAction* wrap = AddAction(view, "Act_View_WordWrap", "ワードラップを行なう(&W)", QKeySequence(), [] {}, true);
-  connect(wrap, &QAction::toggled, this, [&editor](bool on) {
-    // The line-break rules come on with word wrap; the edit mode will own them.
-    editor.WrapOption().SetFollowPunctuation(true);
-    editor.WrapOption().SetFollowRetMark(true);
-    editor.WrapOption().SetLeading(true);
-    editor.SetWordWrap(on);
-  });
+  connect(wrap, &QAction::toggled, this, [&editor](bool on) { editor.SetWordWrap(on); });
 }
 
 void TFrmKervMain::Initialize() {
+  TKervPlatform& platform = system_.Platform();
+  modeUser_ = std::make_unique<TKervEditModeUser>(system_, [this](const QString& text) { ShowNotice(text); });
+  modes_ = std::make_unique<TKervEditModeManager>(platform.fs, platform.codePage, *modeUser_, system_.SettingFolder());
+  // A new settings folder gets the modes shipped beside the program.
+  modes_->SeedShippedModes(system_.ProgramFilePath("modes/"));
+  modes_->LoadAssociations();
   fileName_ = messages::kUntitled;
+  ApplyModeForFile(fileName_);
   SetCodes(1, 1);
   SetCaretPos(1, 1);
   ProcessCommandLine();
@@ -151,6 +179,7 @@ bool TFrmKervMain::OpenFile(const std::string& fileName, int charCode) {
     system_.ShowErrorCode(10052, fileName);
     return false;
   }
+  ApplyModeForFile(fileName);
   TMemoryStream stream(text);
   TEditor& editor = editor_->Editor();
   editor.Lines().LoadFromStream(stream);
@@ -167,6 +196,18 @@ bool TFrmKervMain::OpenFile(const std::string& fileName, int charCode) {
                                 IDialogs::Buttons::Ok);
   }
   return true;
+}
+
+void TFrmKervMain::ApplyModeForFile(const std::string& fileName) {
+  if (!modes_) return;
+  TModeSwitch result = modes_->ChangeModeForFile(fileName, false);
+  if (result == TModeSwitch::Failed) return;
+  TEditor& editor = editor_->Editor();
+  const TEditorPropEx& mode = modes_->Current();
+  mode.AssignTo(editor);
+  editor_->SetWhitespaceMarks({mode.ShowTab(), mode.ShowSpace(), mode.ShowDoubleSpace(), mode.TabMarkColor()});
+  // The window shows both scroll bars whatever the mode says.
+  editor.SetScrollBars(ssBoth);
 }
 
 void TFrmKervMain::Place() {

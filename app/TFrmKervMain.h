@@ -16,6 +16,8 @@ class QMenu;
 namespace kerv {
 
 class TEditorWidget;
+class TKervEditModeManager;
+class TKervEditModeUser;
 class TKervSystem;
 class TKervParameter;
 
@@ -56,10 +58,14 @@ class TFrmKervMain : public QMainWindow {
   void SetCodes(int charCode, int returnCode);
   void ShowNotice(const QString& text);
   void EditorCaretMoved();
+  // Picks the edit mode of fileName's extension and applies it to the editor.
+  void ApplyModeForFile(const std::string& fileName);
 
   TKervSystem& system_;
   std::vector<std::string> arguments_;
   std::unique_ptr<TKervParameter> parameter_;
+  std::unique_ptr<TKervEditModeUser> modeUser_;
+  std::unique_ptr<TKervEditModeManager> modes_;
   std::string fileName_;
   bool startedOk_ = true;
 

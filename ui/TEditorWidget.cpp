@@ -16,6 +16,7 @@
 #include <QTextCharFormat>
 #include <cmath>
 
+#include "editor/TKervEditorParser.h"
 #include "platform/qt/QtClipboard.h"
 #include "ui/UiMessages.h"
 
@@ -443,6 +444,12 @@ void TEditorWidget::PaintRow(QPainter& painter, const TRowPaintPlan& plan, int y
     i += charLength;
   }
   flush();
+  if (marks_.tab || marks_.space || marks_.wideSpace) PaintWhitespaceMarks(painter, plan, y, clipRight);
+  if (OnDrawLine) {
+    TDrawLineArgs args{plan.text, x0, y, plan.row, QRect(m.textLeft, y, clipRight - m.textLeft, m.rowHeight),
+                       plan.selRightCol > plan.selLeftCol};
+    OnDrawLine(painter, args);
+  }
   int x = x0 + length * cw;
   if (x >= clipRight) return;
   if (plan.truncated) {
@@ -459,6 +466,69 @@ void TEditorWidget::PaintRow(QPainter& painter, const TRowPaintPlan& plan, int y
     painter.drawLine(cx, y + 6, cx, bottom);
     painter.drawLine(cx, bottom, cx + 3, y + m.fontHeight - 7);
     painter.drawLine(cx, bottom, cx - 3, y + m.fontHeight - 7);
+  }
+}
+
+void TEditorWidget::PaintWhitespaceMarks(QPainter& painter, const TRowPaintPlan& plan, int y, int clipRight) {
+  TEditor& editor = *editor_;
+  std::string_view raw = editor.RowText(plan.row);
+  if (raw.find_first_of(std::string_view("\t \x81", 3)) == std::string_view::npos) return;
+  const TEditorMetrics& m = editor.Metrics();
+  const int cw = m.charWidth;
+  const int x0 = m.textLeft - editor.TopCol() * cw;
+  const int tab = editor.Caret().TabSpaceCount();
+  const int w = cw - editor.Margin().Character();
+  const int yTop = y + ((editor.Font().Style() & fsBold) ? 0 : 2);
+  const QColor plainColor = ToQColor(marks_.color);
+  const QColor selectedColor = ToQColor(editor.View().Colors().Item(ceSelect).Color());
+  // Parsed as the application's parser does: spaces come out as symbols.
+  std::unique_ptr<TEditorParser> parser =
+      TKervEditorParser::Create(raw.data(), raw.size(), kBracketNone, &editor.View());
+  int extra = 0;  // cells the tabs before a token add beyond their own byte
+  for (; parser->Token() != tkEnd; parser->NextToken()) {
+    std::string_view token = parser->TokenView();
+    int start = parser->TokenPos();
+    for (size_t k = 0; k < token.size(); ++k) {
+      int col = start + static_cast<int>(k) + extra;
+      int x = x0 + col * cw;
+      unsigned char b = static_cast<unsigned char>(token[k]);
+      bool wide = b == 0x81 && k + 1 < token.size() && static_cast<unsigned char>(token[k + 1]) == 0x40;
+      bool selected = col >= plan.selLeftCol && col < plan.selRightCol;
+      painter.setPen(QPen(selected ? selectedColor : plainColor, 1));
+      int cells = wide ? 2 : 1;
+      bool inside = x >= m.textLeft && x + cells * cw <= clipRight;
+      if (b == '\t') {
+        int fill = tab - (col % tab) - 1;
+        if (marks_.tab && inside) {
+          int yc = y + (m.rowHeight - editor.Margin().Line()) / 2;
+          bool big = cw >= 14;
+          int h = big ? 5 : 1;
+          int d = big ? 5 : 3;
+          painter.setPen(QPen(selected ? selectedColor : plainColor, big ? 2 : 1));
+          painter.drawLine(x + 2, yc - h, x + 2 + d, yc);
+          painter.drawLine(x + 2, yc + h, x + 2 + d, yc);
+        }
+        extra += fill;
+      } else if (b == ' ' && marks_.space && inside) {
+        int right = x + w - 3;
+        int bottom = yTop + 2 * w - 4;
+        int left = std::max(x + 2, m.textLeft);
+        painter.drawLine(right, yTop + (3 * w) / 2 - 3, right, bottom);
+        painter.drawLine(right, bottom, left, bottom);
+        painter.drawLine(left, bottom, left, yTop + (3 * w) / 2 - 4);
+      } else if (wide) {
+        if (marks_.wideSpace && inside) {
+          QRect box(QPoint(x + 2, yTop), QPoint(x + 2 * w - 2, yTop + 2 * w - 4));
+          painter.drawLine(box.topLeft(), box.topRight());
+          painter.drawLine(box.topRight(), box.bottomRight());
+          painter.drawLine(box.bottomLeft(), box.bottomRight());
+          if (box.left() >= m.textLeft) painter.drawLine(box.topLeft(), box.bottomLeft());
+        }
+        ++k;
+      } else if (IsLeadByte(b) && k + 1 < token.size()) {
+        ++k;
+      }
+    }
   }
 }
 

@@ -22,6 +22,24 @@
 
 namespace kerv {
 
+// What OnDrawLine hands over after a row is painted.
+struct TDrawLineArgs {
+  std::string_view lineStr;  // the row's text, tabs expanded
+  int x = 0;                 // x of column 0
+  int y = 0;
+  int row = 0;
+  QRect rect;                // the piece painted
+  bool selected = false;     // whether any of it is selected
+};
+
+// Marks for blanks the application asks for (from the edit mode).
+struct TWhitespaceMarks {
+  bool tab = false;
+  bool space = false;
+  bool wideSpace = false;
+  TColor color = 0x00808080;
+};
+
 class TEditorWidget : public QAbstractScrollArea, public IEditorWindow {
   Q_OBJECT
 
@@ -36,6 +54,13 @@ class TEditorWidget : public QAbstractScrollArea, public IEditorWindow {
   // Where notices for the info bar go (a character that cannot be typed, a
   // reserved word that does not compile).
   std::function<void(const QString& text)> OnNotice;
+  // After each painted row, for marks the application adds.
+  std::function<void(QPainter& painter, const TDrawLineArgs& args)> OnDrawLine;
+  // The blank marks drawn over every row (tabs, spaces, double-byte spaces).
+  void SetWhitespaceMarks(const TWhitespaceMarks& marks) {
+    marks_ = marks;
+    viewport()->update();
+  }
   // A double click: the application decides (it selects the word by default).
   std::function<void(TEditor& editor)> OnDblClick;
 
@@ -93,6 +118,7 @@ class TEditorWidget : public QAbstractScrollArea, public IEditorWindow {
   void PaintLeftbar(QPainter& painter, int firstRow, int lastRow);
   void PaintRuler(QPainter& painter);
   void PaintPreedit(QPainter& painter);
+  void PaintWhitespaceMarks(QPainter& painter, const TRowPaintPlan& plan, int y, int clipRight);
   void DrawCell(QPainter& painter, int x, int baseline, const char* bytes, int length);
   void ReportPaintErrors();
   void TypeText(const QString& text);
@@ -111,6 +137,7 @@ class TEditorWidget : public QAbstractScrollArea, public IEditorWindow {
   std::unique_ptr<TEditor> editor_;
   std::unique_ptr<TEditorPaintPlanner> planner_;
   std::unique_ptr<IClipboard> clipboard_;
+  TWhitespaceMarks marks_;
   QFont font_;
   std::array<QFont, 16> styledFonts_;
   int ascent_ = 12;
