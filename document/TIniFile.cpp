@@ -45,6 +45,35 @@ bool TIniFile::SameName(const std::string& a, const std::string& b) {
   return true;
 }
 
+std::string TIniFile::Folded(const std::string& name) {
+  std::string folded(name);
+  for (size_t i = 0; i < folded.size(); ++i) {
+    auto b = static_cast<unsigned char>(folded[i]);
+    if (IsLeadByte(b)) {
+      ++i;
+      continue;
+    }
+    folded[i] = static_cast<char>(FoldCase(b));
+  }
+  return folded;
+}
+
+void TIniFile::Section::Reindex() {
+  keyIndex.clear();
+  for (size_t i = 0; i < entries.size(); ++i) keyIndex.emplace(Folded(entries[i].key), i);
+}
+
+TIniFile::Section& TIniFile::AddSection(const std::string& name) {
+  sectionIndex_.emplace(Folded(name), sections_.size());
+  sections_.push_back({name, {}, {}});
+  return sections_.back();
+}
+
+void TIniFile::ReindexSections() {
+  sectionIndex_.clear();
+  for (size_t i = 0; i < sections_.size(); ++i) sectionIndex_.emplace(Folded(sections_[i].name), i);
+}
+
 void TIniFile::Parse(const std::string& text) {
   Section* current = nullptr;
   size_t pos = 0;
@@ -61,10 +90,7 @@ void TIniFile::Parse(const std::string& text) {
       size_t close = line.find(']');
       std::string name = Trim(std::string_view(line).substr(1, close == std::string::npos ? std::string::npos : close - 1));
       current = FindSection(name);
-      if (current == nullptr) {
-        sections_.push_back({name, {}});
-        current = &sections_.back();
-      }
+      if (current == nullptr) current = &AddSection(name);
       continue;
     }
     size_t equal = line.find('=');
@@ -73,17 +99,15 @@ void TIniFile::Parse(const std::string& text) {
     std::string value = Trim(std::string_view(line).substr(equal + 1));
     if (key.empty()) continue;
     // The first occurrence of a key is the one read; later duplicates are dropped.
-    bool seen = false;
-    for (const Entry& entry : current->entries) seen = seen || SameName(entry.key, key);
-    if (!seen) current->entries.push_back({std::move(key), std::move(value)});
+    if (current->keyIndex.emplace(Folded(key), current->entries.size()).second) {
+      current->entries.push_back({std::move(key), std::move(value)});
+    }
   }
 }
 
 const TIniFile::Section* TIniFile::FindSection(const std::string& name) const {
-  for (const Section& section : sections_) {
-    if (SameName(section.name, name)) return &section;
-  }
-  return nullptr;
+  auto found = sectionIndex_.find(Folded(name));
+  return found == sectionIndex_.end() ? nullptr : &sections_[found->second];
 }
 
 TIniFile::Section* TIniFile::FindSection(const std::string& name) {
@@ -93,10 +117,8 @@ TIniFile::Section* TIniFile::FindSection(const std::string& name) {
 const TIniFile::Entry* TIniFile::FindEntry(const std::string& section, const std::string& key) const {
   const Section* found = FindSection(section);
   if (found == nullptr) return nullptr;
-  for (const Entry& entry : found->entries) {
-    if (SameName(entry.key, key)) return &entry;
-  }
-  return nullptr;
+  auto entry = found->keyIndex.find(Folded(key));
+  return entry == found->keyIndex.end() ? nullptr : &found->entries[entry->second];
 }
 
 std::string TIniFile::ReadString(const std::string& section, const std::string& key, const std::string& defaultValue) const {
@@ -123,16 +145,12 @@ bool TIniFile::ReadBool(const std::string& section, const std::string& key, bool
 
 void TIniFile::WriteString(const std::string& section, const std::string& key, const std::string& value) {
   Section* found = FindSection(section);
-  if (found == nullptr) {
-    sections_.push_back({section, {}});
-    found = &sections_.back();
-  }
+  if (found == nullptr) found = &AddSection(section);
   modified_ = true;
-  for (Entry& entry : found->entries) {
-    if (SameName(entry.key, key)) {
-      entry.value = value;
-      return;
-    }
+  auto [it, added] = found->keyIndex.emplace(Folded(key), found->entries.size());
+  if (!added) {
+    found->entries[it->second].value = value;
+    return;
   }
   found->entries.push_back({key, value});
 }
@@ -169,6 +187,7 @@ void TIniFile::EraseSection(const std::string& section) {
   for (auto it = sections_.begin(); it != sections_.end(); ++it) {
     if (SameName(it->name, section)) {
       sections_.erase(it);
+      ReindexSections();
       modified_ = true;
       return;
     }
@@ -181,6 +200,7 @@ void TIniFile::DeleteKey(const std::string& section, const std::string& key) {
   for (auto it = found->entries.begin(); it != found->entries.end(); ++it) {
     if (SameName(it->key, key)) {
       found->entries.erase(it);
+      found->Reindex();
       modified_ = true;
       return;
     }

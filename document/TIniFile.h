@@ -4,6 +4,7 @@
 // of their single-byte letters; values are byte strings.
 
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/FileSystem.h"
@@ -55,7 +56,14 @@ class TIniFile {
   struct Section {
     std::string name;
     std::vector<Entry> entries;
+    // Folded key -> entry: a damaged file of many keys still reads in linear time.
+    std::unordered_map<std::string, size_t> keyIndex;
+    void Reindex();
   };
+  // The name as SameName compares it: single-byte letters folded, double-byte characters kept.
+  static std::string Folded(const std::string& name);
+  Section& AddSection(const std::string& name);
+  void ReindexSections();
 
   TIniFile(IFileSystem& fs, std::string path, bool);
   void Parse(const std::string& text);
@@ -66,6 +74,7 @@ class TIniFile {
   IFileSystem* fs_;
   std::string path_;
   std::vector<Section> sections_;
+  std::unordered_map<std::string, size_t> sectionIndex_;  // folded name -> section
   bool modified_ = false;
 };
 

@@ -85,3 +85,39 @@ TEST(TIniFileTest, MissingFileReadsAsEmpty) {
 
 }  // namespace
 }  // namespace kerv
+
+namespace kerv {
+namespace {
+
+// Many sections and keys (a damaged file can hold hundreds of thousands):
+// lookups by folded name stay right through writes, erasures and duplicates.
+TEST(TIniFileTest, ManySectionsAndKeysKeepTheirRules) {
+  FakeFileSystem fs;
+  std::string text;
+  for (int s = 0; s < 300; ++s) {
+    text += "[Sec" + std::to_string(s) + "]\r\n";
+    for (int k = 0; k < 200; ++k) text += "Key" + std::to_string(k) + "=" + std::to_string(s * 1000 + k) + "\r\n";
+    text += "KEY0=duplicate\r\n";
+  }
+  text += "[sec5]\r\nkey7=again\r\nNew=1\r\n";
+  TIniFile ini = TIniFile::FromText(fs, "/tmp/many.ini", text);
+  EXPECT_EQ(ini.ReadSections().size(), 300u);
+  EXPECT_EQ(ini.ReadInteger("SEC299", "key199", -1), 299199);
+  EXPECT_EQ(ini.ReadString("sec0", "key0", ""), "0");
+  EXPECT_EQ(ini.ReadString("Sec5", "Key7", ""), "5007");
+  EXPECT_EQ(ini.ReadString("Sec5", "new", ""), "1");
+  ini.EraseSection("sec1");
+  EXPECT_FALSE(ini.SectionExists("Sec1"));
+  EXPECT_EQ(ini.ReadInteger("Sec2", "Key3", -1), 2003);
+  ini.DeleteKey("Sec2", "KEY3");
+  EXPECT_FALSE(ini.ValueExists("Sec2", "Key3"));
+  EXPECT_EQ(ini.ReadInteger("Sec2", "Key4", -1), 2004);
+  ini.WriteString("sec2", "key4", "x");
+  ini.WriteString("Fresh", "A", "b");
+  EXPECT_EQ(ini.ReadString("SEC2", "KEY4", ""), "x");
+  EXPECT_EQ(ini.ReadString("fresh", "a", ""), "b");
+  EXPECT_EQ(ini.ReadSection("Sec2").size(), 199u);
+}
+
+}  // namespace
+}  // namespace kerv
