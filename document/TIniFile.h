@@ -4,7 +4,7 @@
 // of their single-byte letters; values are byte strings.
 
 #include <string>
-#include <unordered_map>
+#include <map>
 #include <vector>
 
 #include "platform/FileSystem.h"
@@ -56,8 +56,8 @@ class TIniFile {
   struct Section {
     std::string name;
     std::vector<Entry> entries;
-    // Folded key -> entry: a damaged file of many keys still reads in linear time.
-    std::unordered_map<std::string, size_t> keyIndex;
+    // Folded key -> entry: a damaged file of many keys reads without quadratic scans.
+    std::map<std::string, size_t> keyIndex;
     void Reindex();
   };
   // The name as SameName compares it: single-byte letters folded, double-byte characters kept.
@@ -74,7 +74,7 @@ class TIniFile {
   IFileSystem* fs_;
   std::string path_;
   std::vector<Section> sections_;
-  std::unordered_map<std::string, size_t> sectionIndex_;  // folded name -> section
+  std::map<std::string, size_t> sectionIndex_;  // folded name -> section
   bool modified_ = false;
 };
 
