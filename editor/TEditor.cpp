@@ -956,13 +956,6 @@ void TEditor::BoxCoveredBytes(int row, int& startByte, int& endByte) const {
 std::string TEditor::SelText() const {
   if (selState_ != sstSelected) return std::string();
   std::string out;
-  if (selectionMode_ == smNormal && sel_.endRow - sel_.startRow > 64) {
-    // A big selection is copied once: its size is known from the rows.
-    long long bytes = 0;
-    store_->ForEachRow(sel_.startRow, std::min(sel_.endRow, RowCount() - 1) - sel_.startRow + 1,
-                       [&](std::string_view text, uint32_t) { bytes += static_cast<long long>(text.size()) + 2; });
-    out.reserve(static_cast<size_t>(bytes));
-  }
   if (selectionMode_ == smBox) {
     int last = std::min(sel_.lastRow, RowCount() - 1);
     for (int row = sel_.firstRow; row <= last; ++row) {
@@ -974,17 +967,30 @@ std::string TEditor::SelText() const {
     }
     return out;
   }
-  for (int row = sel_.startRow; row <= sel_.endRow && row < RowCount(); ++row) {
-    std::string_view text = RowText(row);
-    int from = row == sel_.startRow ? std::min(sel_.startByte, Len(text)) : 0;
-    if (row == sel_.endRow) {
-      int to = std::min(sel_.endByte + 1, Len(text));
-      if (to > from) out.append(text.substr(from, to - from));
-      break;
-    }
-    out.append(text.substr(from));
-    if (RowKind(row) == raCrlf) out += "\r\n";
+  int last = std::min(sel_.endRow, RowCount() - 1);
+  if (last < sel_.startRow) return out;
+  int count = last - sel_.startRow + 1;
+  if (count > 64) {
+    // A big selection is copied once: its size is known from the rows.
+    long long bytes = 0;
+    store_->ForEachRow(sel_.startRow, count,
+                       [&](std::string_view text, uint32_t) { bytes += static_cast<long long>(text.size()) + 2; });
+    out.reserve(static_cast<size_t>(bytes));
   }
+  // Rows are walked block by block rather than looked up one at a time.
+  int row = sel_.startRow;
+  store_->ForEachRow(sel_.startRow, count, [&](std::string_view text, uint32_t value) {
+    int length = Len(text);
+    int from = row == sel_.startRow ? std::min(sel_.startByte, length) : 0;
+    if (row == sel_.endRow) {
+      int to = std::min(sel_.endByte + 1, length);
+      if (to > from) out.append(text.substr(from, to - from));
+    } else {
+      out.append(text.substr(from));
+      if (rowrecord::Kind(value) == raCrlf) out += "\r\n";
+    }
+    ++row;
+  });
   return out;
 }
 

@@ -73,24 +73,21 @@ std::string Lines(int count, const char* line = "x") {
 }
 
 TEST(LineFormatTest, Numbering) {
-  TNumberingOptions options;
-  options.startNumber = 9;
-  options.separateStr = ": ";
-  options.alignment = TNumberAlignment::ZeroFill;
+  const TNumberingOptions options{9, ": ", TNumberAlignment::ZeroFill};
   std::string numbered = options.Apply(Lines(12));
   EXPECT_TRUE(numbered.starts_with("09: x\r\n10: x\r\n")) << numbered;
   EXPECT_TRUE(numbered.ends_with("\r\n20: x")) << numbered;
 
-  options = {};
-  options.alignment = TNumberAlignment::Digits;
-  numbered = options.Apply(Lines(12) + "\r\n");
+  TNumberingOptions digits;
+  digits.alignment = TNumberAlignment::Digits;
+  numbered = digits.Apply(Lines(12) + "\r\n");
   EXPECT_TRUE(numbered.starts_with(" 1.x\r\n 2.x")) << numbered;
   EXPECT_TRUE(numbered.ends_with("\r\n12.x\r\n")) << numbered;  // no number on the empty tail
 
   // The separator is text, never a printf format; a TAB in it is a blank.
-  options = {};
-  options.separateStr = "%s%n%d\t%";
-  EXPECT_EQ(options.Apply("a\r\nb"), "1%s%n%d %a\r\n2%s%n%d %b");
+  TNumberingOptions percent;
+  percent.separateStr = "%s%n%d\t%";
+  EXPECT_EQ(percent.Apply("a\r\nb"), "1%s%n%d %a\r\n2%s%n%d %b");
 }
 
 TEST(LineFormatTest, ReturnAt) {
