@@ -13,18 +13,6 @@ constexpr int kLevelBits[] = {WordOption::Level2, WordOption::Level3, WordOption
 
 }  // namespace
 
-int WordLevel(int options) {
-  int level = 1;
-  for (int i = 0; i < 4; ++i) {
-    if (options & kLevelBits[i]) {
-      level = i + 2;
-      break;
-    }
-  }
-  if (options & WordOption::PlusFive) level += 5;
-  return level;
-}
-
 int LevelOptionBits(int level) {
   level = std::clamp(level, kMinWordLevel, kMaxWordLevel);
   if (level == 1) return 0;

@@ -13,26 +13,7 @@
 
 namespace kerv {
 
-namespace WordOption {
-inline constexpr int MatchCase = 0x0001;
-inline constexpr int WholeWord = 0x0002;
-inline constexpr int RegExp = 0x0004;  // match case and whole word do not apply
-inline constexpr int Fuzzy = 0x0008;   // with RegExp only
-inline constexpr int Level2 = 0x0080;  // or 7 with PlusFive
-inline constexpr int Level3 = 0x0100;  // or 8
-inline constexpr int Level4 = 0x0200;  // or 9
-inline constexpr int Level5 = 0x0400;  // or 10
-inline constexpr int PlusFive = 0x0800;
-inline constexpr int MethodBits = 0x000F;
-inline constexpr int LevelBits = 0x0F80;
-}  // namespace WordOption
-
-inline constexpr int kMinWordLevel = 1;
-inline constexpr int kMaxWordLevel = 10;
-
-// The level 1..10 the bits give: no level bit is 1, bits 7-10 are 2-5, and
-// bit 11 adds 5 (alone: 6). So 0x0880 is 7 and 0x0C00 is 10.
-int WordLevel(int options);
+// (The option bits and WordLevel live beside the word list, in editor/.)
 // The level bits of a level (clamped to 1..10): 0, 0x80, 0x100, 0x200, 0x400,
 // 0x800, 0x880, 0x900, 0xA00, 0xC00.
 int LevelOptionBits(int level);

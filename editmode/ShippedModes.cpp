@@ -13,7 +13,6 @@ constexpr int kCode = MatchCase | WholeWord;  // keywords of case-sensitive lang
 constexpr int kWord = WholeWord;              // words of case-insensitive formats
 
 // The shipped palette (0x00BBGGRR) on a white background.
-constexpr TColor kWhite = 0xFFFFFF;
 constexpr TColor kCommentColor = 0x008000;  // green
 constexpr TColor kStringColor = 0x0000A0;   // dark red
 constexpr TColor kNumberColor = 0x0060C0;   // brown
@@ -133,7 +132,7 @@ std::vector<std::string> SplitWords(const TShippedWords& group) {
 
 void Paint(TEditorColor& entry, TColor color, TFontStyles style = 0) {
   entry.SetColor(color);
-  entry.SetBkColor(kWhite);
+  entry.SetBkColor(clWhite);
   entry.SetStyle(style);
 }
 
@@ -146,7 +145,7 @@ std::unique_ptr<TEditorPropEx> BuildShippedMode(const TShippedMode& mode) {
   set->ApplyFactorySettings();
   set->SetAuthor("KervEditor");
   set->SetUserComment(mode.comment);
-  set->SetColor(kWhite);
+  set->SetColor(clWhite);
   set->Font().SetColor(0x000000);
   TEditorColors& colors = set->View().Colors();
   for (TEditorColor* plain : {&colors.Ank(), &colors.DBCS(), &colors.Symbol()}) Paint(*plain, 0x000000);

@@ -11,13 +11,6 @@ namespace {
 // "ＭＳ ゴシック"
 constexpr const char* kFactoryFontName = "\x82\x6c\x82\x72\x20\x83\x53\x83\x56\x83\x62\x83\x4e";
 constexpr TColor kLightGray = 14737632;  // 0xE0E0E0
-constexpr TColor kBlack = 0x000000;
-constexpr TColor kWhite = 0xFFFFFF;
-constexpr TColor kGreen = 0x008000;
-constexpr TColor kNavy = 0x800000;
-constexpr TColor kMaroon = 0x000080;
-constexpr TColor kBlue = 0xFF0000;
-constexpr TColor kRed = 0x0000FF;
 constexpr TColor kLightYellow = 0x80FFFF;
 
 void SetColors(TEditorColor& entry, TColor color, TColor bkColor, TFontStyles style) {
@@ -201,9 +194,9 @@ void TEditorPropEx::ApplyFactorySettings() {
   Margin().SetTop(2);
   SetScrollBars(ssBoth);
   Ruler().SetBkColor(clBtnFace);
-  Ruler().SetColor(kBlack);
+  Ruler().SetColor(clBlack);
   Leftbar().SetBkColor(clBtnFace);
-  Leftbar().SetColor(kBlack);
+  Leftbar().SetColor(clBlack);
   Leftbar().SetShowNumberMode(nmLine);
   tabMarkColor_ = kLightGray;
   Marks().Underline().SetColor(kLightGray);
@@ -212,23 +205,23 @@ void TEditorPropEx::ApplyFactorySettings() {
 
   TEditorColors& colors = View().Colors();
   TNotifyUpdateBatch batch(colors);
-  SetColors(colors.Mail(), kBlue, kWhite, fsUnderline);
-  SetColors(colors.Url(), kBlue, kWhite, fsUnderline);
+  SetColors(colors.Mail(), clBlue, clWhite, fsUnderline);
+  SetColors(colors.Url(), clBlue, clWhite, fsUnderline);
   colors.Select().SetColor(clHighlightText);
   colors.Select().SetBkColor(clHighlight);
-  SetColors(colors.Reserve(), kGreen, kWhite, colors.Reserve().Style());
+  SetColors(colors.Reserve(), clGreen, clWhite, colors.Reserve().Style());
   // Levels 2-5 and, in bold, 6-10 cycle through the same colours.
-  const TColor levelColors[] = {kNavy, kMaroon, kBlue, kRed};
+  const TColor levelColors[] = {clNavy, clMaroon, clBlue, clRed};
   TEditorColor* lowLevels[] = {&colors.Stress2(), &colors.Stress3(), &colors.Stress4(), &colors.Stress5()};
   for (int i = 0; i < 4; ++i) lowLevels[i]->SetColor(levelColors[i]);
-  const TColor highColors[] = {kGreen, kNavy, kMaroon, kBlue, kRed};
+  const TColor highColors[] = {clGreen, clNavy, clMaroon, clBlue, clRed};
   TEditorColor* highLevels[] = {&colors.Stress6(), &colors.Stress7(), &colors.Stress8(), &colors.Stress9(),
                                 &colors.Stress10()};
   for (int i = 0; i < 5; ++i) {
     highLevels[i]->SetColor(highColors[i]);
     highLevels[i]->SetStyle(fsBold);
   }
-  SetColors(colors.FindStr(), kBlack, kLightYellow, fsBold);
+  SetColors(colors.FindStr(), clBlack, kLightYellow, fsBold);
   colors.StressTmp().SetStyle(fsBold);
 
   TEditorWrapOption& wrap = WrapOption();

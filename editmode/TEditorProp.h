@@ -17,8 +17,6 @@
 namespace kerv {
 
 // System colours the factory settings name (the rest live with the editor).
-inline constexpr TColor clHighlight = 0xFF00000D;
-inline constexpr TColor clHighlightText = 0xFF00000E;
 
 // Turns a system colour into its current red/green/blue value (0x00BBGGRR).
 using TSystemColorResolver = TColor (*)(TColor color);

@@ -15,10 +15,17 @@ using TColor = uint32_t;
 constexpr TColor clWindow = 0xFF000005;
 constexpr TColor clWindowText = 0xFF000008;
 constexpr TColor clBtnFace = 0xFF00000F;
+constexpr TColor clHighlight = 0xFF00000D;
+constexpr TColor clHighlightText = 0xFF00000E;
 // No colour at all: a mark in clNone takes the font's colour.
 constexpr TColor clNone = 0x1FFFFFFF;
-constexpr TColor clGray = 0x00808080;
+constexpr TColor clBlack = 0x00000000;
+constexpr TColor clMaroon = 0x00000080;
+constexpr TColor clGreen = 0x00008000;
 constexpr TColor clNavy = 0x00800000;
+constexpr TColor clRed = 0x000000FF;
+constexpr TColor clBlue = 0x00FF0000;
+constexpr TColor clGray = 0x00808080;
 constexpr TColor clWhite = 0x00FFFFFF;
 
 constexpr bool IsSystemColor(TColor color) { return (color & 0xFF000000u) == 0xFF000000u; }

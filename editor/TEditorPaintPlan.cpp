@@ -13,13 +13,6 @@ namespace {
 
 constexpr bool IsLead(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
 
-// Reserved-word option bits.
-constexpr int kWordMatchCase = 0x0001;
-constexpr int kWordWholeWord = 0x0002;
-constexpr int kWordRegExp = 0x0004;
-constexpr int kWordFuzzy = 0x0008;
-constexpr int kWordLevelPlusFive = 0x0800;
-
 constexpr size_t kEmphasisBytes = 4000;
 constexpr int kLongestRegexHit = 3999;
 
@@ -84,30 +77,20 @@ const char* const kRulerDigitRows[10][7] = {
     {".##.", "#..#", "#..#", ".###", "...#", "#..#", ".##."},
 };
 
-int ReserveWordLevel(int options) {
-  int level = 1;
-  if (options & 0x0080) level = 2;
-  else if (options & 0x0100) level = 3;
-  else if (options & 0x0200) level = 4;
-  else if (options & 0x0400) level = 5;
-  if (options & kWordLevelPlusFive) level = level == 1 ? 6 : level + 5;
-  return level;
-}
-
 int ReserveWordEmphasisKind(int options) {
-  int level = ReserveWordLevel(options);
+  int level = WordLevel(options);
   return level <= 5 ? level : level + 2;
 }
 
 int ReserveWordSearchFlags(int options) {
   int flags = SearchFlag::Down;
-  if (options & kWordRegExp) {
+  if (options & WordOption::RegExp) {
     flags |= SearchFlag::RegExp;
-    if (options & kWordFuzzy) flags |= SearchFlag::RegFuzzy;
+    if (options & WordOption::Fuzzy) flags |= SearchFlag::RegFuzzy;
     return flags;
   }
-  if (options & kWordMatchCase) flags |= SearchFlag::MatchCase;
-  if (options & kWordWholeWord) flags |= SearchFlag::WholeWord;
+  if (options & WordOption::MatchCase) flags |= SearchFlag::MatchCase;
+  if (options & WordOption::WholeWord) flags |= SearchFlag::WholeWord;
   return flags;
 }
 

@@ -61,8 +61,6 @@ struct TPaintError {
 // The search options and emphasis kind of a reserved word's option bits.
 int ReserveWordSearchFlags(int options);
 int ReserveWordEmphasisKind(int options);
-// The level (1..10) of a reserved word's option bits.
-int ReserveWordLevel(int options);
 
 class TEditorPaintPlanner {
  public:

@@ -133,7 +133,7 @@ TEST_F(TEditorPaintPlanTest, ReserveWordLevels) {
       {0x000C, 1, 1, 0x0C01},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(ReserveWordLevel(c.options), c.level) << std::hex << c.options;
+    EXPECT_EQ(WordLevel(c.options), c.level) << std::hex << c.options;
     EXPECT_EQ(ReserveWordEmphasisKind(c.options), c.kind) << std::hex << c.options;
     EXPECT_EQ(ReserveWordSearchFlags(c.options), c.flags) << std::hex << c.options;
   }
