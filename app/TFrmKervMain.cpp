@@ -69,16 +69,8 @@ void TFrmKervMain::FormCreate() {
   editor_ = new TEditorWidget(system_.Platform().codePage, central);
   editor_->setObjectName(QStringLiteral("Editor"));
   TEditor& editor = editor_->Editor();
+  // Its look comes from the edit mode applied at start-up (ApplyModeForFile).
   editor.SetVersion(5.0);
-  editor.SetScrollBars(ssBoth);
-  // The settings store and edit modes are not applied yet: a readable default look.
-  editor.Font().SetName("\x82\x6c\x82\x72 \x83\x53\x83\x56\x83\x62\x83\x4e");  // "ＭＳ ゴシック"
-  editor.Font().SetSize(11);
-  editor.Leftbar().SetVisible(true);
-  editor.Ruler().SetVisible(true);
-  editor.Marks().RetMark().SetVisible(true);
-  editor.Marks().EofMark().SetVisible(true);
-  editor.Marks().Underline().SetVisible(true);
   editor.OnCaretMoved = [this](TEditor&) { EditorCaretMoved(); };
   editor_->OnNotice = [this](const QString& text) { ShowNotice(text); };
   editor_->OnDblClick = [](TEditor& sender) { sender.SelectWordAtCaret(); };
@@ -133,14 +125,12 @@ void TFrmKervMain::CreateActions() {
   editor.OnSelectionModeChange = [box](TEditor& sender) { box->setChecked(sender.SelectionMode() == smBox); };
 
   QMenu* view = menuBar()->addMenu(QString::fromUtf8("表示(&V)"));
-  QAction* lineNumbers = AddAction(view, "Act_View_LineNum", "行番号(&L)", QKeySequence(), [] {}, true);
-  lineNumbers->setChecked(editor.Leftbar().Visible());
-  connect(lineNumbers, &QAction::toggled, this, [&editor](bool on) { editor.Leftbar().SetVisible(on); });
-  QAction* ruler = AddAction(view, "Act_View_Ruler", "ルーラー(&R)", QKeySequence(), [] {}, true);
-  ruler->setChecked(editor.Ruler().Visible());
-  connect(ruler, &QAction::toggled, this, [&editor](bool on) { editor.Ruler().SetVisible(on); });
-  QAction* wrap = AddAction(view, "Act_View_WordWrap", "ワードラップを行なう(&W)", QKeySequence(), [] {}, true);
-  connect(wrap, &QAction::toggled, this, [&editor](bool on) { editor.SetWordWrap(on); });
+  lineNumbersAction_ = AddAction(view, "Act_View_LineNum", "行番号(&L)", QKeySequence(), [] {}, true);
+  connect(lineNumbersAction_, &QAction::toggled, this, [&editor](bool on) { editor.Leftbar().SetVisible(on); });
+  rulerAction_ = AddAction(view, "Act_View_Ruler", "ルーラー(&R)", QKeySequence(), [] {}, true);
+  connect(rulerAction_, &QAction::toggled, this, [&editor](bool on) { editor.Ruler().SetVisible(on); });
+  wordWrapAction_ = AddAction(view, "Act_View_WordWrap", "ワードラップを行なう(&W)", QKeySequence(), [] {}, true);
+  connect(wordWrapAction_, &QAction::toggled, this, [&editor](bool on) { editor.SetWordWrap(on); });
 }
 
 void TFrmKervMain::Initialize() {
@@ -208,6 +198,10 @@ void TFrmKervMain::ApplyModeForFile(const std::string& fileName) {
   editor_->SetWhitespaceMarks({mode.ShowTab(), mode.ShowSpace(), mode.ShowDoubleSpace(), mode.TabMarkColor()});
   // The window shows both scroll bars whatever the mode says.
   editor.SetScrollBars(ssBoth);
+  // The view actions show what the mode set.
+  lineNumbersAction_->setChecked(editor.Leftbar().Visible());
+  rulerAction_->setChecked(editor.Ruler().Visible());
+  wordWrapAction_->setChecked(editor.WordWrap());
 }
 
 void TFrmKervMain::Place() {

@@ -70,6 +70,9 @@ class TFrmKervMain : public QMainWindow {
   bool startedOk_ = true;
 
   TEditorWidget* editor_ = nullptr;
+  QAction* lineNumbersAction_ = nullptr;
+  QAction* rulerAction_ = nullptr;
+  QAction* wordWrapAction_ = nullptr;
   QLabel* infoBar_ = nullptr;
   QLabel* caretCell_ = nullptr;
   QLabel* codeCell_ = nullptr;

@@ -35,55 +35,42 @@ std::string TKervTableSetting::DefaultText(const TKervSettingKey& key) const {
   return key.defaultText != nullptr ? std::string(key.defaultText) : MachineDefault(key);
 }
 
-void TKervTableSetting::SetDefault(const TKervSettingKey& key) {
-  std::visit(
-      [&](auto field) {
-        using Field = decltype(field);
-        if constexpr (std::is_same_v<Field, bool*>) {
-          *field = key.defaultValue != 0;
-        } else if constexpr (std::is_same_v<Field, int*>) {
-          *field = key.defaultValue;
-        } else if constexpr (std::is_same_v<Field, std::string*>) {
-          *field = DefaultText(key);
-        } else {
-          *field.word = SetBit(*field.word, field.bit, key.defaultValue != 0);
-        }
-      },
-      key.field(*this));
-}
-
 void TKervTableSetting::SetDefaults() {
-  for (const TKervSettingKey& key : keys_) SetDefault(key);
+  for (const TKervSettingKey& key : keys_) ReadKey(nullptr, key);
 }
 
-void TKervTableSetting::ReadKey(const TIniFile& ini, const TKervSettingKey& key) {
+void TKervTableSetting::ReadKey(const TIniFile* ini, const TKervSettingKey& key) {
+  auto readBool = [&] {
+    bool fallback = key.defaultValue != 0;
+    return ini != nullptr ? ini->ReadBool(key.section, key.key, fallback) : fallback;
+  };
   std::visit(
       [&](auto field) {
         using Field = decltype(field);
         if constexpr (std::is_same_v<Field, bool*>) {
-          *field = ini.ReadBool(key.section, key.key, key.defaultValue != 0);
+          *field = readBool();
         } else if constexpr (std::is_same_v<Field, int*>) {
-          *field = RuledValue(key, ini.ReadInteger(key.section, key.key, key.defaultValue));
+          *field = ini != nullptr ? RuledValue(key, ini->ReadInteger(key.section, key.key, key.defaultValue))
+                                  : key.defaultValue;
         } else if constexpr (std::is_same_v<Field, std::string*>) {
-          if (ini.ValueExists(key.section, key.key)) {
+          if (ini != nullptr && ini->ValueExists(key.section, key.key)) {
             // Cut at a zero byte, the text ends as the reader trims it, so
             // that writing it back and reading it again gives the same text.
-            std::string text = IniLineValue(ini.ReadString(key.section, key.key, std::string()));
+            std::string text = IniLineValue(ini->ReadString(key.section, key.key, std::string()));
             while (!text.empty() && static_cast<unsigned char>(text.back()) <= ' ') text.pop_back();
             *field = std::move(text);
           } else {
             *field = DefaultText(key);
           }
         } else {
-          bool set = ini.ReadBool(key.section, key.key, key.defaultValue != 0);
-          *field.word = SetBit(*field.word, field.bit, set);
+          *field.word = SetBit(*field.word, field.bit, readBool());
         }
       },
       key.field(*this));
 }
 
 void TKervTableSetting::Load(const TIniFile& ini) {
-  for (const TKervSettingKey& key : keys_) ReadKey(ini, key);
+  for (const TKervSettingKey& key : keys_) ReadKey(&ini, key);
 }
 
 void TKervTableSetting::Save(TIniFile& ini) {
@@ -94,7 +81,9 @@ void TKervTableSetting::Save(TIniFile& ini) {
           if constexpr (std::is_same_v<Field, bool*>) {
             ini.WriteBool(key.section, key.key, *field);
           } else if constexpr (std::is_same_v<Field, int*>) {
-            ini.WriteInteger(key.section, key.key, key.rule == TKervValueRule::StyleBits ? (*field & 7) : *field);
+            // Only the style mask applies on writing; other values are stored as set.
+            int value = key.rule == TKervValueRule::StyleBits ? RuledValue(key, *field) : *field;
+            ini.WriteInteger(key.section, key.key, value);
           } else if constexpr (std::is_same_v<Field, std::string*>) {
             ini.WriteString(key.section, key.key, IniLineValue(*field));
           } else {

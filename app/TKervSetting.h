@@ -78,8 +78,8 @@ class TKervTableSetting : public TKervSetting {
   virtual std::string MachineDefault(const TKervSettingKey& key) const;
 
  private:
-  void ReadKey(const TIniFile& ini, const TKervSettingKey& key);
-  void SetDefault(const TKervSettingKey& key);
+  // Without an ini (or without the key in it) the field takes its default.
+  void ReadKey(const TIniFile* ini, const TKervSettingKey& key);
 
   std::span<const TKervSettingKey> keys_;
 };

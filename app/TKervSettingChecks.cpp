@@ -25,18 +25,12 @@ bool HoldsAnyOf(std::string_view text, std::string_view chars) {
 // its trail byte at the very end is dropped: written back before a "|", it
 // would take that separator as its trail byte.
 std::vector<std::string> SplitFields(std::string_view text) {
-  if (!text.empty() && IsLeadByte(static_cast<unsigned char>(text.back()))) {
-    size_t lead = 0;
-    for (size_t i = 0; i < text.size(); ++i) {
-      if (IsLeadByte(static_cast<unsigned char>(text[i]))) lead = i++;
-    }
-    if (lead == text.size() - 1) text.remove_suffix(1);
-  }
   std::vector<std::string> fields;
   size_t begin = 0;
   for (size_t i = 0; i < text.size(); ++i) {
     unsigned char c = static_cast<unsigned char>(text[i]);
     if (IsLeadByte(c)) {
+      if (i + 1 == text.size()) text.remove_suffix(1);
       ++i;
     } else if (c == '|') {
       fields.emplace_back(text.substr(begin, i - begin));
@@ -46,8 +40,6 @@ std::vector<std::string> SplitFields(std::string_view text) {
   fields.emplace_back(text.substr(std::min(begin, text.size())));
   return fields;
 }
-
-const TKervSettingKey* Key(const char* section, const char* name) { return FindSettingKey(section, name); }
 
 }  // namespace
 
@@ -109,22 +101,24 @@ std::optional<TKervSettingProblem> CheckSettingsBeforeOk(const TKervBackupSettin
                                                          const TKervToolLauncherSetting& tools,
                                                          const TKervFileDialogSetting& fileDialog, IFileSystem& fs) {
   if (UsesBackupFolder(backup) && !fs.FolderExists(backup.SaveTarget)) {
-    return TKervSettingProblem{TKervSettingMessage::BackupFolderInvalid, Key("Backup", "SaveTarget")};
+    return TKervSettingProblem{TKervSettingMessage::BackupFolderInvalid, FindSettingKey("Backup", "SaveTarget")};
   }
   if (auto refusal = CheckTempFileName(tools.TempFile)) {
-    return TKervSettingProblem{*refusal, Key("Settings", "TempFile")};
+    return TKervSettingProblem{*refusal, FindSettingKey("Settings", "TempFile")};
   }
   if (!fileDialog.OpenFirstFolder.empty() && !fs.FolderExists(fileDialog.OpenFirstFolder)) {
-    return TKervSettingProblem{TKervSettingMessage::OpenFirstFolderInvalid, Key("Settings", "OpenFirstFolder")};
+    return TKervSettingProblem{TKervSettingMessage::OpenFirstFolderInvalid,
+                               FindSettingKey("Settings", "OpenFirstFolder")};
   }
   if (!fileDialog.SaveFirstFolder.empty() && !fs.FolderExists(fileDialog.SaveFirstFolder)) {
-    return TKervSettingProblem{TKervSettingMessage::SaveFirstFolderInvalid, Key("Settings", "SaveFirstFolder")};
+    return TKervSettingProblem{TKervSettingMessage::SaveFirstFolderInvalid,
+                               FindSettingKey("Settings", "SaveFirstFolder")};
   }
   if (auto refusal = CheckFilterList(fileDialog.OpenDlgFilter)) {
-    return TKervSettingProblem{*refusal, Key("Settings", "OpenDlgFilter")};
+    return TKervSettingProblem{*refusal, FindSettingKey("Settings", "OpenDlgFilter")};
   }
   if (auto refusal = CheckFilterList(fileDialog.SaveDlgFilter)) {
-    return TKervSettingProblem{*refusal, Key("Settings", "SaveDlgFilter")};
+    return TKervSettingProblem{*refusal, FindSettingKey("Settings", "SaveDlgFilter")};
   }
   return std::nullopt;
 }

@@ -237,13 +237,7 @@ void TKervSettingManager::SaveOnExit(const TKervWindowSnapshot& window, const st
   });
 }
 
-bool TKervSettingManager::ReloadRequested() {
-  try {
-    LoadAll();
-    return true;
-  } catch (const EFileError&) {
-    return false;
-  }
-}
+// The same read as at start-up; a failed one keeps the values in use.
+bool TKervSettingManager::ReloadRequested() { return LoadOnStartup(); }
 
 }  // namespace kerv

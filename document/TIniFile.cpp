@@ -15,8 +15,6 @@ std::string Trim(std::string_view text) {
   return std::string(text.substr(begin, end - begin));
 }
 
-unsigned char FoldCase(unsigned char c) { return (c >= 'a' && c <= 'z') ? static_cast<unsigned char>(c - 32) : c; }
-
 }  // namespace
 
 TIniFile::TIniFile(IFileSystem& fs, std::string path, bool) : fs_(&fs), path_(std::move(path)) {}
@@ -31,32 +29,9 @@ TIniFile TIniFile::FromText(IFileSystem& fs, std::string path, const std::string
   return ini;
 }
 
-bool TIniFile::SameName(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
-    if (IsLeadByte(x)) {
-      if (x != y || i + 1 >= a.size() || a[i + 1] != b[i + 1]) return false;
-      ++i;
-      continue;
-    }
-    if (FoldCase(x) != FoldCase(y)) return false;
-  }
-  return true;
-}
+bool TIniFile::SameName(const std::string& a, const std::string& b) { return EqualsIgnoringAsciiCase(a, b); }
 
-std::string TIniFile::Folded(const std::string& name) {
-  std::string folded(name);
-  for (size_t i = 0; i < folded.size(); ++i) {
-    auto b = static_cast<unsigned char>(folded[i]);
-    if (IsLeadByte(b)) {
-      ++i;
-      continue;
-    }
-    folded[i] = static_cast<char>(FoldCase(b));
-  }
-  return folded;
-}
+std::string TIniFile::Folded(const std::string& name) { return FoldedAsciiCase(name); }
 
 void TIniFile::Section::Reindex() {
   keyIndex.clear();

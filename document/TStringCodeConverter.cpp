@@ -24,7 +24,6 @@ size_t TextLength(std::string_view text) {
   return zero != nullptr ? static_cast<size_t>(static_cast<const char*>(zero) - text.data()) : text.size();
 }
 
-bool IsTrailByte(unsigned char b) { return b >= 0x40 && b <= 0xFC && b != 0x7F; }
 bool IsJISByte(unsigned char b) { return b >= 0x21 && b <= 0x7E; }
 bool IsEUCByte(unsigned char b) { return b >= 0xA1 && b <= 0xFE; }
 

@@ -1,5 +1,6 @@
 #include "editmode/EditModeMessages.h"
 
+#include <iterator>
 #include <vector>
 
 namespace kerv {
@@ -67,7 +68,7 @@ constexpr TColorPageEntry kColorPageEntries[] = {
 const std::string& EditModeMessage(TEditModeMessage id) {
   // Built once: callers keep references to the strings.
   static const std::vector<std::string> texts = [] {
-    std::vector<std::string> result(sizeof kMessages / sizeof kMessages[0]);
+    std::vector<std::string> result(std::size(kMessages));
     for (const Entry& entry : kMessages) result[static_cast<size_t>(entry.id)] = entry.text;
     return result;
   }();

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "editmode/EditModeMessages.h"
+#include "editmode/TEditModeFile.h"
 #include "regex/ERegExpParser.h"
 #include "regex/TRegularExpression.h"
 
@@ -129,20 +130,11 @@ void ExportWordList(IFileSystem& fs, const std::string& path, const TEditorWordL
 int ImportWordList(IFileSystem& fs, const std::string& path, TEditorWordList& words) {
   const std::string text = fs.ReadFile(path);
   int added = 0;
-  size_t start = 0;
-  while (start < text.size()) {
-    size_t end = text.find_first_of("\r\n", start);
-    if (end == std::string::npos) end = text.size();
+  for (std::string_view line : TEditModeFile::SplitLines(text)) {
     // A blank line would be an empty word, which the word dialog refuses.
-    if (end > start) {
-      std::string word = text.substr(start, end - start);
-      word = word.substr(0, word.find('\0'));
-      if (!word.empty()) {
-        words.push_back({std::move(word), 0});
-        ++added;
-      }
-    }
-    start = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+    if (line.empty()) continue;
+    words.push_back({std::string(line), 0});
+    ++added;
   }
   return added;
 }

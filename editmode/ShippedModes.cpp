@@ -13,7 +13,7 @@ constexpr int kCode = MatchCase | WholeWord;  // keywords of case-sensitive lang
 constexpr int kWord = WholeWord;              // words of case-insensitive formats
 
 // The shipped palette (0x00BBGGRR) on a white background.
-constexpr TColor kCommentColor = 0x008000;  // green
+constexpr TColor kCommentColor = clGreen;
 constexpr TColor kStringColor = 0x0000A0;   // dark red
 constexpr TColor kNumberColor = 0x0060C0;   // brown
 constexpr TColor kKeywordColor = 0xC00000;  // blue
@@ -131,9 +131,7 @@ std::vector<std::string> SplitWords(const TShippedWords& group) {
 }
 
 void Paint(TEditorColor& entry, TColor color, TFontStyles style = 0) {
-  entry.SetColor(color);
-  entry.SetBkColor(clWhite);
-  entry.SetStyle(style);
+  entry.Assign(TEditorColor(clWhite, color, style));
 }
 
 }  // namespace
@@ -146,9 +144,9 @@ std::unique_ptr<TEditorPropEx> BuildShippedMode(const TShippedMode& mode) {
   set->SetAuthor("KervEditor");
   set->SetUserComment(mode.comment);
   set->SetColor(clWhite);
-  set->Font().SetColor(0x000000);
+  set->Font().SetColor(clBlack);
   TEditorColors& colors = set->View().Colors();
-  for (TEditorColor* plain : {&colors.Ank(), &colors.DBCS(), &colors.Symbol()}) Paint(*plain, 0x000000);
+  for (TEditorColor* plain : {&colors.Ank(), &colors.DBCS(), &colors.Symbol()}) Paint(*plain, clBlack);
   Paint(colors.Comment(), kCommentColor);
   Paint(colors.Str(), kStringColor);
   Paint(colors.Int(), kNumberColor);

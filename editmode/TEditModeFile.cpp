@@ -19,8 +19,8 @@ constexpr const char* kBracketsBegin = "%Brackets%";
 constexpr const char* kBracketsEnd = "%EOB%";
 constexpr const char* kCrLf = "\r\n";
 
-constexpr TColor kReaderTextColor = 0x000000;
-constexpr TColor kReaderBkColor = 0xFFFFFF;
+constexpr TColor kReaderTextColor = clBlack;
+constexpr TColor kReaderBkColor = clWhite;
 constexpr int kMaxFontSize = 1000;
 constexpr int kFallbackFontSize = 12;
 constexpr int kHighestSystemColorIndex = 30;
@@ -37,20 +37,18 @@ std::string_view TrimBlanks(std::string_view text) {
   return text;
 }
 
-// CR, LF and CR LF each end a line; a break at the very end adds no empty
-// line. A line's text ends at its first zero byte, as every text does.
-std::vector<std::string_view> SplitLines(std::string_view text) {
-  std::vector<std::string_view> lines;
+// The fields of a line split at separator, at most maxFields (the last
+// one keeps any further separators).
+std::vector<std::string_view> SplitFields(std::string_view line, char separator, size_t maxFields) {
+  std::vector<std::string_view> fields;
   size_t start = 0;
-  while (start < text.size()) {
-    size_t end = text.find_first_of("\r\n", start);
-    if (end == std::string_view::npos) end = text.size();
-    std::string_view line = text.substr(start, end - start);
-    lines.push_back(line.substr(0, line.find('\0')));
-    if (end == text.size()) break;
-    start = end + (text.compare(end, 2, kCrLf) == 0 ? 2 : 1);
+  while (fields.size() < maxFields) {
+    size_t end = line.find(separator, start);
+    fields.push_back(line.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
+    if (end == std::string_view::npos) break;
+    start = end + 1;
   }
-  return lines;
+  return fields;
 }
 
 bool IsMarkerLine(std::string_view line) {
@@ -62,19 +60,6 @@ bool IsMarkerLine(std::string_view line) {
 
 // Key names compare without regard to the case of single-byte letters; a
 // trail byte is never folded.
-std::string FoldName(std::string_view name) {
-  std::string folded(name);
-  for (size_t i = 0; i < folded.size(); ++i) {
-    unsigned char c = static_cast<unsigned char>(folded[i]);
-    if (IsLeadByte(c)) {
-      ++i;
-    } else if (c >= 'a' && c <= 'z') {
-      folded[i] = static_cast<char>(c - 32);
-    }
-  }
-  return folded;
-}
-
 // A value is one line and, like every text, ends at its first zero byte; so
 // no value can break the file's structure, and what is read is what is written.
 std::string OneLine(std::string_view value, bool stopAtTab = false) {
@@ -130,14 +115,14 @@ class KeyValues {
       if (inSection) continue;
       size_t equal = lines[i].find('=');
       if (equal == std::string_view::npos) continue;
-      std::string name = FoldName(TrimBlanks(lines[i].substr(0, equal)));
+      std::string name = FoldedAsciiCase(TrimBlanks(lines[i].substr(0, equal)));
       if (name.empty()) continue;
       values_.emplace(std::move(name), lines[i].substr(equal + 1));  // the first line of a name wins
     }
   }
 
   const std::string_view* Find(const char* name) const {
-    auto it = values_.find(FoldName(name));
+    auto it = values_.find(FoldedAsciiCase(name));
     return it == values_.end() ? nullptr : &it->second;
   }
   std::optional<long long> Number(const char* name) const {
@@ -299,14 +284,7 @@ struct ColorFields {
 ColorFields ParseColorFields(const std::string_view* value) {
   ColorFields fields;
   if (value == nullptr) return fields;
-  std::vector<std::string_view> parts;
-  size_t start = 0;
-  while (parts.size() < 5) {
-    size_t comma = value->find(',', start);
-    parts.push_back(value->substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start));
-    if (comma == std::string_view::npos) break;
-    start = comma + 1;
-  }
+  const std::vector<std::string_view> parts = SplitFields(*value, ',', 5);
   auto number = [&](size_t i) { return i < parts.size() ? TEditModeFile::ParseNumber(parts[i]) : std::nullopt; };
   fields.color = ColorFromNumber(number(0), kReaderTextColor);
   fields.bkColor = ColorFromNumber(number(1), kReaderBkColor);
@@ -319,10 +297,7 @@ ColorFields ParseColorFields(const std::string_view* value) {
 }
 
 void SetEntry(TEditorColor& entry, const ColorFields& fields) {
-  TNotifyUpdateBatch batch(entry);
-  entry.SetColor(fields.color);
-  entry.SetBkColor(fields.bkColor);
-  entry.SetStyle(fields.style);
+  entry.Assign(TEditorColor(fields.bkColor, fields.color, fields.style));
 }
 
 void ApplyColorSet(int set, const ColorFields& f, TEditorPropEx& s) {
@@ -388,8 +363,6 @@ const char* Flag(bool on) { return on ? "1" : "0"; }
 
 void ReadWords(const std::vector<std::string_view>& lines, const Region& words, const Region& options,
                TEditorWordList& list) {
-  // A section whose start is the last line holds nothing.
-  if (!words.present || words.begin >= lines.size()) return;
   for (size_t i = words.begin; i < words.end; ++i) {
     int bits = 0;
     // A word without an option line (a truncated options section) keeps
@@ -404,17 +377,8 @@ void ReadWords(const std::vector<std::string_view>& lines, const Region& words, 
 }
 
 void ReadBrackets(const std::vector<std::string_view>& lines, const Region& region, TEditorBracketCollection& pairs) {
-  if (!region.present) return;
   for (size_t i = region.begin; i < region.end && pairs.Count() < TEditorBracketCollection::MaxCount; ++i) {
-    std::vector<std::string_view> fields;
-    std::string_view line = lines[i];
-    size_t start = 0;
-    while (fields.size() < 8) {
-      size_t tab = line.find('\t', start);
-      fields.push_back(line.substr(start, tab == std::string_view::npos ? std::string_view::npos : tab - start));
-      if (tab == std::string_view::npos) break;
-      start = tab + 1;
-    }
+    std::vector<std::string_view> fields = SplitFields(lines[i], '\t', 8);
     fields.resize(8);
     auto number = [&](size_t n) { return TEditModeFile::ParseNumber(fields[n]); };
     auto flag = [&](size_t n) {
@@ -448,6 +412,20 @@ TColor DefaultSystemColorRgb(TColor color) {
   };
   const size_t index = color & 0xFFu;
   return index < std::size(kSystemColors) ? kSystemColors[index] : 0x000000;
+}
+
+std::vector<std::string_view> TEditModeFile::SplitLines(std::string_view text) {
+  std::vector<std::string_view> lines;
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find_first_of("\r\n", start);
+    if (end == std::string_view::npos) end = text.size();
+    std::string_view line = text.substr(start, end - start);
+    lines.push_back(line.substr(0, line.find('\0')));
+    if (end == text.size()) break;
+    start = end + (text.compare(end, 2, kCrLf) == 0 ? 2 : 1);
+  }
+  return lines;
 }
 
 std::optional<long long> TEditModeFile::ParseNumber(std::string_view text) {

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "editmode/TEditorProp.h"
 
@@ -26,6 +27,10 @@ class TEditModeFile {
   // The whole file for set; system colours are written as their value now.
   static std::string Write(const TEditorPropEx& set, TSystemColorResolver resolve = &DefaultSystemColorRgb);
 
+  // The lines of a text as edit-mode files and word lists read them: CR, LF
+  // and CR LF each end a line, a break at the very end adds no empty line,
+  // and a line's text ends at its first zero byte, as every text does.
+  static std::vector<std::string_view> SplitLines(std::string_view text);
   // A number as the file writes it: decimal with an optional sign, or
   // hexadecimal after "0x", "0X" or "$"; blanks around it are ignored.
   // Nothing for text that is not one or does not fit 32 bits.

@@ -10,14 +10,21 @@ namespace {
 
 // "ＭＳ ゴシック"
 constexpr const char* kFactoryFontName = "\x82\x6c\x82\x72\x20\x83\x53\x83\x56\x83\x62\x83\x4e";
-constexpr TColor kLightGray = 14737632;  // 0xE0E0E0
+constexpr TColor kLightGray = 0xE0E0E0;
 constexpr TColor kLightYellow = 0x80FFFF;
 
 void SetColors(TEditorColor& entry, TColor color, TColor bkColor, TFontStyles style) {
-  TNotifyUpdateBatch batch(entry);
-  entry.SetColor(color);
-  entry.SetBkColor(bkColor);
-  entry.SetStyle(style);
+  entry.Assign(TEditorColor(bkColor, color, style));
+}
+
+// Copying between sets and to or from a control never fails visibly: an
+// error stops the copy where it happened and what was copied stays.
+template <typename Copy>
+void CopyQuietly(Copy copy) {
+  try {
+    copy();
+  } catch (const std::exception&) {
+  }
 }
 
 }  // namespace
@@ -26,70 +33,47 @@ void SetPlainColors(TEditorColor& entry, const TEditorFont& font, TColor backgro
   SetColors(entry, font.Color(), background, font.Style());
 }
 
-void TEditorProp::AssignBase(const TEditorProp& source) {
-  if (&source == this) return;
-  SetColor(source.color_);
-  caret_.Assign(source.caret_);
-  font_.Assign(source.font_);
-  leftbar_.Assign(source.leftbar_);
-  margin_.Assign(source.margin_);
-  marks_.Assign(source.marks_);
-  reserveWordList_ = source.reserveWordList_;
-  ruler_.Assign(source.ruler_);
-  SetScrollBars(source.scrollBars_);
-  view_.Assign(source.view_);
-  SetWordWrap(source.wordWrap_);
-  wrapOption_.Assign(source.wrapOption_);
+template <typename Source>
+void TEditorProp::AssignShared(const Source& source) {
+  SetColor(source.Color());
+  caret_.Assign(source.Caret());
+  font_.Assign(source.Font());
+  leftbar_.Assign(source.Leftbar());
+  margin_.Assign(source.Margin());
+  marks_.Assign(source.Marks());
+  reserveWordList_ = source.ReserveWordList();
+  ruler_.Assign(source.Ruler());
+  SetScrollBars(source.ScrollBars());
+  view_.Assign(source.View());
+  SetWordWrap(source.WordWrap());
+  wrapOption_.Assign(source.WrapOption());
 }
 
 void TEditorProp::Assign(const TEditorProp& source) {
-  try {
-    AssignBase(source);
-  } catch (const std::exception&) {
-    // Copying between sets never fails visibly; what was copied stays.
-  }
+  if (&source != this) CopyQuietly([&] { AssignShared(source); });
 }
 
 void TEditorProp::Assign(const TEditor& source) {
-  try {
-    SetColor(source.Color());
-    caret_.Assign(source.Caret());
-    font_.Assign(source.Font());
-    leftbar_.Assign(source.Leftbar());
-    margin_.Assign(source.Margin());
-    marks_.Assign(source.Marks());
-    reserveWordList_ = source.ReserveWordList();
-    ruler_.Assign(source.Ruler());
-    SetScrollBars(source.ScrollBars());
-    view_.Assign(source.View());
-    SetWordWrap(source.WordWrap());
-    wrapOption_.Assign(source.WrapOption());
-  } catch (const std::exception&) {
-    // As between sets: the copy stops where it failed.
-  }
+  CopyQuietly([&] { AssignShared(source); });
 }
 
-void TEditorProp::AssignBaseTo(TEditor& dest) const {
+void TEditorProp::AssignBaseTo(TEditor& dest, const TEditorWordList& words) const {
   dest.SetColor(color_);
   dest.SetCaret(caret_);
   dest.SetFont(font_);
   dest.Leftbar().Assign(leftbar_);
   dest.Margin().Assign(margin_);
   dest.Marks().Assign(marks_);
+  dest.SetReserveWordList(words);
+  dest.Ruler().Assign(ruler_);
+  dest.SetScrollBars(scrollBars_);
+  dest.SetView(view_);
+  dest.SetWordWrap(wordWrap_);
+  dest.SetWrapOption(wrapOption_);
 }
 
 void TEditorProp::AssignTo(TEditor& dest) const {
-  try {
-    AssignBaseTo(dest);
-    dest.SetReserveWordList(reserveWordList_);
-    dest.Ruler().Assign(ruler_);
-    dest.SetScrollBars(scrollBars_);
-    dest.SetView(view_);
-    dest.SetWordWrap(wordWrap_);
-    dest.SetWrapOption(wrapOption_);
-  } catch (const std::exception&) {
-    // The control keeps what was applied so far.
-  }
+  CopyQuietly([&] { AssignBaseTo(dest, reserveWordList_); });
 }
 
 void TEditorPropEx::SetSpaceIndentSize(int value) {
@@ -123,34 +107,24 @@ void TEditorPropEx::AssignExtension(const TEditorPropEx& source) {
 
 void TEditorPropEx::Assign(const TEditorProp& source) {
   if (&source == this) return;
-  try {
-    AssignBase(source);
+  CopyQuietly([&] {
+    AssignShared(source);
     // The run-time kind of the source decides, so a set held by its base
     // still copies whole.
     if (const auto* extended = dynamic_cast<const TEditorPropEx*>(&source)) AssignExtension(*extended);
-  } catch (const std::exception&) {
-    // Copying between sets never fails visibly.
-  }
+  });
 }
 
 void TEditorPropEx::AssignTo(TEditor& dest) const {
-  try {
-    AssignBaseTo(dest);
-    dest.SetReserveWordList(colorReserve_ ? ReserveWordList() : TEditorWordList());
-    dest.Ruler().Assign(Ruler());
-    dest.SetScrollBars(ScrollBars());
-    dest.SetView(View());
-    dest.SetWordWrap(WordWrap());
-    dest.SetWrapOption(WrapOption());
+  CopyQuietly([&] {
+    AssignBaseTo(dest, colorReserve_ ? ReserveWordList() : TEditorWordList());
     if (!colorBrackets_) dest.View().Brackets().Clear();
     TEditorColors& colors = dest.View().Colors();
     if (!colorComment_) SetPlainColors(colors.Comment(), dest.Font(), Color());
     if (!colorStr_) SetPlainColors(colors.Str(), dest.Font(), Color());
     if (!colorHex_) SetPlainColors(colors.Int(), dest.Font(), Color());
     dest.SetReturnInsertStr(returnInsertStr_);
-  } catch (const std::exception&) {
-    // The control keeps what was applied so far.
-  }
+  });
 }
 
 void TEditorPropEx::ApplyFactorySettings() {

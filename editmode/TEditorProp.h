@@ -16,8 +16,6 @@
 
 namespace kerv {
 
-// System colours the factory settings name (the rest live with the editor).
-
 // Turns a system colour into its current red/green/blue value (0x00BBGGRR).
 using TSystemColorResolver = TColor (*)(TColor color);
 // The classic desktop values; the window layer may pass its palette's instead.
@@ -68,10 +66,14 @@ class TEditorProp : public TNotifyPersistent {
   virtual void AssignTo(TEditor& dest) const;
 
  protected:
-  void AssignBase(const TEditorProp& source);
-  void AssignBaseTo(TEditor& dest) const;
+  // The twelve values from a set or a control (both name them alike).
+  template <typename Source>
+  void AssignShared(const Source& source);
+  // The twelve values, with words as the control's reserved words.
+  void AssignBaseTo(TEditor& dest, const TEditorWordList& words) const;
 
  private:
+
   TColor color_ = clWindow;
   TEditorCaret caret_;
   TEditorFont font_;

@@ -22,7 +22,7 @@ std::string TKervEditModeManager::Internal(const std::string& utf8) const {
 }
 
 std::string TKervEditModeManager::ModeFilePath(const std::string& name) const {
-  return settingFolder_ + codePage_.Cp932ToUtf8(name) + kEditModeExt;
+  return settingFolder_ + Shown(name) + kEditModeExt;
 }
 
 void TKervEditModeManager::LoadAssociations() {
@@ -38,22 +38,26 @@ bool TKervEditModeManager::ModeExists(const std::string& name) const {
   return !name.empty() && fs_.FileExists(ModeFilePath(name));
 }
 
+bool TKervEditModeManager::ReadModeFile(const std::string& path, TEditorPropEx& set) {
+  try {
+    return set.LoadFromFile(fs_, path);
+  } catch (const EFileError&) {
+    return false;
+  }
+}
+
 bool TKervEditModeManager::ReadMode(const std::string& name, TEditorPropEx& set) {
   if (name == kDefaultModeName && !ModeExists(name)) {
     set.ApplyFactorySettings();
     return true;
   }
-  return set.LoadFromFile(fs_, ModeFilePath(name));
+  return ReadModeFile(ModeFilePath(name), set);
 }
 
 bool TKervEditModeManager::CanLoad(const std::string& name) {
   if (!ModeExists(name)) return false;
-  try {
-    TEditorPropEx probe;
-    return probe.LoadFromFile(fs_, ModeFilePath(name));
-  } catch (const EFileError&) {
-    return false;
-  }
+  TEditorPropEx probe;
+  return ReadModeFile(ModeFilePath(name), probe);
 }
 
 std::string TKervEditModeManager::ChooseMode(const std::string& fileName, bool report, bool drop) {
@@ -77,15 +81,9 @@ std::string TKervEditModeManager::ModeForFile(const std::string& fileName, bool 
 }
 
 bool TKervEditModeManager::LoadMode(const std::string& name) {
-  bool loaded = false;
-  try {
-    loaded = ReadMode(name, *current_);
-  } catch (const EFileError&) {
-    loaded = false;
-  }
   // A file that is not a mode is as much a failed load as a missing one:
   // the user learns why the mode did not change.
-  if (!loaded) {
+  if (!ReadMode(name, *current_)) {
     user_.ShowError(EditModeMessage(TEditModeMessage::LoadFailed));
     return false;
   }
@@ -99,11 +97,7 @@ void TKervEditModeManager::SaveMode(const TEditorPropEx& set, const std::string&
 
 bool TKervEditModeManager::ChangesWrapping(const std::string& name) {
   TEditorPropEx probe;
-  try {
-    if (!ReadMode(name, probe)) return false;
-  } catch (const EFileError&) {
-    return false;
-  }
+  if (!ReadMode(name, probe)) return false;
   if (probe.WordWrap() != current_->WordWrap()) return true;
   return probe.WordWrap() && probe.WrapOption().WrapByte() != current_->WrapOption().WrapByte();
 }

@@ -104,8 +104,11 @@ class TKervEditModeManager {
 
  protected:
   // Reads the named mode into set (the default mode without a file: the
-  // factory settings). False when it is not a mode file; raises EFileError.
+  // factory settings). False when its file cannot be read or is not a mode
+  // file; set is then unchanged.
   bool ReadMode(const std::string& name, TEditorPropEx& set);
+  // The same for a mode file anywhere.
+  bool ReadModeFile(const std::string& path, TEditorPropEx& set);
   // A name (Shift_JIS) as the user reads it.
   std::string Shown(const std::string& name) const { return codePage_.Cp932ToUtf8(name); }
   std::string Internal(const std::string& utf8) const;

@@ -20,14 +20,9 @@ void TKervEditModeSettingManager::Open(const std::string& currentName) {
   }
   modes_ = ModeNames();
 
-  TKervEditModeAssociationList fromFile;
-  try {
-    fromFile.Load(fs_, SettingFolder() + kAssociationFileName);
-  } catch (const EFileError&) {
-    user_.ShowErrorCode(19005, std::nullopt);
-  }
+  LoadAssociations();
   dialogAssociations_.Clear();
-  for (const TKervEditModeAssociation& pair : fromFile) {
+  for (const TKervEditModeAssociation& pair : Associations()) {
     if (ModeExists(pair.mode)) dialogAssociations_.Put(pair.ext, pair.mode);
   }
 
@@ -55,13 +50,7 @@ bool TKervEditModeSettingManager::Select(const std::string& name) {
       return false;
     }
     auto set = std::make_unique<TEditorPropEx>();
-    bool loaded = false;
-    try {
-      loaded = ReadMode(name, *set);
-    } catch (const EFileError&) {
-      loaded = false;
-    }
-    if (!loaded) {
+    if (!ReadMode(name, *set)) {
       user_.ShowErrorCode(11012, Shown(name));
       return false;
     }
@@ -180,13 +169,7 @@ bool TKervEditModeSettingManager::ImportMode(const std::string& path) {
   if (ExtractFileFolder(path) == SettingFolder()) return false;
   const std::string fileName = ExtractFileName(path);
   TEditorPropEx imported;
-  bool loaded = false;
-  try {
-    loaded = imported.LoadFromFile(fs_, path);
-  } catch (const EFileError&) {
-    loaded = false;
-  }
-  if (!loaded) {
+  if (!ReadModeFile(path, imported)) {
     user_.ShowErrorCode(11012, fileName);
     return false;
   }
@@ -231,7 +214,7 @@ bool TKervEditModeSettingManager::Commit() {
     try {
       SaveMode(*set, name);
     } catch (const EFileError&) {
-      user_.ShowErrorCode(10053, codePage_.Cp932ToUtf8(name) + kEditModeExt);
+      user_.ShowErrorCode(10053, Shown(name) + kEditModeExt);
       ok = false;
     }
   }

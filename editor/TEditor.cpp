@@ -5,10 +5,6 @@
 namespace kerv {
 namespace {
 
-constexpr bool IsLead(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
-
-int RowEndExtent(TRowAttribute kind) { return kind == raCrlf ? 2 : kind == raEof ? 1 : 0; }
-
 int Len(std::string_view text) { return static_cast<int>(text.size()); }
 
 // Whether byte i of a Shift_JIS text is the trail byte of a character: the
@@ -17,7 +13,7 @@ int Len(std::string_view text) { return static_cast<int>(text.size()); }
 bool IsTrailAt(std::string_view text, int i) {
   if (i <= 0 || i >= Len(text)) return false;
   int j = i - 1;
-  while (j >= 0 && IsLead(static_cast<unsigned char>(text[j]))) --j;
+  while (j >= 0 && IsLeadByte(static_cast<unsigned char>(text[j]))) --j;
   return (i - 1 - j) % 2 == 1;
 }
 
@@ -35,7 +31,7 @@ class TRowCells {
   char operator[](int col) const {
     if (tabs_) return attrs_[col];
     if (IsTrailAt(text_, col)) return kColTrail;
-    return IsLead(static_cast<unsigned char>(text_[col])) && col + 1 < Len(text_) ? kColLead : kColSingle;
+    return IsLeadByte(static_cast<unsigned char>(text_[col])) && col + 1 < Len(text_) ? kColLead : kColSingle;
   }
 
  private:
@@ -45,24 +41,6 @@ class TRowCells {
 };
 
 }  // namespace
-
-// Pairs a hide with its show on every way out, so a failing edit leaves the
-// counters balanced.
-struct TEditor::CaretHidden {
-  explicit CaretHidden(TEditor& editor) : editor_(editor) { editor_.HideCaret(); }
-  ~CaretHidden() { editor_.ShowCaret(); }
-  CaretHidden(const CaretHidden&) = delete;
-  CaretHidden& operator=(const CaretHidden&) = delete;
-  TEditor& editor_;
-};
-
-struct TEditor::UnderlineHidden {
-  explicit UnderlineHidden(TEditor& editor) : editor_(editor) { editor_.HideUnderline(); }
-  ~UnderlineHidden() { editor_.ShowUnderline(); }
-  UnderlineHidden(const UnderlineHidden&) = delete;
-  UnderlineHidden& operator=(const UnderlineHidden&) = delete;
-  TEditor& editor_;
-};
 
 // ---------------------------------------------------------------- the screen object
 
@@ -92,7 +70,8 @@ void TEditorScreen::HideCaret() { editor_.HideCaret(); }
 void TEditorScreen::ShowCaret() { editor_.ShowCaret(); }
 void TEditorScreen::HideUnderline() { editor_.HideUnderline(); }
 void TEditorScreen::ShowUnderline() { editor_.ShowUnderline(); }
-void TEditorScreen::SetLinesUpdating(bool updating) { editor_.linesUpdating_ = updating; }
+// The line view refreshes the editor when its batch ends: nothing waits on the flag.
+void TEditorScreen::SetLinesUpdating(bool) {}
 
 TEditorScreenStrings& TEditorLinesLink::RowStore() { return editor_.RowStore(); }
 TEditorView& TEditorLinesLink::View() { return editor_.Screen(); }
@@ -108,12 +87,10 @@ TEditor::TEditor(IEditorWindow* window, std::unique_ptr<TEditorScreenStrings> st
   margin_ = std::make_unique<TEditorMargin>();
   leftbar_ = std::make_unique<TEditorLeftbar>();
   ruler_ = std::make_unique<TEditorRuler>();
-  rules_.SetDelimiters(DefaultDelimiters());
   if (!store) store = std::make_unique<TEditorScreenStrings>();
   AttachStore(store.release());
   lines_ = std::make_unique<TEditorStrings>(linesLink_);
-  for (TNotifyPersistent* option : std::initializer_list<TNotifyPersistent*>{
-           view_.get(), caret_.get(), font_.get(), marks_.get(), margin_.get(), leftbar_.get(), ruler_.get()}) {
+  for (TNotifyPersistent* option : OptionObjects()) {
     option->SetOnChange([this](TNotifyPersistent* sender) { OptionChanged(sender); });
   }
   SyncColumnRules();
@@ -121,11 +98,12 @@ TEditor::TEditor(IEditorWindow* window, std::unique_ptr<TEditorScreenStrings> st
 }
 
 TEditor::~TEditor() {
-  for (TNotifyPersistent* option : std::initializer_list<TNotifyPersistent*>{
-           view_.get(), caret_.get(), font_.get(), marks_.get(), margin_.get(), leftbar_.get(), ruler_.get()}) {
-    option->SetOnChange(nullptr);
-  }
+  for (TNotifyPersistent* option : OptionObjects()) option->SetOnChange(nullptr);
   StoreDetached();
+}
+
+std::array<TNotifyPersistent*, 7> TEditor::OptionObjects() const {
+  return {view_.get(), caret_.get(), font_.get(), marks_.get(), margin_.get(), leftbar_.get(), ruler_.get()};
 }
 
 void TEditor::AttachStore(TEditorScreenStrings* store) {
@@ -215,17 +193,12 @@ void TEditor::SetScrollBars(TScrollStyle value) {
 void TEditor::SetWordWrap(bool value) {
   if (value == store_->WordWrap()) return;
   CancelSelection();
-  // The column rules follow first: the rewrap measures tabs with them.
-  rules_.SetWrap(value, store_->WrapOption().WrapByte());
   store_->SetWordWrap(value);
   SyncColumnRules();
   RecomputeLayout();
 }
 
-void TEditor::SetDelimiters(const TDelimiters& value) {
-  rules_.SetDelimiters(value);
-  SyncColumnRules();
-}
+void TEditor::SetDelimiters(const TDelimiters& value) { rules_.SetDelimiters(value); }
 
 void TEditor::SetOverWrite(bool value) {
   if (value == overWrite_) return;
@@ -271,8 +244,8 @@ void TEditor::ComputeMetrics() {
   m.digits = leftbarDigits_;
   m.leftbarWidth = m.digits * m.charWidth + leftbar_->LeftMargin() + leftbar_->RightMargin() + 1;
   m.textLeft = margin_->Left() + (leftbar_->Visible() ? m.leftbarWidth : 0);
-  int width = window_ ? window_->ClientWidth() : 185;
-  int height = window_ ? window_->ClientHeight() : 89;
+  int width = ClientWidth();
+  int height = ClientHeight();
   int bar = window_ ? window_->ScrollBarExtent() : 16;
   bool horizontal = scrollBars_ == ssHorizontal || scrollBars_ == ssBoth;
   bool vertical = scrollBars_ == ssVertical || scrollBars_ == ssBoth;
@@ -315,8 +288,7 @@ int TEditor::LeftbarDigits() const {
 
 int TEditor::UnderlineY(int row) const {
   int y = RowToY(row) + metrics_.fontHeight;
-  int height = window_ ? window_->ClientHeight() : 89;
-  if (y <= metrics_.textTop || y >= height) return -1;
+  if (y <= metrics_.textTop || y >= ClientHeight()) return -1;
   return y;
 }
 
@@ -370,22 +342,16 @@ int TEditor::RowToLine(int row) const { return store_->RowToLine(row); }
 int TEditor::ColToByte(int row, int col) const {
   std::string_view text = RowText(row);
   if (text.find('\t') == std::string_view::npos) return col;
-  TRowCells attrs(rules_, text);
-  int width = attrs.Width();
-  int fills = 0;
-  int limit = std::min(col, width);
-  for (int c = 0; c < limit; ++c) {
-    if (attrs[c] == kColTabFill) ++fills;
-  }
-  // A column inside a tab's fillers maps to the tab's byte.
-  if (col < width && attrs[col] == kColTabFill) {
-    int c = col;
+  std::string attrs = rules_.ColumnAttributes(text);
+  int width = Len(attrs);
+  // A column inside a tab's fillers maps to the tab's byte; columns past the
+  // row's end count one byte each.
+  int c = col;
+  if (c < width) {
     while (c > 0 && attrs[c] == kColTabFill) --c;
-    int before = 0;
-    for (int i = 0; i < c; ++i) before += attrs[i] == kColTabFill;
-    return c - before;
   }
-  return col - fills;
+  int fills = static_cast<int>(std::count(attrs.begin(), attrs.begin() + std::min(c, width), kColTabFill));
+  return c - fills;
 }
 
 int TEditor::ByteToCol(int row, int byteIndex) const {
@@ -609,7 +575,7 @@ void TEditor::PlaceCaret() {
   int cellWidth = m.charWidth - margin_->Character();
   std::string_view text = RowText(row_);
   int byteIndex = ColToByte(row_, col_);
-  bool onLead = byteIndex < Len(text) && IsLead(static_cast<unsigned char>(text[byteIndex]));
+  bool onLead = byteIndex < Len(text) && IsLeadByte(static_cast<unsigned char>(text[byteIndex]));
   int width;
   int height;
   int yOffset = 0;
@@ -653,7 +619,7 @@ void TEditor::KeepCaretVisible() {
 
 void TEditor::UpdateCaret() {
   KeepCaretVisible();
-  if (ruler_->Visible() && window_) InvalidateRect({metrics_.textLeft, 0, window_ ? window_->ClientWidth() : 0, metrics_.rulerHeight});
+  if (ruler_->Visible()) InvalidateRect({metrics_.textLeft, 0, ClientWidth(), metrics_.rulerHeight});
   if (underlineHideCount_ == 0 && underlineRow_ != row_ && marks_->Underline().Visible()) {
     if (underlineRow_ >= 0) InvalidateRow(underlineRow_);
     underlineRow_ = selState_ == sstSelected ? -1 : row_;
@@ -678,10 +644,11 @@ void TEditor::FocusOut() {
 
 // ---------------------------------------------------------------- scrolling
 
-void TEditor::InvalidateAll() {
-  if (!window_) return;
-  window_->InvalidateRect({0, 0, window_->ClientWidth(), window_->ClientHeight()});
-}
+int TEditor::ClientWidth() const { return window_ ? window_->ClientWidth() : kDefaultClientWidth; }
+
+int TEditor::ClientHeight() const { return window_ ? window_->ClientHeight() : kDefaultClientHeight; }
+
+void TEditor::InvalidateAll() { InvalidateRect({0, 0, ClientWidth(), ClientHeight()}); }
 
 void TEditor::InvalidateRect(const TRect& rect) {
   if (window_ && !rect.Empty()) window_->InvalidateRect(rect);
@@ -718,11 +685,7 @@ void TEditor::SetTopRow(int row) {
     } else {
       window_->InvalidateRect(area);
     }
-    bool vertical = scrollBars_ == ssVertical || scrollBars_ == ssBoth;
-    if (vertical) {
-      int highest = std::max(0, RowCount() + metrics_.visibleRows - 2);
-      window_->SetScrollBar(sbVertical, true, std::max(metrics_.visibleRows, highest), metrics_.visibleRows, topRow_);
-    }
+    if (HasScrollBar(sbVertical)) PushScrollBar(sbVertical);
   }
   if (OnTopRowChange) OnTopRowChange(*this);
 }
@@ -740,11 +703,7 @@ void TEditor::SetTopCol(int col) {
     } else {
       window_->InvalidateRect(area);
     }
-    bool horizontal = scrollBars_ == ssHorizontal || scrollBars_ == ssBoth;
-    if (horizontal) {
-      window_->SetScrollBar(sbHorizontal, true, kMaxGridCols + metrics_.visibleCols / 2, metrics_.visibleCols,
-                            topCol_);
-    }
+    if (HasScrollBar(sbHorizontal)) PushScrollBar(sbHorizontal);
   }
   if (OnTopColChange) OnTopColChange(*this);
 }
@@ -755,11 +714,25 @@ void TEditor::UpdateScrollBars() {
   int highestCol = std::max(0, kMaxGridCols - metrics_.visibleCols / 2);
   if (topCol_ > highestCol) SetTopCol(highestCol);
   if (!window_) return;
-  bool vertical = scrollBars_ == ssVertical || scrollBars_ == ssBoth;
-  bool horizontal = scrollBars_ == ssHorizontal || scrollBars_ == ssBoth;
-  window_->SetScrollBar(sbVertical, vertical, std::max(metrics_.visibleRows, highest), metrics_.visibleRows, topRow_);
-  window_->SetScrollBar(sbHorizontal, horizontal, kMaxGridCols + metrics_.visibleCols / 2, metrics_.visibleCols,
-                        topCol_);
+  PushScrollBar(sbVertical);
+  PushScrollBar(sbHorizontal);
+}
+
+bool TEditor::HasScrollBar(TScrollBarKind kind) const {
+  return scrollBars_ == ssBoth || scrollBars_ == (kind == sbVertical ? ssVertical : ssHorizontal);
+}
+
+// The bars' ranges take in one page past the last row (and half a screen past
+// the widest row), so the last row can be scrolled to the top.
+int TEditor::ScrollBarMax(TScrollBarKind kind) const {
+  if (kind == sbVertical) return std::max(metrics_.visibleRows, RowCount() + metrics_.visibleRows - 2);
+  return kMaxGridCols + metrics_.visibleCols / 2;
+}
+
+void TEditor::PushScrollBar(TScrollBarKind kind) {
+  bool vertical = kind == sbVertical;
+  window_->SetScrollBar(kind, HasScrollBar(kind), ScrollBarMax(kind), vertical ? metrics_.visibleRows : metrics_.visibleCols,
+                        vertical ? topRow_ : topCol_);
 }
 
 void TEditor::ScrollCaret() {
@@ -783,14 +756,13 @@ void TEditor::ScrollPage(int rows) {
 void TEditor::ScrollBy(TScrollBarKind kind, int delta) {
   // A bar's highest position leaves one page of its range in view.
   if (kind == sbVertical) {
-    int range = std::max(metrics_.visibleRows, RowCount() + metrics_.visibleRows - 2);
-    int highest = std::max(0, range - metrics_.visibleRows + 1);
+    int highest = std::max(0, ScrollBarMax(sbVertical) - metrics_.visibleRows + 1);
     delta = std::clamp(topRow_ + delta, 0, highest) - topRow_;
     if (delta == 0) return;
     SetTopRow(topRow_ + delta);
     if (caret_->LockScroll()) SetRow(row_ + delta);
   } else {
-    int highest = std::max(0, kMaxGridCols + metrics_.visibleCols / 2 - metrics_.visibleCols + 1);
+    int highest = std::max(0, ScrollBarMax(sbHorizontal) - metrics_.visibleCols + 1);
     delta = std::clamp(topCol_ + delta, 0, highest) - topCol_;
     if (delta == 0) return;
     SetTopCol(topCol_ + delta);
@@ -849,11 +821,9 @@ void TEditor::ExtendSelection() {
   if (selState_ == sstNone) return;
   bool first = selState_ == sstAnchored;
   selState_ = sstSelected;
+  // The underline stays hidden while a selection exists; CancelSelection shows it again.
   if (first) HideUnderline();
   UpdateRange(true);
-  if (first) {
-    // The underline stays hidden while a selection exists; the counter is rebalanced on cancel.
-  }
 }
 
 void TEditor::UpdateRange(bool notify) {
@@ -932,15 +902,8 @@ void TEditor::SetSelectionMode(TSelectionMode mode) {
 }
 
 void TEditor::BoxCoveredBytes(int row, int& startByte, int& endByte) const {
-  std::string_view text = RowText(row);
-  TRowCells attrs(rules_, text);
+  TRowCells attrs(rules_, RowText(row));
   int width = attrs.Width();
-  auto byteAt = [&](int col) {
-    if (col >= width) return Len(text) + 0;
-    int fills = 0;
-    for (int c = 0; c < col; ++c) fills += attrs[c] == kColTabFill;
-    return col - fills;
-  };
   int left = std::min(sel_.leftCol, width);
   int right = std::min(sel_.rightCol, width);
   // A partly covered character or tab counts as covered.
@@ -948,8 +911,9 @@ void TEditor::BoxCoveredBytes(int row, int& startByte, int& endByte) const {
   while (left > 0 && left < width && attrs[left] == kColTabFill) --left;
   if (right < width && attrs[right] == kColTrail) ++right;
   while (right < width && right > 0 && attrs[right] == kColTabFill) ++right;
-  startByte = byteAt(left);
-  endByte = byteAt(right);
+  // Neither column is on a tab's fillers now: ColToByte counts them off.
+  startByte = ColToByte(row, left);
+  endByte = ColToByte(row, right);
   if (endByte < startByte) endByte = startByte;
 }
 
@@ -967,31 +931,33 @@ std::string TEditor::SelText() const {
     }
     return out;
   }
+  long long bytes = 0;
+  ForEachSelectedPiece([&](std::string_view piece, bool lineBreak) { bytes += Len(piece) + (lineBreak ? 2 : 0); });
+  out.reserve(static_cast<size_t>(bytes));
+  ForEachSelectedPiece([&](std::string_view piece, bool lineBreak) {
+    out.append(piece);
+    if (lineBreak) out += "\r\n";
+  });
+  return out;
+}
+
+template <typename OnPiece>
+void TEditor::ForEachSelectedPiece(OnPiece onPiece) const {
   int last = std::min(sel_.endRow, RowCount() - 1);
-  if (last < sel_.startRow) return out;
-  int count = last - sel_.startRow + 1;
-  if (count > 64) {
-    // A big selection is copied once: its size is known from the rows.
-    long long bytes = 0;
-    store_->ForEachRow(sel_.startRow, count,
-                       [&](std::string_view text, uint32_t) { bytes += static_cast<long long>(text.size()) + 2; });
-    out.reserve(static_cast<size_t>(bytes));
-  }
+  if (last < sel_.startRow) return;
   // Rows are walked block by block rather than looked up one at a time.
   int row = sel_.startRow;
-  store_->ForEachRow(sel_.startRow, count, [&](std::string_view text, uint32_t value) {
+  store_->ForEachRow(sel_.startRow, last - sel_.startRow + 1, [&](std::string_view text, uint32_t value) {
     int length = Len(text);
     int from = row == sel_.startRow ? std::min(sel_.startByte, length) : 0;
     if (row == sel_.endRow) {
-      int to = std::min(sel_.endByte + 1, length);
-      if (to > from) out.append(text.substr(from, to - from));
+      int to = std::max(from, std::min(sel_.endByte + 1, length));
+      onPiece(text.substr(from, to - from), false);
     } else {
-      out.append(text.substr(from));
-      if (rowrecord::Kind(value) == raCrlf) out += "\r\n";
+      onPiece(text.substr(from), rowrecord::Kind(value) == raCrlf);
     }
     ++row;
   });
-  return out;
 }
 
 long long TEditor::SelStart() const {
@@ -1019,7 +985,9 @@ long long TEditor::SelLength() const {
     }
     return length;
   }
-  return static_cast<long long>(SelText().size());
+  long long length = 0;
+  ForEachSelectedPiece([&](std::string_view piece, bool lineBreak) { length += Len(piece) + (lineBreak ? 2 : 0); });
+  return length;
 }
 
 void TEditor::SetSelStart(long long offset) {
@@ -1158,10 +1126,14 @@ void TEditor::ExtendRowSelection(int row) {
 
 // ---------------------------------------------------------------- editing helpers
 
-std::string TEditor::RowWithBreak(int row) const {
-  std::string text(RowText(row));
-  if (RowKind(row) == raCrlf) text += "\r\n";
-  return text;
+void TEditor::ReplaceInRow(int row, int fromByte, int toByte, std::string_view insert, int caretByte) {
+  std::string_view text = RowText(row);
+  std::string replacement(text.substr(0, fromByte));
+  replacement.append(insert);
+  replacement.append(text.substr(toByte));
+  if (RowKind(row) == raCrlf) replacement += "\r\n";
+  int baseRow = EditBaseRow(row);
+  ReplaceAndPlace(row, 1, replacement, baseRow, RowColToOffset(baseRow, row, 0) + caretByte);
 }
 
 void TEditor::ReplaceAndPlace(int row, int count, std::string_view text, int baseRow, long long offset) {
@@ -1215,28 +1187,7 @@ void TEditor::DeleteSelection() {
     SetCol(leftCol);
     return;
   }
-  TEditorSelection s = sel_;
-  std::string text;
-  std::string_view startText = RowText(s.startRow);
-  text.append(startText.substr(0, std::min(s.startByte, Len(startText))));
-  int endRow = s.endRow;
-  if (endRow >= rows) {
-    // The range runs through the final line break: the last row loses it.
-    endRow = rows - 1;
-  } else {
-    std::string_view endText = RowText(endRow);
-    int from = std::min(s.endByte + 1, Len(endText));
-    text.append(endText.substr(from));
-    if (RowKind(endRow) == raCrlf) text += "\r\n";
-  }
-  CancelSelection();
-  int baseRow = EditBaseRow(s.startRow);
-  long long offset = RowColToOffset(baseRow, s.startRow, 0) + std::min(s.startByte, Len(startText));
-  if (s.startRow >= rows) {
-    PlaceCaretByOffset(baseRow, offset);
-    return;
-  }
-  ReplaceAndPlace(s.startRow, endRow - s.startRow + 1, text, baseRow, offset);
+  Splice("");
 }
 
 // ---------------------------------------------------------------- typing
@@ -1265,6 +1216,11 @@ void TEditor::ReplaceSelText(std::string_view text) {
       return;
     }
   }
+  Splice(text);
+}
+
+void TEditor::Splice(std::string_view text) {
+  int rows = RowCount();
   int row;
   int startByte;
   int endRow;
@@ -1279,6 +1235,7 @@ void TEditor::ReplaceSelText(std::string_view text) {
     head.assign(startText.substr(0, startByte));
     endRow = s.endRow;
     if (endRow >= rows) {
+      // The range runs through the final line break: the last row loses it.
       endRow = rows - 1;
     } else {
       std::string_view endText = RowText(endRow);
@@ -1350,7 +1307,7 @@ void TEditor::TypeOverwrite(std::string_view text) {
       col = 0;
     }
     unsigned char b = static_cast<unsigned char>(restView[pos]);
-    int charBytes = IsLead(b) && pos + 1 < restView.size() ? 2 : 1;
+    int charBytes = IsLeadByte(b) && pos + 1 < restView.size() ? 2 : 1;
     int charCells = b == '\t' ? 1 + rules_.TabFill(col + 1) : charBytes;
     if (charBytes == 2 && cells == 1) {
       // Only the lead byte's cell is covered: its trail byte becomes a space.
@@ -1418,16 +1375,9 @@ void TEditor::TypeReturn() {
   } else {
     indentText.assign(indent, ' ');
   }
-  std::string_view text = RowText(row_);
-  int byteIndex = std::min(Len(text), ColToByte(row_, col_));
-  std::string replacement(text.substr(0, byteIndex));
-  replacement += "\r\n";
-  replacement += indentText;
-  replacement.append(text.substr(byteIndex));
-  if (RowKind(row_) == raCrlf) replacement += "\r\n";
-  int baseRow = EditBaseRow(row_);
-  long long offset = RowColToOffset(baseRow, row_, 0) + byteIndex + 2 + Len(indentText);
-  ReplaceAndPlace(row_, 1, replacement, baseRow, offset);
+  int byteIndex = std::min(Len(RowText(row_)), ColToByte(row_, col_));
+  std::string lineBreak = "\r\n" + indentText;
+  ReplaceInRow(row_, byteIndex, byteIndex, lineBreak, byteIndex + Len(lineBreak));
 }
 
 void TEditor::TypeTab(bool shift, bool ctrl) {
@@ -1484,12 +1434,7 @@ void TEditor::TypeBackspace() {
       startByte = ColToByte(row_, before);
       length = 1;
     }
-    std::string replacement(text.substr(0, startByte));
-    replacement.append(text.substr(startByte + length));
-    if (RowKind(row_) == raCrlf) replacement += "\r\n";
-    int baseRow = EditBaseRow(row_);
-    long long offset = RowColToOffset(baseRow, row_, 0) + startByte;
-    ReplaceAndPlace(row_, 1, replacement, baseRow, offset);
+    ReplaceInRow(row_, startByte, startByte + length, "", startByte);
     return;
   }
   if (row_ == 0) return;
@@ -1503,7 +1448,7 @@ void TEditor::TypeBackspace() {
       int lastStart = 0;
       for (int i = 0; i < cut;) {
         lastStart = i;
-        i += IsLead(static_cast<unsigned char>(prevText[i])) && i + 1 < cut ? 2 : 1;
+        i += IsLeadByte(static_cast<unsigned char>(prevText[i])) && i + 1 < cut ? 2 : 1;
       }
       cut = lastStart;
     }
@@ -1527,20 +1472,16 @@ void TEditor::BackspaceUnindent(std::string_view text) {
   TRowCells attrs(rules_, text);
   int width = attrs.Width();
   int firstOfLine = store_->FirstRowOfLine(row_);
+  // The nearest row above with a smaller indent gives the target (0 when none does).
   int target = 0;
-  int stopped = -1;
-  bool qualifies = false;
   for (int r = row_ - 1; r >= 0; --r) {
     int value = std::max(0, LeadingBlankWidth(RowDisplayText(r)));
-    bool ownLineContinuation = r > firstOfLine && r < row_;
-    qualifies = value < col_ && (!ownLineContinuation || value != 0);
-    stopped = r;
-    if (qualifies) {
+    bool ownLineContinuation = r > firstOfLine;
+    if (value < col_ && (!ownLineContinuation || value != 0)) {
       target = value;
       break;
     }
   }
-  if (stopped < 0 || !qualifies) target = 0;
   if (target >= width) {
     SetCol(target);
     return;
@@ -1571,14 +1512,7 @@ void TEditor::BackspaceUnindent(std::string_view text) {
   } else {
     endByte = endCol >= width ? Len(text) : ColToByte(row_, endCol);
   }
-  std::string replacement(text.substr(0, startByte));
-  replacement += lead;
-  replacement += keep;
-  replacement.append(text.substr(std::max(endByte, startByte)));
-  if (RowKind(row_) == raCrlf) replacement += "\r\n";
-  int baseRow = EditBaseRow(row_);
-  long long offset = RowColToOffset(baseRow, row_, 0) + startByte + Len(lead);
-  ReplaceAndPlace(row_, 1, replacement, baseRow, offset);
+  ReplaceInRow(row_, startByte, std::max(endByte, startByte), lead + keep, startByte + Len(lead));
 }
 
 void TEditor::TypeDelete() {
@@ -1594,11 +1528,8 @@ void TEditor::TypeDelete() {
   int baseRow = EditBaseRow(row_);
   long long caretOffset = RowColToOffset(baseRow, row_, 0);
   if (byteIndex < Len(text)) {
-    int length = IsLead(static_cast<unsigned char>(text[byteIndex])) && byteIndex + 1 < Len(text) ? 2 : 1;
-    std::string replacement(text.substr(0, byteIndex));
-    replacement.append(text.substr(byteIndex + length));
-    if (RowKind(row_) == raCrlf) replacement += "\r\n";
-    ReplaceAndPlace(row_, 1, replacement, baseRow, caretOffset + byteIndex);
+    int length = IsLeadByte(static_cast<unsigned char>(text[byteIndex])) && byteIndex + 1 < Len(text) ? 2 : 1;
+    ReplaceInRow(row_, byteIndex, byteIndex + length, "", byteIndex);
     return;
   }
   if (RowKind(row_) == raEof) return;
@@ -1672,8 +1603,14 @@ void TEditor::MoveCaretKeepingRange(int row, int col) {
   MoveCaretTo(row, col);
 }
 
-void TEditor::MouseDown(int x, int y, bool shift, bool ctrl) {
-  (void)ctrl;
+TRowCol TEditor::MouseCell(int x, int y, bool nearest) const {
+  // Above the text area the row is one more up, so holding the mouse there scrolls.
+  TRowCol cell = PosToRowCol(x, y, nearest);
+  if (y < metrics_.textTop) cell.row = std::max(0, cell.row - 1);
+  return cell;
+}
+
+void TEditor::MouseDown(int x, int y, bool shift, bool) {
   if (shift) {
     if (selState_ == sstNone) StartSelection();
     TRowCol cell = PosToRowCol(x, y, true);
@@ -1709,14 +1646,12 @@ TEditorCursorKind TEditor::MouseMove(int x, int y, bool leftDown, bool ctrl) {
     return dragState_ == dsDragging ? (ctrl ? ckDragCopy : ckDrag) : ckInSelection;
   }
   if (dragState_ == dsDragging) {
-    TRowCol cell = PosToRowCol(x, y, false);
-    if (y < metrics_.textTop) cell.row = std::max(0, cell.row - 1);
+    TRowCol cell = MouseCell(x, y, false);
     MoveCaretKeepingRange(cell.row, cell.col);
     return ctrl ? ckDragCopy : ckDrag;
   }
   if (leftDown) {
-    TRowCol cell = PosToRowCol(x, y, true);
-    if (y < metrics_.textTop) cell.row = std::max(0, cell.row - 1);
+    TRowCol cell = MouseCell(x, y, true);
     if (rowSelectFirst_ >= 0) {
       ExtendRowSelection(cell.row);
       return ckLeftMargin;
@@ -1734,16 +1669,13 @@ TEditorCursorKind TEditor::MouseMove(int x, int y, bool leftDown, bool ctrl) {
 void TEditor::MouseUp(int x, int y, bool ctrl) {
   if (dragState_ == dsDragging) {
     dragState_ = dsNone;
-    int width = window_ ? window_->ClientWidth() : 0;
-    int height = window_ ? window_->ClientHeight() : 0;
-    if (window_ && (x < 0 || y < 0 || x >= width || y >= height)) {
+    if (x < 0 || y < 0 || x >= ClientWidth() || y >= ClientHeight()) {
       // Dropped outside the control: nothing moves.
       CancelSelection();
       EndRowSelection();
       return;
     }
-    TRowCol cell = PosToRowCol(x, y, false);
-    if (y < metrics_.textTop) cell.row = std::max(0, cell.row - 1);
+    TRowCol cell = MouseCell(x, y, false);
     if (ctrl) {
       CopySelectionTo(cell.row, cell.col);
     } else {
@@ -1778,8 +1710,6 @@ bool TEditor::KeyDown(TEditorKey key, bool shift, bool ctrl, bool autoRepeat) {
   if (autoRepeat && ((key == vkUp && row_ == topRow_) || (key == vkDown && row_ == topRow_ + visibleRows - 1))) {
     step = 2;
   }
-  int oldRow = row_;
-  bool crossing = false;
   {
     CaretHidden hidden(*this);
     switch (key) {
@@ -1840,9 +1770,7 @@ bool TEditor::KeyDown(TEditorKey key, bool shift, bool ctrl, bool autoRepeat) {
       case vkDelete:
         break;
     }
-    crossing = row_ != oldRow;
   }
-  (void)crossing;
   if (shift) ExtendSelection();
   return true;
 }

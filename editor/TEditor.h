@@ -9,6 +9,7 @@
 // (one cell per byte, tabs expanded); a byte index counts bytes inside a
 // row; an offset counts bytes from some row's start with 2 per raCrlf row end.
 
+#include <array>
 #include <functional>
 #include <memory>
 #include <string>
@@ -42,6 +43,10 @@ enum TEditorCursorKind { ckDefault, ckLeftMargin, ckInSelection, ckDrag, ckDragC
 
 // The keys the control handles itself; everything else goes to the application.
 enum TEditorKey { vkPrior, vkNext, vkEnd, vkHome, vkLeft, vkUp, vkRight, vkDown, vkDelete };
+
+// What a row's end adds when the caret walks rows by offset: 2 for a line
+// break, 1 for the end of the text (so the offset just past it stops there).
+constexpr int RowEndExtent(TRowAttribute kind) { return kind == raCrlf ? 2 : kind == raEof ? 1 : 0; }
 
 // The widest row the grid shows, and the caret column limit.
 inline constexpr int kMaxGridCols = 4000;
@@ -299,10 +304,8 @@ class TEditor {
   void InsertReturnString();
 
   // ---- clipboard, box paste, drag of the selection, words, search and the
-  // edit-control messages. (Block kept by the clipboard-and-words work; the
-  // implementations live in TEditorClipboard.cpp, TEditorWords.cpp and
-  // TEditorMessages.cpp.)
-  // BEGIN EDIT-CONTROL BLOCK
+  // edit-control messages (implemented in TEditorClipboard.cpp,
+  // TEditorWords.cpp and TEditorMessages.cpp).
   // The edit-control messages answer in full ints where the platform packed
   // 16-bit halves. Offsets count bytes from the document start, 2 per raCrlf
   // row end; a line of these messages is a row.
@@ -395,13 +398,12 @@ class TEditor {
   TEditPoint EmPosFromChar(long long offset) const;
   TEditCharPos EmCharFromPos(int x, int y) const;
   std::string WmGetText() const;
-  long long WmGetTextLength() const;
+  long long WmGetTextLength() const { return TextLength(); }
   bool WmSetText(std::string_view text);
   void WmCut();
   void WmCopy();
   void WmPaste();
   void WmClear();
-  // END EDIT-CONTROL BLOCK
 
   // ---- keyboard (the control's own keys; returns whether it acted)
   bool KeyDown(TEditorKey key, bool shift, bool ctrl, bool autoRepeat);
@@ -410,6 +412,7 @@ class TEditor {
   void KeyPress(unsigned char ch, bool shift = false, bool ctrl = false);
 
   // ---- mouse (client pixels). MouseMove returns the cursor to show.
+  // Ctrl matters only when the button is released (copy or move a dragged selection).
   void MouseDown(int x, int y, bool shift, bool ctrl);
   TEditorCursorKind MouseMove(int x, int y, bool leftDown, bool ctrl);
   void MouseUp(int x, int y, bool ctrl);
@@ -466,12 +469,24 @@ class TEditor {
   virtual TEditorParserFactory ParserClass() const { return &TEditorParser::Create; }
 
  private:
-  // BEGIN EDIT-CONTROL PRIVATE
   IClipboard* clipboard_ = nullptr;
-  // END EDIT-CONTROL PRIVATE
   friend class TEditorScreen;
-  struct CaretHidden;
-  struct UnderlineHidden;
+  // Pair a hide with its show on every way out, so a failing edit leaves the
+  // counters balanced.
+  struct CaretHidden {
+    explicit CaretHidden(TEditor& editor) : editor_(editor) { editor_.HideCaret(); }
+    ~CaretHidden() { editor_.ShowCaret(); }
+    CaretHidden(const CaretHidden&) = delete;
+    CaretHidden& operator=(const CaretHidden&) = delete;
+    TEditor& editor_;
+  };
+  struct UnderlineHidden {
+    explicit UnderlineHidden(TEditor& editor) : editor_(editor) { editor_.HideUnderline(); }
+    ~UnderlineHidden() { editor_.ShowUnderline(); }
+    UnderlineHidden(const UnderlineHidden&) = delete;
+    UnderlineHidden& operator=(const UnderlineHidden&) = delete;
+    TEditor& editor_;
+  };
 
   void OptionChanged(TNotifyPersistent* sender);
   void SyncColumnRules() const;
@@ -491,7 +506,26 @@ class TEditor {
   int LeadingBlankWidth(std::string_view text) const;
   // Replaces rows with text and puts the caret offset bytes after baseRow's start.
   void ReplaceAndPlace(int row, int count, std::string_view text, int baseRow, long long offset);
-  std::string RowWithBreak(int row) const;
+  // Replaces bytes fromByte..toByte-1 of row by insert (its line break kept)
+  // and puts the caret caretByte bytes after the row's start.
+  void ReplaceInRow(int row, int fromByte, int toByte, std::string_view insert, int caretByte);
+  // Replaces the normal selection, or the empty range at the caret (reached
+  // with blanks), by text in one replacement; the caret lands after it.
+  void Splice(std::string_view text);
+  // The selected text piece by piece: each row's part and whether a line break follows it.
+  template <typename OnPiece>
+  void ForEachSelectedPiece(OnPiece onPiece) const;
+  std::array<TNotifyPersistent*, 7> OptionObjects() const;
+  // The client size, or that of a control not yet in a window.
+  static constexpr int kDefaultClientWidth = 185;
+  static constexpr int kDefaultClientHeight = 89;
+  int ClientWidth() const;
+  int ClientHeight() const;
+  bool HasScrollBar(TScrollBarKind kind) const;
+  int ScrollBarMax(TScrollBarKind kind) const;
+  void PushScrollBar(TScrollBarKind kind);
+  // The cell under the mouse; above the text area one row further up.
+  TRowCol MouseCell(int x, int y, bool nearest) const;
   // The text of the rows first..last without what lies between the box columns.
   std::string BoxRemoved(int firstRow, int lastRow, std::string* insertAtFirst = nullptr) const;
   void BoxCoveredBytes(int row, int& startByte, int& endByte) const;
@@ -542,7 +576,6 @@ class TEditor {
   bool modified_ = false;
   bool overWrite_ = false;
   bool loading_ = false;
-  bool linesUpdating_ = false;
   bool autoRepeat_ = false;
   bool caretCreated_ = false;
   int caretHideCount_ = 0;

@@ -16,26 +16,6 @@ int Len(std::string_view text) { return static_cast<int>(text.size()); }
 
 std::string_view RowBreak(TRowAttribute kind) { return kind == raCrlf ? std::string_view("\r\n") : std::string_view(); }
 
-// Hides the caret and the caret-row underline for the life of an edit; the
-// shows run however the edit ends.
-class THiddenCaret {
- public:
-  explicit THiddenCaret(TEditor& editor, bool underline = false) : editor_(editor), underline_(underline) {
-    editor_.HideCaret();
-    if (underline_) editor_.HideUnderline();
-  }
-  ~THiddenCaret() {
-    if (underline_) editor_.ShowUnderline();
-    editor_.ShowCaret();
-  }
-  THiddenCaret(const THiddenCaret&) = delete;
-  THiddenCaret& operator=(const THiddenCaret&) = delete;
-
- private:
-  TEditor& editor_;
-  bool underline_;
-};
-
 size_t Reported(TEditor& editor, size_t replaced) {
   if (replaced > 0 && editor.OnCharsReplaced) editor.OnCharsReplaced(editor, replaced);
   return replaced;
@@ -87,12 +67,12 @@ void TEditor::CutToClipboard() {
 
 size_t TEditor::PasteFromClipboard() {
   if (clipboard_ == nullptr || readOnly_ || !clipboard_->HasText()) return 0;
+  // The clipboard hands over CR LF line breaks already.
   TClipboardText fetched = clipboard_->Text();
-  std::string text = CrLfLineBreaks(fetched.text);
   if (fetched.box) {
-    PasteBoxText(text);
+    PasteBoxText(fetched.text);
   } else {
-    ReplaceSelText(text);
+    ReplaceSelText(fetched.text);
   }
   return Reported(*this, fetched.replaced);
 }
@@ -105,14 +85,13 @@ void TEditor::UpdatePrimarySelection() {
 size_t TEditor::PastePrimaryAt(int row, int col) {
   if (clipboard_ == nullptr || readOnly_) return 0;
   TClipboardText fetched = clipboard_->PrimaryText();
-  std::string text = CrLfLineBreaks(fetched.text);
-  if (text.empty()) return 0;
+  if (fetched.text.empty()) return 0;
   // The primary selection usually is our own selection: it goes in at the
   // click and does not replace what is selected.
   TRowCol cell = DropCell(*this, row, col);
   CancelSelection();
   MoveCaretTo(cell.row, cell.col);
-  ReplaceSelText(text);
+  ReplaceSelText(fetched.text);
   return Reported(*this, fetched.replaced);
 }
 
@@ -175,7 +154,8 @@ void TEditor::PasteBoxText(std::string_view text) {
   int count = insertRow < rows ? lastExisting - insertRow + 1 : 0;
 
   CancelSelection();
-  THiddenCaret hidden(*this, true);
+  CaretHidden caretHidden(*this);
+  UnderlineHidden underlineHidden(*this);
   store_->ReplaceRows(insertRow, count, replacement);
   SetRow(lastPasted);
   SetCol(insertCol + TextWidth(lines.back()));

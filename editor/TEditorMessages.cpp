@@ -272,7 +272,7 @@ int RowOfOffset(const TEditor& editor, long long offset, long long* rowStart = n
   long long at = 0;
   for (int row = 0; row < rows; ++row) {
     TRowAttribute kind = editor.RowKind(row);
-    long long extent = Len(editor.RowText(row)) + (kind == raCrlf ? 2 : kind == raEof ? 1 : 0);
+    long long extent = Len(editor.RowText(row)) + RowEndExtent(kind);
     if (offset < at + extent || kind == raEof) {
       if (rowStart) *rowStart = at;
       return row;
@@ -412,9 +412,7 @@ TEditor::TEditPoint TEditor::EmPosFromChar(long long offset) const {
 }
 
 TEditor::TEditCharPos TEditor::EmCharFromPos(int x, int y) const {
-  int width = window_ ? window_->ClientWidth() : 185;
-  int height = window_ ? window_->ClientHeight() : 89;
-  if (x < 0 || y < 0 || x >= width || y >= height) return {};
+  if (x < 0 || y < 0 || x >= ClientWidth() || y >= ClientHeight()) return {};
   TRowCol cell = PosToRowCol(x, y, true);
   int rows = RowCount();
   int row = std::clamp(cell.row, 0, rows);
@@ -429,13 +427,6 @@ TEditor::TEditCharPos TEditor::EmCharFromPos(int x, int y) const {
 }
 
 std::string TEditor::WmGetText() const { return store_->GetText(); }
-
-long long TEditor::WmGetTextLength() const {
-  // Only raCrlf rows add their CR LF to the text.
-  int rows = RowCount();
-  long long breaks = store_->LineEndCount() - (rows > 0 && RowKind(rows - 1) == raEof ? 1 : 0);
-  return static_cast<long long>(store_->TotalBytes()) + 2 * breaks;
-}
 
 bool TEditor::WmSetText(std::string_view text) {
   if (readOnly_) return false;

@@ -11,8 +11,6 @@
 namespace kerv {
 namespace {
 
-constexpr bool IsLead(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
-
 constexpr size_t kEmphasisBytes = 4000;
 constexpr int kLongestRegexHit = 3999;
 
@@ -42,24 +40,6 @@ bool EntryForKind(const TEditorColors& colors, int kind, TCellStyle& style) {
 void Mark(std::vector<unsigned char>& kinds, int start, int length, unsigned char kind) {
   int end = std::min(static_cast<int>(kinds.size()), start + length);
   for (int i = std::max(0, start); i < end; ++i) kinds[i] = kind;
-}
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    unsigned char x = static_cast<unsigned char>(a[i]);
-    unsigned char y = static_cast<unsigned char>(b[i]);
-    if (IsLead(x)) {
-      // Both bytes of a double-byte character compare exactly.
-      if (i + 1 >= a.size() || x != y || a[i + 1] != b[i + 1]) return false;
-      ++i;
-      continue;
-    }
-    if (x >= 'a' && x <= 'z') x = static_cast<unsigned char>(x - 32);
-    if (y >= 'a' && y <= 'z') y = static_cast<unsigned char>(y - 32);
-    if (x != y) return false;
-  }
-  return true;
 }
 
 }  // namespace
@@ -94,6 +74,22 @@ int ReserveWordSearchFlags(int options) {
   return flags;
 }
 
+TEditorPaintPlanner::TEditorPaintPlanner(TEditor& editor) : editor_(editor) {}
+
+TEditorPaintPlanner::~TEditorPaintPlanner() = default;
+
+TAWKStr& TEditorPaintPlanner::Regex(const std::string& pattern, bool fuzzy) {
+  std::string key = (fuzzy ? "f" : "p") + pattern;
+  auto found = regexes_.find(key);
+  if (found != regexes_.end()) return *found->second;
+  // Each screen asks for the same few words: they are compiled once, not per row.
+  if (regexes_.size() >= kRegexCacheSize) regexes_.clear();
+  auto regex = std::make_unique<TAWKStr>();
+  regex->SetUseFuzzyCharDic(fuzzy);
+  regex->SetRegExp(pattern);  // throws ERegExpParser before the word is kept
+  return *regexes_.emplace(std::move(key), std::move(regex)).first->second;
+}
+
 std::vector<unsigned char> TEditorPaintPlanner::EmphasisOf(std::string_view text) {
   std::vector<unsigned char> kinds(std::min(text.size(), kEmphasisBytes), ekNone);
   if (kinds.empty()) return kinds;
@@ -110,9 +106,7 @@ std::vector<unsigned char> TEditorPaintPlanner::EmphasisOf(std::string_view text
     }
   };
   auto regexHits = [&](const std::string& word, bool fuzzy, unsigned char kind) {
-    TAWKStr regex;
-    regex.SetUseFuzzyCharDic(fuzzy);
-    regex.SetRegExp(word);
+    TAWKStr& regex = Regex(word, fuzzy);
     size_t from = 0;
     while (from < text.size()) {
       int start = 0;
@@ -176,7 +170,7 @@ TRowPaintPlan TEditorPaintPlanner::PlanRow(int row) {
   std::string text = editor.RowDisplayText(row);
   size_t ownLength = text.size();
   if (ownLength > static_cast<size_t>(kMaxGridCols)) {
-    size_t cut = IsLead(static_cast<unsigned char>(text[kMaxGridCols - 1])) ? kMaxGridCols + 1 : kMaxGridCols;
+    size_t cut = IsLeadByte(static_cast<unsigned char>(text[kMaxGridCols - 1])) ? kMaxGridCols + 1 : kMaxGridCols;
     text.resize(cut);
     plan.truncated = true;
   }
@@ -209,6 +203,32 @@ TRowPaintPlan TEditorPaintPlanner::PlanRow(int row) {
   std::vector<unsigned char> kinds = emphasisOn ? EmphasisOf(combined) : std::vector<unsigned char>();
   bool reserved = !editor.ReserveWordList().empty();
 
+  // The selected columns of this row.
+  int selLeft = 0;
+  int selRight = 0;
+  if (editor.Selected()) {
+    const TEditorSelection& sel = editor.Selection();
+    if (row >= sel.firstRow && row <= sel.lastRow) {
+      if (editor.SelectionMode() == smBox) {
+        selLeft = sel.leftCol;
+        selRight = sel.rightCol;
+      } else {
+        selLeft = row == sel.startRow ? sel.leftCol : 0;
+        selRight = row == sel.endRow ? sel.rightCol : INT_MAX;
+      }
+      // A column that would cut a double-byte character takes it whole.
+      std::string attrs = editor.ColumnAttributes(text);
+      int width = static_cast<int>(attrs.size());
+      if (selLeft < width && attrs[selLeft] == kColTrail) --selLeft;
+      if (selRight < width && attrs[selRight] == kColTrail) ++selRight;
+    }
+  }
+  plan.selLeftCol = selLeft;
+  plan.selRightCol = selRight == INT_MAX ? kMaxGridCols + 2 : selRight;
+
+  // A selected token keeps its own style, or Reserve's when it is a reserved word.
+  bool styleReserved = reserved && selRight > selLeft;
+
   std::vector<TCellStyle> tokenStyle(combined.size(), plain);
   std::vector<bool> reserveStyled(combined.size(), false);
   std::unique_ptr<TEditorParser> parser =
@@ -234,39 +254,16 @@ TRowPaintPlan TEditorPaintPlanner::PlanRow(int row) {
         }
       }
     }
-    if (reserved && MayBeReserveWord(kind)) {
+    if (styleReserved && MayBeReserveWord(kind)) {
       std::string_view token = parser->TokenView();
       for (const TEditorWord& word : editor.ReserveWordList()) {
-        if (!word.text.empty() && EqualsIgnoringCase(token, word.text)) {
+        if (!word.text.empty() && EqualsIgnoringAsciiCase(token, word.text)) {
           for (int i = start; i < start + length; ++i) reserveStyled[i] = true;
           break;
         }
       }
     }
   }
-
-  // The selected columns of this row.
-  int selLeft = 0;
-  int selRight = 0;
-  if (editor.Selected()) {
-    const TEditorSelection& sel = editor.Selection();
-    if (row >= sel.firstRow && row <= sel.lastRow) {
-      if (editor.SelectionMode() == smBox) {
-        selLeft = sel.leftCol;
-        selRight = sel.rightCol;
-      } else {
-        selLeft = row == sel.startRow ? sel.leftCol : 0;
-        selRight = row == sel.endRow ? sel.rightCol : INT_MAX;
-      }
-      // A column that would cut a double-byte character takes it whole.
-      std::string attrs = editor.ColumnAttributes(text);
-      int width = static_cast<int>(attrs.size());
-      if (selLeft < width && attrs[selLeft] == kColTrail) --selLeft;
-      if (selRight < width && attrs[selRight] == kColTrail) ++selRight;
-    }
-  }
-  plan.selLeftCol = selLeft;
-  plan.selRightCol = selRight == INT_MAX ? kMaxGridCols + 2 : selRight;
 
   const TEditorColor& select = colors.Item(ceSelect);
   const TEditorColor& reserve = colors.Item(ceReserve);

@@ -5,6 +5,8 @@
 // selection), and the mark after the text. A renderer draws a plan cell by
 // cell; tests read the plan.
 
+#include <map>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,6 +16,7 @@
 namespace kerv {
 
 class TEditor;
+class TAWKStr;
 
 struct TCellStyle {
   TColor color = clWindowText;
@@ -64,7 +67,8 @@ int ReserveWordEmphasisKind(int options);
 
 class TEditorPaintPlanner {
  public:
-  explicit TEditorPaintPlanner(TEditor& editor) : editor_(editor) {}
+  explicit TEditorPaintPlanner(TEditor& editor);
+  ~TEditorPaintPlanner();
 
   // The plan of one row (also of rows past the end). A reserved word that does
   // not compile is blanked in the editor's list and reported in errors.
@@ -80,8 +84,13 @@ class TEditorPaintPlanner {
   std::string LeftbarNumber(int row) const;
 
  private:
+  // A compiled regular-expression word (fuzzy or plain), kept between paints.
+  TAWKStr& Regex(const std::string& pattern, bool fuzzy);
+  static constexpr size_t kRegexCacheSize = 64;
+
   TEditor& editor_;
   std::vector<TPaintError> errors_;
+  std::map<std::string, std::unique_ptr<TAWKStr>> regexes_;
 };
 
 // The ruler's digit glyphs: 7 rows of 4 pixels for each digit, '#' for ink.

@@ -22,18 +22,6 @@ std::vector<int> WordTargets(const TEditor& editor, int row) {
   return targets;
 }
 
-// Hides the caret while it moves; the show runs however the move ends.
-class THiddenCaret {
- public:
-  explicit THiddenCaret(TEditor& editor) : editor_(editor) { editor_.HideCaret(); }
-  ~THiddenCaret() { editor_.ShowCaret(); }
-  THiddenCaret(const THiddenCaret&) = delete;
-  THiddenCaret& operator=(const THiddenCaret&) = delete;
-
- private:
-  TEditor& editor_;
-};
-
 }  // namespace
 
 void TEditor::MoveWordRight() {
@@ -56,15 +44,13 @@ void TEditor::MoveWordRight() {
   } else {
     targetCol = RowWidth(row);
   }
-  THiddenCaret hidden(*this);
-  SetRow(targetRow);
-  SetCol(targetCol);
+  // Targets are token starts and row ends, never inside a character.
+  MoveCaretTo(targetRow, targetCol);
 }
 
 void TEditor::MoveWordLeft() {
   int row = row_;
   int col = col_;
-  THiddenCaret hidden(*this);
   if (col == 0) {
     if (row == 0) return;
     --row;
@@ -72,22 +58,18 @@ void TEditor::MoveWordLeft() {
     // The end of the previous line is a stop of its own; a wrapped row is
     // the same line, so its words are searched.
     if (RowKind(row) != raWrapped) {
-      SetRow(row);
-      SetCol(col);
+      MoveCaretTo(row, col);
       return;
     }
   }
   std::vector<int> targets = WordTargets(*this, row);
   auto next = std::lower_bound(targets.begin(), targets.end(), col);
   if (next != targets.begin()) {
-    SetRow(row);
-    SetCol(*(next - 1));
+    MoveCaretTo(row, *(next - 1));
   } else if (row == 0) {
-    SetRow(0);
-    SetCol(0);
+    MoveCaretTo(0, 0);
   } else {
-    SetRow(row - 1);
-    SetCol(RowWidth(row - 1));
+    MoveCaretTo(row - 1, RowWidth(row - 1));
   }
 }
 
@@ -136,10 +118,8 @@ bool TEditor::WordAtPos(int row, int col, bool viewOptions, TEditorWordAt& word)
 void TEditor::SelectWordAtPos(int row, int col, bool viewOptions) {
   TEditorWordAt word;
   if (!WordAtPos(row, col, viewOptions, word)) return;
-  THiddenCaret hidden(*this);
   CancelSelection();
-  SetRow(word.row);
-  SetCol(ByteToCol(word.row, word.byteIndex));
+  MoveCaretTo(word.row, ByteToCol(word.row, word.byteIndex));
   SetSelLength(word.length);
 }
 

@@ -73,32 +73,23 @@ TCharTables::TCharTables() {
   hiraganaU = hiragana[12];
   voicedMarkFull = symbolFull[38];
 
-  auto mark = [](auto& table, uint16_t code, TCharKind kind, size_t index) {
-    table[code] = {kind, static_cast<uint8_t>(index)};
+  // Each row's characters point at their row and index; the rows are disjoint.
+  auto mark = [](auto& table, const auto& row, TCharKind kind, size_t count) {
+    for (size_t i = 0; i < count; ++i) table[row[i]] = {kind, static_cast<uint8_t>(i)};
   };
-  for (size_t i = 0; i < kKanaCount; ++i) {
-    mark(double_, katakana[i], TCharKind::Katakana, i);
-    mark(double_, hiragana[i], TCharKind::Hiragana, i);
-    mark(single_, halfKana[i], TCharKind::HalfKana, i);
-  }
-  for (size_t i = 0; i < kVoicedCount; ++i) mark(double_, voicedKatakana[i], TCharKind::VoicedKatakana, i);
-  for (size_t i = 0; i < kVoicedHiraganaCount; ++i) mark(double_, voicedHiragana[i], TCharKind::VoicedHiragana, i);
-  for (size_t i = 0; i < kUpperCount; ++i) {
-    mark(double_, upperFull[i], TCharKind::Upper, i);
-    mark(single_, upperHalf[i], TCharKind::Upper, i);
-  }
-  for (size_t i = 0; i < kLowerCount; ++i) {
-    mark(double_, lowerFull[i], TCharKind::Lower, i);
-    mark(single_, lowerHalf[i], TCharKind::Lower, i);
-  }
-  for (size_t i = 0; i < kDigitCount; ++i) {
-    mark(double_, digitFull[i], TCharKind::Digit, i);
-    mark(single_, digitHalf[i], TCharKind::Digit, i);
-  }
-  for (size_t i = 0; i < kSymbolCount; ++i) {
-    mark(double_, symbolFull[i], TCharKind::Symbol, i);
-    mark(single_, symbolHalf[i], TCharKind::Symbol, i);
-  }
+  mark(double_, katakana, TCharKind::Katakana, kKanaCount);
+  mark(double_, hiragana, TCharKind::Hiragana, kKanaCount);
+  mark(single_, halfKana, TCharKind::HalfKana, kKanaCount);
+  mark(double_, voicedKatakana, TCharKind::VoicedKatakana, kVoicedCount);
+  mark(double_, voicedHiragana, TCharKind::VoicedHiragana, kVoicedHiraganaCount);
+  mark(double_, upperFull, TCharKind::Upper, kUpperCount);
+  mark(single_, upperHalf, TCharKind::Upper, kUpperCount);
+  mark(double_, lowerFull, TCharKind::Lower, kLowerCount);
+  mark(single_, lowerHalf, TCharKind::Lower, kLowerCount);
+  mark(double_, digitFull, TCharKind::Digit, kDigitCount);
+  mark(single_, digitHalf, TCharKind::Digit, kDigitCount);
+  mark(double_, symbolFull, TCharKind::Symbol, kSymbolCount);
+  mark(single_, symbolHalf, TCharKind::Symbol, kSymbolCount);
   voicedPair_.fill(-1);
   semiVoicedPair_.fill(-1);
   for (int i = 0; i < kVoicedCount; ++i) {

@@ -17,10 +17,9 @@
 
 namespace kerv {
 
-// A byte that may follow a lead byte (0x40-0xFC except 0x7F). Blanks, TAB,
-// CR, LF, digits and "<" ">" "%" are never trail bytes, so scans for them
-// need no character stepping; "\" (0x5C) and "|" (0x7C) are trail bytes.
-constexpr bool IsTrailByte(unsigned char b) { return b >= 0x40 && b <= 0xFC && b != 0x7F; }
+// Blanks, TAB, CR, LF, digits and "<" ">" "%" are never trail bytes
+// (IsTrailByte), so scans for them need no character stepping; "\" (0x5C)
+// and "|" (0x7C) are trail bytes.
 
 // Bytes of the character at byteIndex: 2 for a lead byte followed by a trail
 // byte, else 1 (a stray lead byte never swallows a line break).

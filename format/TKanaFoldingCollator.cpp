@@ -148,22 +148,15 @@ struct CharCursor {
   template <class W>
   void Next(const W& w, uint16_t& primary, uint8_t& variant) {
     unsigned char b = p[i];
-    if (b < 0x80) {
-      primary = w.singlePrimary[b];
-      variant = w.singleVariant[b];
-      ++i;
-      return;
-    }
-    if (SjisCharBytes(p, i, n) == 2) {
-      uint16_t code = SjisCode(b, p[i + 1]);
-      primary = w.doublePrimary[code];
-      variant = w.doubleVariant[code];
-      i += 2;
-      return;
-    }
-    if (i + 1 < n) {
-      int pair = TCharTables::Get().VoicedPair(b, p[i + 1]);
-      if (pair >= 0) {
+    if (b >= 0x80) {
+      if (SjisCharBytes(p, i, n) == 2) {
+        uint16_t code = SjisCode(b, p[i + 1]);
+        primary = w.doublePrimary[code];
+        variant = w.doubleVariant[code];
+        i += 2;
+        return;
+      }
+      if (int pair = i + 1 < n ? TCharTables::Get().VoicedPair(b, p[i + 1]) : -1; pair >= 0) {
         primary = w.pairPrimary[static_cast<size_t>(pair)];
         variant = kHalfKanaForm;
         i += 2;

@@ -9,13 +9,9 @@ TWidenedLines WidenSelectionToLines(const TLineSelection& selection) {
   TWidenedLines widened{selection.startLine, std::max(selection.startLine, selection.endLine), false};
   bool endAtLineStart = selection.endByteInLine <= 0 && selection.endLine > selection.startLine;
   if (!endAtLineStart) return widened;
-  if (selection.endLine == selection.lastLine && selection.lastLineEmpty) {
-    // The end stands after the document's last line break: keep it.
-    widened.endLine = selection.endLine - 1;
-    widened.withFinalBreak = true;
-    return widened;
-  }
   widened.endLine = selection.endLine - 1;
+  // An end after the document's last line break keeps that break.
+  widened.withFinalBreak = selection.endLine == selection.lastLine && selection.lastLineEmpty;
   return widened;
 }
 

@@ -102,6 +102,32 @@ class BlockWriter {
 };
 
 // ---------------------------------------------------------------------------
+// Line breaks.
+
+// The first CR or LF at or after byteIndex, or byteCount. Neither is ever a
+// trail byte, so the scan needs no character stepping.
+size_t FindLineBreak(const Byte* p, size_t byteIndex, size_t byteCount) {
+  size_t i = byteIndex;
+#if defined(__SSE2__)
+  const __m128i cr = _mm_set1_epi8('\r');
+  const __m128i lf = _mm_set1_epi8('\n');
+  while (i + 16 <= byteCount) {
+    __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+    int mask = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, cr), _mm_cmpeq_epi8(v, lf)));
+    if (mask != 0) return i + static_cast<size_t>(std::countr_zero(static_cast<unsigned>(mask)));
+    i += 16;
+  }
+#endif
+  while (i < byteCount && p[i] != '\r' && p[i] != '\n') ++i;
+  return i;
+}
+
+// Bytes of the line break at byteIndex (CR LF, CR or LF).
+size_t LineBreakBytes(const Byte* p, size_t byteIndex, size_t byteCount) {
+  return (p[byteIndex] == '\r' && byteIndex + 1 < byteCount && p[byteIndex + 1] == '\n') ? 2 : 1;
+}
+
+// ---------------------------------------------------------------------------
 // Case.
 
 uint16_t UpperOf(uint16_t code) {
@@ -169,6 +195,7 @@ std::string ConvertChosenSymbols(std::string_view text, std::string_view symbols
       chosenFull.push_back(SjisCode(static_cast<Byte>(fullForms[i]), static_cast<Byte>(fullForms[i + 1])));
     }
   }
+  const auto& zenkakuOfByte = Conversions().zenkakuOfByte[0];
   const Byte* p = Bytes(text);
   std::string out;
   out.reserve(text.size() * (op == TypeOp::Zenkaku ? 2 : 1));
@@ -177,7 +204,7 @@ std::string ConvertChosenSymbols(std::string_view text, std::string_view symbols
     // The mark of a ｶﾞ-like pair belongs to its kana, not to the symbols.
     if (len == 1 && i + 1 < text.size() && t.VoicedPair(p[i], p[i + 1]) >= 0) len = 2;
     if (len == 1 && chosenByte[p[i]] && op != TypeOp::Hankaku) {
-      uint16_t full = Conversions().zenkakuOfByte[0][p[i]];
+      uint16_t full = zenkakuOfByte[p[i]];
       if (op == TypeOp::Zenkaku) {
         if (full != 0) AppendCode(out, full);
         else out += static_cast<char>(p[i]);
@@ -252,7 +279,7 @@ std::string ConvertByType(std::string_view text, std::string_view symbols, TType
       continue;
     }
     if (b == '\t' || b == '\r' || b == '\n') {
-      size_t used = (b == '\r' && i + 1 < n && p[i + 1] == '\n') ? 2 : 1;
+      size_t used = LineBreakBytes(p, i, n);  // CR LF goes as one
       bool remove = op == TypeOp::Delete && HasFlag(flags, b == '\t' ? TypeFlag::Tab : TypeFlag::Ret);
       if (!remove) out.append(text.substr(i, used));
       i += used;
@@ -271,29 +298,6 @@ std::string ConvertByType(std::string_view text, std::string_view symbols, TType
 
 // ---------------------------------------------------------------------------
 // Lines.
-
-// The first CR or LF at or after byteIndex, or byteCount. Neither is ever a
-// trail byte, so the scan needs no character stepping.
-size_t FindLineBreak(const Byte* p, size_t byteIndex, size_t byteCount) {
-  size_t i = byteIndex;
-#if defined(__SSE2__)
-  const __m128i cr = _mm_set1_epi8('\r');
-  const __m128i lf = _mm_set1_epi8('\n');
-  while (i + 16 <= byteCount) {
-    __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
-    int mask = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, cr), _mm_cmpeq_epi8(v, lf)));
-    if (mask != 0) return i + static_cast<size_t>(std::countr_zero(static_cast<unsigned>(mask)));
-    i += 16;
-  }
-#endif
-  while (i < byteCount && p[i] != '\r' && p[i] != '\n') ++i;
-  return i;
-}
-
-// Bytes of the line break at byteIndex (CR LF, CR or LF).
-size_t LineBreakBytes(const Byte* p, size_t byteIndex, size_t byteCount) {
-  return (p[byteIndex] == '\r' && byteIndex + 1 < byteCount && p[byteIndex + 1] == '\n') ? 2 : 1;
-}
 
 struct Line {
   std::string_view text;       // without its line break
@@ -327,6 +331,18 @@ std::string IndentWith(std::string_view text, bool noIndentEmptyLine, std::strin
   ForEachLine(text, [&](const Line& line) {
     if (!line.emptyTail && !(noIndentEmptyLine && line.text.empty())) out += indent;
     out += line.text;
+    out += line.lineBreak;
+  });
+  return out;
+}
+
+// Every line without its first cutBytes(line text) bytes; line breaks kept.
+template <class CutBytes>
+std::string CutLineStarts(std::string_view text, CutBytes cutBytes) {
+  std::string out;
+  out.reserve(text.size());
+  ForEachLine(text, [&](const Line& line) {
+    out += line.text.substr(cutBytes(line.text));
     out += line.lineBreak;
   });
   return out;
@@ -448,11 +464,9 @@ std::string SortLinesImpl(std::string_view text, const ITextCollator& collator, 
   const size_t n = text.size();
   std::vector<SortItem> items;
   items.reserve(n / 32 + 1);
-  for (size_t begin = 0; begin < n;) {
-    size_t end = FindLineBreak(p, begin, n);
-    items.push_back({{0, 0}, 0, 0, text.substr(begin, end - begin)});
-    begin = end < n ? end + LineBreakBytes(p, end, n) : n;
-  }
+  ForEachLine(text, [&](const Line& line) {
+    if (!line.emptyTail) items.push_back({{0, 0}, 0, 0, line.text});
+  });
   // Keys, where the collator makes them, settle most comparisons with one
   // memcmp; the collator's own comparison breaks the remaining ties.
   std::string keys;
@@ -675,25 +689,15 @@ std::string TStringFormatter::SpaceIndent(std::string_view text, bool noIndentEm
 }
 
 std::string TStringFormatter::Outdent(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  ForEachLine(text, [&](const Line& line) {
-    out += line.text.starts_with('\t') ? line.text.substr(1) : line.text;
-    out += line.lineBreak;
-  });
-  return out;
+  return CutLineStarts(text, [](std::string_view line) -> size_t { return line.starts_with('\t') ? 1 : 0; });
 }
 
 std::string TStringFormatter::SpaceOutdent(std::string_view text, int indentSizeInBlanks) {
   const size_t size = static_cast<size_t>(std::max(0, indentSizeInBlanks));
-  std::string out;
-  out.reserve(text.size());
-  ForEachLine(text, [&](const Line& line) {
-    bool enough = line.text.size() >= size && line.text.find_first_not_of(' ') >= size;
-    out += enough ? line.text.substr(size) : line.text;
-    out += line.lineBreak;
+  return CutLineStarts(text, [size](std::string_view line) -> size_t {
+    bool enough = line.size() >= size && line.find_first_not_of(' ') >= size;
+    return enough ? size : 0;
   });
-  return out;
 }
 
 std::string TStringFormatter::InsertNumbers(std::string_view text, std::string_view format, int startNumber) {
@@ -742,13 +746,7 @@ std::string TStringFormatter::AppendFootString(std::string_view text, std::strin
 }
 
 std::string TStringFormatter::DeleteLeadChar(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  ForEachLine(text, [&](const Line& line) {
-    out += line.text.empty() ? line.text : line.text.substr(SjisCharBytes(line.text, 0));
-    out += line.lineBreak;
-  });
-  return out;
+  return CutLineStarts(text, [](std::string_view line) -> size_t { return line.empty() ? 0 : SjisCharBytes(line, 0); });
 }
 
 std::string TStringFormatter::EraseEmptyLines(std::string_view text) {

@@ -12,7 +12,6 @@
 
 #include "editmode/ReserveWords.h"
 #include "editmode/TEditModeFile.h"
-#include "platform/CodePage.h"
 
 namespace {
 
@@ -28,7 +27,9 @@ void Check(bool condition, const char* what) {
 void CheckRanges(const TEditorPropEx& set) {
   Check(set.View().Brackets().Count() <= TEditorBracketCollection::MaxCount, "too many bracket pairs");
   Check(set.WrapOption().WrapByte() >= 20 && set.WrapOption().WrapByte() <= 500, "WrapByte out of range");
-  Check(set.SpaceIndentSize() >= 1 && set.SpaceIndentSize() <= 20, "SpaceIndentSize out of range");
+  Check(set.SpaceIndentSize() >= TEditorPropEx::kMinSpaceIndentSize &&
+            set.SpaceIndentSize() <= TEditorPropEx::kMaxSpaceIndentSize,
+        "SpaceIndentSize out of range");
   Check(set.Ruler().GaugeRange() == 8 || set.Ruler().GaugeRange() == 10, "GaugeRange not 8 or 10");
   const int tab = set.Caret().TabSpaceCount();
   Check(tab == 2 || tab == 4 || tab == 6 || tab == 8, "TabCount not 2, 4, 6 or 8");
@@ -39,7 +40,7 @@ void CheckRanges(const TEditorPropEx& set) {
   for (const TEditorWord& word : set.ReserveWordList()) {
     Check(NormalizeWordOptions(word.options) == word.options, "word options not normalized");
     const int level = WordLevel(word.options);
-    Check(level >= 1 && level <= 10, "word level out of range");
+    Check(level >= kMinWordLevel && level <= kMaxWordLevel, "word level out of range");
   }
 }
 

@@ -10,6 +10,41 @@ namespace kerv {
 
 // Lead bytes of code page 932: a double-byte character starts with one of these.
 constexpr bool IsLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+// The bytes that may follow a lead byte.
+constexpr bool IsTrailByte(unsigned char b) { return b >= 0x40 && b <= 0xFC && b != 0x7F; }
+
+// ASCII letters compared without regard to case; both bytes of a
+// double-byte character compare exactly (a trail byte is never folded).
+inline bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  auto fold = [](unsigned char c) { return (c >= 'a' && c <= 'z') ? static_cast<unsigned char>(c - 32) : c; };
+  for (size_t i = 0; i < a.size(); ++i) {
+    auto x = static_cast<unsigned char>(a[i]);
+    auto y = static_cast<unsigned char>(b[i]);
+    if (IsLeadByte(x)) {
+      if (i + 1 >= a.size() || x != y || a[i + 1] != b[i + 1]) return false;
+      ++i;
+      continue;
+    }
+    if (fold(x) != fold(y)) return false;
+  }
+  return true;
+}
+
+// The name with its ASCII letters in upper case (trail bytes untouched), for
+// lookups that ignore case as EqualsIgnoringAsciiCase does.
+inline std::string FoldedAsciiCase(std::string_view name) {
+  std::string folded(name);
+  for (size_t i = 0; i < folded.size(); ++i) {
+    auto c = static_cast<unsigned char>(folded[i]);
+    if (IsLeadByte(c)) {
+      ++i;
+    } else if (c >= 'a' && c <= 'z') {
+      folded[i] = static_cast<char>(c - 32);
+    }
+  }
+  return folded;
+}
 
 // What a lossy conversion had to give up.
 struct ConversionReport {

@@ -67,15 +67,16 @@ TEditorWidget::~TEditorWidget() {
 
 // ---------------------------------------------------------------- text
 
-QString TEditorWidget::Glyph(const char* bytes, int length) {
-  if (glyphs_.empty()) {
-    // Every single byte and every double-byte code, converted once.
-    glyphs_.assign(0x10000, 0);
+char16_t TEditorWidget::GlyphCode(const char* bytes, int length) {
+  // Every single byte and every double-byte code, converted once for all
+  // windows of the process: painting converts no text.
+  static const std::vector<char16_t> codes = [this] {
+    std::vector<char16_t> table(0x10000, 0);
     for (int b = 0x20; b < 0x100; ++b) {
       if (IsLeadByte(static_cast<unsigned char>(b)) || b == 0x7F || b == 0x80 || b == 0xA0) continue;
       char one = static_cast<char>(b);
       std::u16string u = codePage_.Cp932ToUtf16(std::string_view(&one, 1));
-      if (u.size() == 1) glyphs_[b] = u[0];
+      if (u.size() == 1) table[b] = u[0];
     }
     for (int lead = 0x81; lead <= 0xFC; ++lead) {
       if (!IsLeadByte(static_cast<unsigned char>(lead))) continue;
@@ -83,14 +84,13 @@ QString TEditorWidget::Glyph(const char* bytes, int length) {
         if (trail == 0x7F) continue;
         char two[2] = {static_cast<char>(lead), static_cast<char>(trail)};
         std::u16string u = codePage_.Cp932ToUtf16(std::string_view(two, 2));
-        if (u.size() == 1 && u[0] != 0xFFFD) glyphs_[(lead << 8) | trail] = u[0];
+        if (u.size() == 1 && u[0] != 0xFFFD) table[(lead << 8) | trail] = u[0];
       }
     }
-  }
+    return table;
+  }();
   auto b0 = static_cast<unsigned char>(bytes[0]);
-  char16_t c = length == 2 ? glyphs_[(b0 << 8) | static_cast<unsigned char>(bytes[1])] : glyphs_[b0];
-  if (c == 0) return QString();
-  return QString(QChar(c));
+  return length == 2 ? codes[(b0 << 8) | static_cast<unsigned char>(bytes[1])] : codes[b0];
 }
 
 std::string TEditorWidget::ToInternal(const QString& text, size_t* replaced) {
@@ -345,8 +345,8 @@ quint32 TEditorWidget::GlyphIndex(QChar ch, int styleIndex) {
 }
 
 void TEditorWidget::DrawCell(QPainter& painter, int x, int baseline, const char* bytes, int length) {
-  QString glyph = Glyph(bytes, length);
-  if (!glyph.isEmpty()) painter.drawText(QPoint(x, baseline), glyph);
+  char16_t code = GlyphCode(bytes, length);
+  if (code != 0) painter.drawText(QPoint(x, baseline), QString(QChar(code)));
 }
 
 void TEditorWidget::PaintRow(QPainter& painter, const TRowPaintPlan& plan, int y, int clipRight) {
@@ -389,7 +389,7 @@ void TEditorWidget::PaintRow(QPainter& painter, const TRowPaintPlan& plan, int y
   }
   // The selection runs on past the text on rows it passes through.
   if (plan.selRightCol > length) {
-    int from = std::max(length + (plan.endMark != remNone || plan.truncated ? 0 : 0), plan.selLeftCol);
+    int from = std::max(length, plan.selLeftCol);
     int to = std::min(plan.selRightCol, kMaxGridCols + 2);
     if (to > from) {
       painter.fillRect(QRect(x0 + from * cw, y, (to - from) * cw, band),
@@ -422,22 +422,22 @@ void TEditorWidget::PaintRow(QPainter& painter, const TRowPaintPlan& plan, int y
     if (i + charLength > firstVisible) {
       const TCellStyle& style = plan.cells[i];
       int styleIndex = style.style & 0x0F;
-      QString glyph = Glyph(text.data() + i, charLength);
+      char16_t code = GlyphCode(text.data() + i, charLength);
       int x = x0 + i * cw;
-      if (!glyph.isEmpty() && glyph[0] != QLatin1Char(' ')) {
+      if (code != 0 && code != u' ') {
         if (styleIndex != runStyle || style.color != runColor) {
           flush();
           runStyle = styleIndex;
           runColor = style.color;
         }
-        quint32 index = GlyphIndex(glyph[0], styleIndex);
+        quint32 index = GlyphIndex(QChar(code), styleIndex);
         if (index != 0) {
           indexes.append(index);
           positions.append(QPointF(x, baseline));
         } else {
           painter.setFont(styledFonts_[styleIndex]);
           painter.setPen(ToQColor(style.color));
-          painter.drawText(QPoint(x, baseline), glyph);
+          painter.drawText(QPoint(x, baseline), QString(QChar(code)));
         }
       }
     }
@@ -604,40 +604,35 @@ void TEditorWidget::PaintRuler(QPainter& painter) {
 void TEditorWidget::PaintPreedit(QPainter& painter) {
   if (preedit_.isEmpty()) return;
   const TEditorMetrics& m = editor_->Metrics();
-  int x = caret_.x();
   int y = editor_->CaretY();
-  painter.setFont(font_);
-  QFontMetrics metrics(font_);
-  int cursorX = x;
+  // The composition takes the cells it will take once typed: one per byte of
+  // its Shift_JIS form, two for a character the code page lacks.
+  std::vector<int> xs(preedit_.size() + 1, caret_.x());
   for (int i = 0; i < preedit_.size(); ++i) {
-    QChar ch = preedit_[i];
-    int cells = ch.unicode() < 0x80 || (ch.unicode() >= 0xFF61 && ch.unicode() <= 0xFF9F) ? 1 : 2;
-    int w = cells * m.charWidth;
-    if (i == preeditCursor_) cursorX = x;
-    painter.fillRect(QRect(x, y, w, m.fontHeight), ToQColor(editor_->Color()));
-    painter.setPen(ToQColor(editor_->Font().Color()));
-    painter.drawText(QPoint(x, y + ascent_), QString(ch));
-    x += w;
+    size_t lost = 0;
+    int cells = static_cast<int>(ToInternal(QString(preedit_[i]), &lost).size());
+    if (lost > 0 || cells == 0) cells = 2;
+    xs[i + 1] = xs[i] + cells * m.charWidth;
   }
-  if (preeditCursor_ >= preedit_.size()) cursorX = x;
+  QColor ink = ToQColor(editor_->Font().Color());
+  painter.setFont(font_);
+  for (int i = 0; i < preedit_.size(); ++i) {
+    painter.fillRect(QRect(xs[i], y, xs[i + 1] - xs[i], m.fontHeight), ToQColor(editor_->Color()));
+    painter.setPen(ink);
+    painter.drawText(QPoint(xs[i], y + ascent_), QString(preedit_[i]));
+  }
   // The input method's underline, thicker under the part being converted.
   int underlineY = y + m.fontHeight - 1;
-  painter.drawLine(caret_.x(), underlineY, x, underlineY);
+  painter.drawLine(xs.front(), underlineY, xs.back(), underlineY);
+  auto xAt = [&](int index) { return xs[std::clamp(index, 0, static_cast<int>(preedit_.size()))]; };
   for (const QInputMethodEvent::Attribute& attribute : preeditAttributes_) {
     if (attribute.type != QInputMethodEvent::TextFormat) continue;
     QTextCharFormat format = qvariant_cast<QTextFormat>(attribute.value).toCharFormat();
-    if (format.background().style() == Qt::NoBrush && format.fontUnderline() == false) continue;
-    int from = caret_.x();
-    for (int i = 0; i < attribute.start && i < preedit_.size(); ++i) {
-      from += (preedit_[i].unicode() < 0x80 ? 1 : 2) * m.charWidth;
-    }
-    int to = from;
-    for (int i = attribute.start; i < attribute.start + attribute.length && i < preedit_.size(); ++i) {
-      to += (preedit_[i].unicode() < 0x80 ? 1 : 2) * m.charWidth;
-    }
-    painter.fillRect(QRect(from, underlineY - 1, to - from, 2), ToQColor(editor_->Font().Color()));
+    if (format.background().style() == Qt::NoBrush && !format.fontUnderline()) continue;
+    int from = xAt(attribute.start);
+    painter.fillRect(QRect(from, underlineY - 1, xAt(attribute.start + attribute.length) - from, 2), ink);
   }
-  painter.fillRect(QRect(cursorX, y, 2, m.fontHeight), ToQColor(editor_->Font().Color()));
+  painter.fillRect(QRect(xAt(preeditCursor_), y, 2, m.fontHeight), ink);
 }
 
 void TEditorWidget::ReportPaintErrors() {
@@ -667,36 +662,37 @@ bool TEditorWidget::event(QEvent* event) {
   return QAbstractScrollArea::event(event);
 }
 
-void TEditorWidget::TypeText(const QString& text) {
+std::string TEditorWidget::TypedBytes(const QString& text) {
   // Each character on its own: one that the code page cannot hold is refused
-  // with a beep and a notice, the rest are typed.
-  std::string typed;
-  auto flush = [&] {
-    if (typed.empty()) return;
-    if (typed.size() == 1) {
-      editor_->KeyPress(static_cast<unsigned char>(typed[0]));
-    } else if (!editor_->ReadOnly()) {
-      editor_->InsertText(typed);
-    }
-    typed.clear();
-  };
+  // out loud (a beep and a notice naming it), the rest go in.
+  std::string bytes;
+  bool refused = false;
   for (int i = 0; i < text.size(); ++i) {
     int units = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
     QString ch = text.mid(i, units);
     i += units - 1;
     if (ch[0].unicode() < 0x20 || ch[0].unicode() == 0x7F) continue;
-    size_t replaced = 0;
-    std::string bytes = ToInternal(ch, &replaced);
-    if (replaced > 0) {
-      flush();
-      Beep();
+    size_t lost = 0;
+    std::string one = ToInternal(ch, &lost);
+    if (lost > 0) {
+      refused = true;
       if (OnNotice) OnNotice(QString::fromUtf8(ui_messages::kCannotType).arg(ch));
       continue;
     }
-    typed += bytes;
-    if (typed.size() == 1) flush();
+    bytes += one;
   }
-  flush();
+  if (refused) Beep();
+  return bytes;
+}
+
+void TEditorWidget::TypeText(const QString& text) {
+  std::string bytes = TypedBytes(text);
+  // A single byte goes the way of a typed character, through the control's own key rules.
+  if (bytes.size() == 1) {
+    editor_->KeyPress(static_cast<unsigned char>(bytes[0]));
+  } else if (!editor_->ReadOnly()) {
+    editor_->InsertText(bytes);
+  }
 }
 
 void TEditorWidget::keyPressEvent(QKeyEvent* event) {
@@ -773,26 +769,7 @@ void TEditorWidget::keyReleaseEvent(QKeyEvent* event) {
 void TEditorWidget::inputMethodEvent(QInputMethodEvent* event) {
   // Qt delivers the result once, as a commit string: nothing is echoed as key
   // events afterwards, so nothing is to be skipped.
-  if (!event->commitString().isEmpty() && !editor_->ReadOnly()) {
-    size_t replaced = 0;
-    QString committed = event->commitString();
-    std::string bytes;
-    for (int i = 0; i < committed.size(); ++i) {
-      int units = committed[i].isHighSurrogate() && i + 1 < committed.size() ? 2 : 1;
-      QString ch = committed.mid(i, units);
-      i += units - 1;
-      size_t lost = 0;
-      std::string one = ToInternal(ch, &lost);
-      if (lost > 0) {
-        ++replaced;
-        if (OnNotice) OnNotice(QString::fromUtf8(ui_messages::kCannotType).arg(ch));
-        continue;
-      }
-      bytes += one;
-    }
-    if (replaced > 0) Beep();
-    editor_->InsertText(bytes);
-  }
+  if (!event->commitString().isEmpty() && !editor_->ReadOnly()) editor_->InsertText(TypedBytes(event->commitString()));
   preedit_ = event->preeditString();
   preeditAttributes_ = event->attributes();
   preeditCursor_ = preedit_.size();
@@ -943,9 +920,8 @@ void TEditorWidget::dragMoveEvent(QDragMoveEvent* event) {
 void TEditorWidget::dropEvent(QDropEvent* event) {
   QPoint p = event->position().toPoint();
   TRowCol cell = editor_->PosToRowCol(p.x(), p.y(), false);
-  size_t replaced = 0;
-  std::string text = CrLfLineBreaks(ToInternal(event->mimeData()->text(), &replaced));
-  editor_->DropTextAt(cell.row, cell.col, text, replaced);
+  TClipboardText dropped = MimeDataToText(event->mimeData(), codePage_);
+  editor_->DropTextAt(cell.row, cell.col, dropped.text, dropped.replaced);
   event->acceptProposedAction();
 }
 

@@ -122,13 +122,15 @@ class TEditorWidget : public QAbstractScrollArea, public IEditorWindow {
   void DrawCell(QPainter& painter, int x, int baseline, const char* bytes, int length);
   void ReportPaintErrors();
   void TypeText(const QString& text);
+  // Typed or committed text in the internal code page; refused characters are announced.
+  std::string TypedBytes(const QString& text);
   void ResolveFont();
   void BlinkCaret();
   QRect CaretRect() const;
   void UpdateCursor(TEditorCursorKind kind);
   void AutoScroll();
-  // The character of the internal code page (1 or 2 bytes) as UTF-16.
-  QString Glyph(const char* bytes, int length);
+  // The character of the internal code page (1 or 2 bytes) as UTF-16 (0: none).
+  char16_t GlyphCode(const char* bytes, int length);
   // The glyph of a character in one of the sixteen styles (0: the font has
   // none), cached.
   quint32 GlyphIndex(QChar ch, int styleIndex);
@@ -159,8 +161,6 @@ class TEditorWidget : public QAbstractScrollArea, public IEditorWindow {
   QList<QInputMethodEvent::Attribute> preeditAttributes_;
 
   bool updatingBars_ = false;
-  // Unicode of every Shift_JIS code, made once: painting converts no text.
-  std::vector<char16_t> glyphs_;
   static constexpr quint32 kUnknownGlyph = 0xFFFFFFFF;
   std::array<QRawFont, 16> rawFonts_;
   std::array<std::vector<quint32>, 16> glyphIndexes_;

@@ -2,7 +2,8 @@
 // A clipboard for tests. Without a code page it keeps the internal bytes as
 // they are; with one it keeps UTF-8, as the system clipboard does for other
 // programs, so tests can play another program (SetForeignText) and see what
-// it would read (ForeignText), characters Shift_JIS lacks included.
+// it would read (ForeignText), characters Shift_JIS lacks included. Either
+// way text is read back with CR LF line breaks, as the interface promises.
 
 #include <string>
 #include <string_view>
@@ -59,11 +60,11 @@ class FakeClipboard : public IClipboard {
     TClipboardText out;
     out.box = box;
     if (!codePage_) {
-      out.text = stored;
+      out.text = CrLfLineBreaks(stored);
       return out;
     }
     ConversionReport report;
-    out.text = codePage_->Utf8ToCp932(stored, &report);
+    out.text = CrLfLineBreaks(codePage_->Utf8ToCp932(stored, &report));
     out.replaced = report.replaced;
     return out;
   }

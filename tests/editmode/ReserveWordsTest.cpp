@@ -93,6 +93,11 @@ TEST(ReserveWordsTest, WordListFilesHoldOneWordPerLine) {
   TEditorWordList words = {{"kept", 2}};
   EXPECT_EQ(ImportWordList(fs, "/tmp/in.txt", words), 4);
   EXPECT_EQ(words, (TEditorWordList{{"kept", 2}, {"one", 0}, {"two", 0}, {"three", 0}, {"four", 0}}));
+  // A zero byte ends its line's word only.
+  fs.AddFile("/tmp/nul.txt", std::string("a\0x\r\n\0\r\nb", 9));
+  TEditorWordList cut;
+  EXPECT_EQ(ImportWordList(fs, "/tmp/nul.txt", cut), 2);
+  EXPECT_EQ(cut, (TEditorWordList{{"a", 0}, {"b", 0}}));
   EXPECT_THROW(ImportWordList(fs, "/tmp/none.txt", words), EFileError);
 }
 

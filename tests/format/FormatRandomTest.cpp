@@ -103,6 +103,16 @@ std::vector<std::string> OutsideChars(const std::string& text, const std::vector
   return found;
 }
 
+// The lines of a text whose only line breaks are CR LF.
+std::vector<std::string> CrLfLines(const std::string& text) {
+  std::vector<std::string> lines;
+  for (size_t begin = 0, end; begin < text.size(); begin = end + 2) {
+    end = std::min(text.find("\r\n", begin), text.size());
+    lines.push_back(text.substr(begin, end - begin));
+  }
+  return lines;
+}
+
 std::string WithoutCrLf(std::string text) {
   for (size_t at; (at = text.find("\r\n")) != std::string::npos;) text.erase(at, 2);
   return text;
@@ -201,22 +211,11 @@ TEST(FormatRandomTest, LineOperationsAreConsistent) {
     const std::string noTabs = F::TabToSpace(text, 1);
     const std::string broken = F::ReturnAt(noTabs, 4, col);
     EXPECT_EQ(Chars(WithoutCrLf(broken)), Chars(WithoutCrLf(noTabs)));
-    for (size_t begin = 0, end; begin <= broken.size(); begin = end + 2) {
-      end = std::min(broken.find("\r\n", begin), broken.size());
-      EXPECT_LE(end - begin, static_cast<size_t>(col)) << "column " << col;
-    }
+    for (const std::string& line : CrLfLines(broken)) EXPECT_LE(line.size(), static_cast<size_t>(col)) << "column " << col;
 
     // Sorting permutes the lines into order and is idempotent.
     const std::string sorted = F::SortLines(text);
-    std::vector<std::string> inLines, outLines;
-    for (size_t begin = 0, end; begin < text.size(); begin = end + 2) {
-      end = std::min(text.find("\r\n", begin), text.size());
-      inLines.push_back(text.substr(begin, end - begin));
-    }
-    for (size_t begin = 0, end; begin < sorted.size(); begin = end + 2) {
-      end = std::min(sorted.find("\r\n", begin), sorted.size());
-      outLines.push_back(sorted.substr(begin, end - begin));
-    }
+    std::vector<std::string> inLines = CrLfLines(text), outLines = CrLfLines(sorted);
     for (size_t i = 1; i < outLines.size(); ++i) EXPECT_LE(collator.Compare(outLines[i - 1], outLines[i]), 0);
     std::sort(inLines.begin(), inLines.end());
     std::sort(outLines.begin(), outLines.end());

@@ -10,16 +10,15 @@
 
 namespace kerv::test {
 
-inline std::string S(std::string_view utf8) {
+inline IconvCodePage& TestCodePage() {
   static IconvCodePage codePage;
-  return codePage.Utf8ToCp932(utf8, nullptr);
+  return codePage;
 }
 
+inline std::string S(std::string_view utf8) { return TestCodePage().Utf8ToCp932(utf8, nullptr); }
+
 // Back to UTF-8 for readable failure messages.
-inline std::string U(std::string_view sjis) {
-  static IconvCodePage codePage;
-  return codePage.Cp932ToUtf8(sjis);
-}
+inline std::string U(std::string_view sjis) { return TestCodePage().Cp932ToUtf8(sjis); }
 
 inline std::vector<std::string> Chars(std::string_view text) {
   std::vector<std::string> chars;
