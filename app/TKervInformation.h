@@ -1,6 +1,7 @@
 #pragma once
 // Message boxes and notices of one window, as the commands use them. Texts
-// are Shift_JIS like every internal string.
+// are UTF-8, like the messages tables and the platform's dialogs: document
+// text (Shift_JIS) is converted before it is shown.
 
 #include <string>
 
