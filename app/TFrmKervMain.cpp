@@ -1,20 +1,49 @@
 #include "app/TFrmKervMain.h"
 
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCompleter>
 #include <QCloseEvent>
+#include <QComboBox>
+#include <QCursor>
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QFontDialog>
+#include <QHBoxLayout>
+#include <QInputDialog>
 #include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QMouseEvent>
 #include <QStatusBar>
+#include <QStyle>
+#include <QSysInfo>
 #include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
 #include <QVBoxLayout>
 
+#include "app/TKervEditorCommand.h"
 #include "app/TKervMessages.h"
 #include "app/TKervParameter.h"
+#include "app/TKervSettingManager.h"
+#include "app/TKervStatusTexts.h"
 #include "app/TKervSystem.h"
 #include "app/TKervWindowInitializer.h"
+#include "app/window/TKervEditorManager.h"
+#include "app/window/TKervInformation.h"
 #include "document/TFileManager.h"
+#include "editmode/TKervAutoIndent.h"
 #include "editmode/TKervEditModeManager.h"
+#include "editor/TEditor.h"
 #include "editor/TEditorStringList.h"
+#include "platform/qt/QtClipboard.h"
+#include "search/SearchFlags.h"
 #include "ui/TEditorWidget.h"
 
 namespace kerv {
@@ -22,138 +51,498 @@ namespace kerv {
 // The edit-mode manager's questions and notices, through the window.
 class TKervEditModeUser : public IEditModeUser {
  public:
-  TKervEditModeUser(TKervSystem& system, std::function<void(const QString&)> notice)
-      : system_(system), notice_(std::move(notice)) {}
-  void NoticeError(const std::string& text) override { notice_(QString::fromUtf8(text.c_str())); }
-  void ShowError(const std::string& text) override {
-    system_.Platform().dialogs.MessageBox(messages::kCaptionError, text, IDialogs::Icon::Error, IDialogs::Buttons::Ok);
-  }
+  TKervEditModeUser(TKervSystem& system, IKervInformation& information)
+      : system_(system), information_(information) {}
+  void NoticeError(const std::string& text) override { information_.Notify(text, IKervInformation::nlError); }
+  void ShowError(const std::string& text) override { information_.ShowError(text); }
   void ShowErrorCode(int code, const std::optional<std::string>& argument) override {
     system_.ShowErrorCode(code, argument);
   }
-  bool Confirm(const std::string& text) override {
-    return system_.Platform().dialogs.MessageBox(messages::kCaptionConfirm, text, IDialogs::Icon::Question,
-                                                 IDialogs::Buttons::YesNo) == IDialogs::Answer::Yes;
-  }
-  void RefuseName(const std::string& text) override {
-    system_.Platform().dialogs.MessageBox(messages::kCaptionError, text, IDialogs::Icon::Error, IDialogs::Buttons::Ok);
-  }
+  bool Confirm(const std::string& text) override { return information_.Confirm(text); }
+  void RefuseName(const std::string& text) override { information_.ShowError(text); }
 
  private:
   TKervSystem& system_;
-  std::function<void(const QString&)> notice_;
+  IKervInformation& information_;
 };
 
 namespace {
 
-QString FromUtf8(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+QString Utf8(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+QString Utf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+// The actions whose subsystems are not built yet: in their menus, disabled,
+// their hints saying so.
+constexpr TKervAction kNotBuilt[] = {Act_File_Print,  Act_Tool_ToolSet, Act_Tool_VuvE,       Act_Tool_ImageWindow,
+                                     Act_Win_VTile,   Act_Win_HTile,    Act_Win_Cascade,     Act_Win_Minimize,
+                                     Act_Win_Restore, Act_Win_NextWindow, Act_Win_PrevWindow};
+
+// Icons from the desktop's theme, the style's own where the theme has none.
+struct TIconChoice {
+  TKervAction action;
+  const char* theme;
+  QStyle::StandardPixmap fallback;
+};
+constexpr TIconChoice kIcons[] = {
+    {Act_File_New, "document-new", QStyle::SP_FileIcon},
+    {Act_File_open, "document-open", QStyle::SP_DialogOpenButton},
+    {Act_File_save, "document-save", QStyle::SP_DialogSaveButton},
+    {Act_File_SaveAs, "document-save-as", QStyle::SP_DialogSaveButton},
+    {Act_File_ReOpen, "view-refresh", QStyle::SP_BrowserReload},
+    {Act_File_OpenFolder, "folder-open", QStyle::SP_DirOpenIcon},
+    {Act_File_Exit, "application-exit", QStyle::SP_DialogCloseButton},
+    {Act_Edit_Undo, "edit-undo", QStyle::SP_ArrowBack},
+    {Act_Edit_Redo, "edit-redo", QStyle::SP_ArrowForward},
+    {Act_Edit_Cut, "edit-cut", QStyle::SP_TrashIcon},
+    {Act_Edit_Copy, "edit-copy", QStyle::SP_FileDialogContentsView},
+    {Act_Edit_Paste, "edit-paste", QStyle::SP_FileDialogDetailedView},
+    {Act_Edit_Select, "edit-select-all", QStyle::SP_FileDialogListView},
+    {Act_Srch_FindNext, "go-down", QStyle::SP_ArrowDown},
+    {Act_Srch_FindPrev, "go-up", QStyle::SP_ArrowUp},
+    {Act_Srch_ReplaceAll, "edit-find-replace", QStyle::SP_BrowserReload},
+    {Act_Tool_Setting, "preferences-system", QStyle::SP_FileDialogInfoView},
+    {Act_help, "help-contents", QStyle::SP_DialogHelpButton},
+    {Act_Win_NewWin, "window-new", QStyle::SP_TitleBarNormalButton},
+};
+
+constexpr TKervAction kToolBarActions[] = {
+    Act_File_New,  Act_File_open,      Act_File_save,      Act_Edit_Cut,       Act_Edit_Copy,   Act_Edit_Paste,
+    Act_Edit_Undo, Act_Edit_Redo,      Act_Srch_FindPrev,  Act_Srch_FindNext,  Act_Edit_BoxSelect,
+    Act_View_WordWrap, Act_Tool_Setting, Act_Tool_EmSet};
+// Separators follow these tool-bar entries.
+constexpr TKervAction kToolBarBreaks[] = {Act_File_save, Act_Edit_Paste, Act_Edit_Redo, Act_Srch_FindNext,
+                                          Act_View_WordWrap};
 
 }  // namespace
+
+// ---------------------------------------------------------------- creation
 
 TFrmKervMain::TFrmKervMain(TKervSystem& system, std::vector<std::string> arguments)
     : system_(system), arguments_(std::move(arguments)) {
   FormCreate();
 }
 
-TFrmKervMain::~TFrmKervMain() = default;
+TFrmKervMain::~TFrmKervMain() {
+  // The commands hold the panes; they go before the widgets do.
+  editorCommand_.reset();
+  actionCommand_.reset();
+}
+
+TKervSettingManager& TFrmKervMain::Settings() { return system_.SettingManager(); }
+TEditorWidget& TFrmKervMain::EditorWidget() { return editors_->MainWidget(); }
 
 void TFrmKervMain::FormCreate() {
   setObjectName(QStringLiteral("TFrmKervMain"));
   setAcceptDrops(true);
+  TKervPlatform& platform = system_.Platform();
 
   auto* central = new QWidget(this);
   auto* layout = new QVBoxLayout(central);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
-
-  editor_ = new TEditorWidget(system_.Platform().codePage, central);
-  editor_->setObjectName(QStringLiteral("Editor"));
-  TEditor& editor = editor_->Editor();
-  // Its look comes from the edit mode applied at start-up (ApplyModeForFile).
-  editor.SetVersion(5.0);
-  editor.OnCaretMoved = [this](TEditor&) { EditorCaretMoved(); };
-  editor_->OnNotice = [this](const QString& text) { ShowNotice(text); };
-  editor_->OnDblClick = [](TEditor& sender) { sender.SelectWordAtCaret(); };
-  layout->addWidget(editor_, 1);
-  setFocusProxy(editor_);
-
-  infoBar_ = new QLabel(central);
-  infoBar_->setObjectName(QStringLiteral("Pnl_InfoBar"));
-  infoBar_->setFrameShape(QFrame::StyledPanel);
-  infoBar_->setContentsMargins(4, 2, 4, 2);
-  layout->addWidget(infoBar_);
   setCentralWidget(central);
 
-  caretCell_ = new QLabel(this);
-  codeCell_ = new QLabel(this);
-  returnCell_ = new QLabel(this);
-  for (QLabel* cell : {caretCell_, codeCell_, returnCell_}) {
-    cell->setContentsMargins(6, 0, 6, 0);
-    statusBar()->addPermanentWidget(cell);
-  }
+  information_ = new TKervInformation(platform.dialogs, state_, this);
+  editors_ = new TKervEditorManager(platform.codePage, central);
+  clipboard_ = std::make_unique<QtClipboard>(platform.codePage);
+  editorCommand_ = std::make_unique<TKervEditorCommand>(*editors_, *clipboard_);
+  actionCommand_ = std::make_unique<TKervActionCommand>(*this);
+
   CreateActions();
+  CreateMenus();
+  CreateToolBar();
+  CreateSearchBar();
+  foldStrip_ = new QWidget(central);
+  foldStrip_->setObjectName(QStringLiteral("Pnl_FoldStrip"));
+  auto* foldLayout = new QHBoxLayout(foldStrip_);
+  foldLayout->setContentsMargins(2, 0, 2, 0);
+  foldLayout->setSpacing(2);
+  toolBarFold_ = new QToolButton(foldStrip_);
+  toolBarFold_->setObjectName(QStringLiteral("FltBtn_ToolBarFold"));
+  toolBarFold_->setText(QString::fromUtf8("ツールバー"));
+  connect(toolBarFold_, &QToolButton::clicked, this, [this] { SetBarExpanded(false, true); });
+  searchBarFold_ = new QToolButton(foldStrip_);
+  searchBarFold_->setObjectName(QStringLiteral("FltBtn_SearchBarFold"));
+  searchBarFold_->setText(QString::fromUtf8("サーチバー"));
+  connect(searchBarFold_, &QToolButton::clicked, this, [this] { SetBarExpanded(true, true); });
+  foldLayout->addWidget(toolBarFold_);
+  foldLayout->addWidget(searchBarFold_);
+  foldLayout->addStretch(1);
+
+  layout->addWidget(toolBarRow_);
+  layout->addWidget(searchBar_);
+  layout->addWidget(foldStrip_);
+  layout->addWidget(editors_->Container(), 1);
+  CreateInfoBar();
+  layout->addWidget(infoBar_);
+  CreateStatusBar();
+
+  editors_->OnPaneCreated = [this](TEditorWidget& pane) { HookPane(pane); };
+  editors_->OnActiveChanged = [this](TEditorWidget& pane) {
+    pane.Editor().RecomputeLayout();
+    ShowCaretPos();
+    SelectionChanged(pane.Editor(), pane.Editor().Selected());
+    RefreshEditActions();
+  };
+  HookPane(editors_->MainWidget());
+  setFocusProxy(&editors_->MainWidget());
   Initialize();
 }
 
-QAction* TFrmKervMain::AddAction(QMenu* menu, const char* name, const char* caption, const QKeySequence& shortcut,
-                                 std::function<void()> run, bool checkable) {
-  auto* action = new QAction(QString::fromUtf8(caption), this);
-  action->setObjectName(QString::fromLatin1(name));
-  action->setShortcut(shortcut);
-  action->setCheckable(checkable);
-  // Shortcuts reach the window wherever the focus is inside it.
-  action->setShortcutContext(Qt::WindowShortcut);
-  connect(action, &QAction::triggered, this, [run] { run(); });
-  menu->addAction(action);
-  addAction(action);
-  return action;
-}
-
 void TFrmKervMain::CreateActions() {
-  TEditor& editor = editor_->Editor();
-  QMenu* edit = menuBar()->addMenu(QString::fromUtf8("編集(&E)"));
-  AddAction(edit, "Act_Edit_Undo", "元に戻す(&U)", QKeySequence(Qt::CTRL | Qt::Key_Z), [&editor] { editor.Undo(); });
-  AddAction(edit, "Act_Edit_Redo", "やり直し(&O)", QKeySequence(Qt::CTRL | Qt::Key_Y), [&editor] { editor.Redo(); });
-  edit->addSeparator();
-  AddAction(edit, "Act_Edit_Cut", "切り取り(&T)", QKeySequence(Qt::CTRL | Qt::Key_X), [&editor] { editor.CutToClipboard(); });
-  AddAction(edit, "Act_Edit_Copy", "コピー(&C)", QKeySequence(Qt::CTRL | Qt::Key_C), [&editor] { editor.CopyToClipboard(); });
-  AddAction(edit, "Act_Edit_Paste", "貼り付け(&P)", QKeySequence(Qt::CTRL | Qt::Key_V), [&editor] { editor.PasteFromClipboard(); });
-  edit->addSeparator();
-  AddAction(edit, "Act_Edit_Select", "すべて選択(&A)", QKeySequence(Qt::CTRL | Qt::Key_A), [&editor] { editor.SelectAll(); });
-  QAction* box = AddAction(edit, "Act_Edit_BoxSelect", "矩形選択(&R)", QKeySequence(Qt::CTRL | Qt::Key_B), [] {}, true);
-  connect(box, &QAction::toggled, this, [&editor](bool on) { editor.SetSelectionMode(on ? smBox : smNormal); });
-  editor.OnSelectionModeChange = [box](TEditor& sender) { box->setChecked(sender.SelectionMode() == smBox); };
-
-  QMenu* view = menuBar()->addMenu(QString::fromUtf8("表示(&V)"));
-  lineNumbersAction_ = AddAction(view, "Act_View_LineNum", "行番号(&L)", QKeySequence(), [] {}, true);
-  connect(lineNumbersAction_, &QAction::toggled, this, [&editor](bool on) { editor.Leftbar().SetVisible(on); });
-  rulerAction_ = AddAction(view, "Act_View_Ruler", "ルーラー(&R)", QKeySequence(), [] {}, true);
-  connect(rulerAction_, &QAction::toggled, this, [&editor](bool on) { editor.Ruler().SetVisible(on); });
-  wordWrapAction_ = AddAction(view, "Act_View_WordWrap", "ワードラップを行なう(&W)", QKeySequence(), [] {}, true);
-  connect(wordWrapAction_, &QAction::toggled, this, [&editor](bool on) { editor.SetWordWrap(on); });
+  for (const TKervActionInfo& info : ActionTable()) {
+    auto* action = new QAction(QString::fromUtf8(info.caption), this);
+    action->setObjectName(QString::fromLatin1(info.name));
+    action->setCheckable(info.checkable);
+    action->setToolTip(Utf8(ShortHint(info)));
+    action->setStatusTip(Utf8(LongHint(info)));
+    // Shortcuts reach the window wherever the focus is inside it.
+    action->setShortcutContext(Qt::WindowShortcut);
+    const TKervAction id = info.id;
+    connect(action, &QAction::triggered, this, [this, id] { Run(id); });
+    addAction(action);
+    actions_[static_cast<size_t>(id) - 1] = action;
+  }
+  // The built-in key set "デフォルト".
+  for (const TKervActionInfo& info : ActionTable()) {
+    std::string_view keys = DefaultShortcut(info.id);
+    if (!keys.empty()) Action(info.id)->setShortcut(QKeySequence::fromString(Utf8(keys), QKeySequence::PortableText));
+  }
+  for (const TIconChoice& icon : kIcons) {
+    Action(icon.action)->setIcon(QIcon::fromTheme(QString::fromLatin1(icon.theme), style()->standardIcon(icon.fallback)));
+  }
+  for (TKervAction id : kNotBuilt) Action(id)->setEnabled(false);
 }
+
+void TFrmKervMain::CreateMenus() {
+  auto add = [this](QMenu* menu, std::initializer_list<int> ids) {
+    for (int id : ids) {
+      if (id == 0) menu->addSeparator();
+      else menu->addAction(Action(static_cast<TKervAction>(id)));
+    }
+  };
+  QMenuBar* bar = menuBar();
+  QMenu* file = bar->addMenu(QString::fromUtf8("ファイル(&F)"));
+  file->setObjectName(QStringLiteral("Mnu_File"));
+  add(file, {Act_File_New, Act_File_open, Act_File_ReOpen, Act_File_AddOpen, 0, Act_File_save, Act_File_SaveAs, 0,
+             Act_File_Change_CharCode, Act_File_Change_RetCode, Act_File_OpenFolder, 0, Act_File_Print, 0,
+             Act_File_Exit});
+
+  QMenu* edit = bar->addMenu(QString::fromUtf8("編集(&E)"));
+  edit->setObjectName(QStringLiteral("Mnu_Edit"));
+  add(edit, {Act_Edit_Undo, Act_Edit_Redo, 0, Act_Edit_Cut, Act_Edit_Copy, Act_Edit_Paste, Act_Edit_AddCut,
+             Act_Edit_AddCopy, 0, Act_Edit_Select, Act_Edit_BoxSelect, Act_Edit_ReadOnly, 0});
+  QMenu* del = edit->addMenu(QString::fromUtf8("削除(&D)"));
+  add(del, {Act_Del_Del, Act_Del_BackSpace, Act_Del_LineDel, Act_Del_PrevCursor, Act_Del_AfterCursor});
+  QMenu* caret = edit->addMenu(QString::fromUtf8("キャレット移動(&M)"));
+  add(caret, {Act_Csr_JumpFirst, Act_Csr_JumpTo, Act_Csr_JumpLast, 0, Act_Csr_CaretUp, Act_Csr_Down,
+              Act_Csr_CaretLeft, Act_Csr_Right, 0, Act_Csr_SwichActiveEditor});
+  add(edit, {0, Act_Edit_CharCount, Act_Edit_AsciiCode, 0, Act_Edit_AutoIndent, Act_Edit_BSUnindent});
+
+  QMenu* search = bar->addMenu(QString::fromUtf8("検索(&S)"));
+  search->setObjectName(QStringLiteral("Mnu_Search"));
+  add(search, {Act_Srch_FindNext, Act_Srch_FindPrev, Act_Srch_QuickSearch, 0, Act_Srch_ReplaceDown,
+               Act_Srch_ReplaceUp, Act_Srch_ReplaceAll, 0, Act_Srch_NewWord, Act_Srch_SelSearch,
+               Act_Srch_ClearSearchWordEmphasis});
+
+  QMenu* format = bar->addMenu(QString::fromUtf8("整形(&O)"));
+  format->setObjectName(QStringLiteral("Mnu_Format"));
+  add(format, {Act_Fmt_Upper, Act_Fmt_Lower, Act_Fmt_ZenToHan, Act_Fmt_HanToZen, Act_Fmt_Hira, Act_Fmt_Kana,
+               Act_Fmt_TypeFormat, 0, Act_Fmt_TabToSpace, Act_Fmt_SpaceToTab, 0, Act_Fmt_Indent, Act_Fmt_Outdent,
+               Act_Fmt_SPIndent, Act_Fmt_SPOutndent, 0, Act_Fmt_Num, Act_Fmt_LeadStr, Act_Fmt_FootStr,
+               Act_Fmt_DelLead, Act_Fmt_ElaseEmpLine, Act_Fmt_ReturnAt, Act_Fmt_TagElase, 0, Act_Fmt_Sort,
+               Act_Fmt_ReverseSort});
+
+  QMenu* insert = bar->addMenu(QString::fromUtf8("挿入(&I)"));
+  insert->setObjectName(QStringLiteral("Mnu_Insert"));
+  add(insert, {Act_Inst_TimeDate, Act_Inst_UserName, Act_Inst_Version, Act_Inst_FileName, Act_Inst_FilePath, 0,
+               Act_Inst_Return, Act_Inst_Tab, Act_Inst_Space, Act_Inst_DSpace, Act_Inst_FootStr});
+
+  QMenu* view = bar->addMenu(QString::fromUtf8("表示(&V)"));
+  view->setObjectName(QStringLiteral("Mnu_View"));
+  add(view, {Act_View_ToolBar, Act_View_ToolBarExp, Act_View_SearchBar, Act_View_SearchBarExp, Act_View_Infobar,
+             Act_View_Statusbar, Act_View_ModeList, 0, Act_View_LineNum, Act_View_Ruler, Act_View_WordWrap,
+             Act_View_WinWrap, 0, Act_View_StayTop, Act_View_Font, 0, Act_View_AddTmpRsv, Act_View_TmpRsvList});
+
+  QMenu* tools = bar->addMenu(QString::fromUtf8("ツール(&T)"));
+  tools->setObjectName(QStringLiteral("Mnu_Tool"));
+  add(tools, {Act_Tool_ToolSet, Act_Tool_VuvE, Act_Tool_ImageWindow, 0, Act_Tool_Setting, Act_Tool_EmSet});
+
+  QMenu* window = bar->addMenu(QString::fromUtf8("ウィンドウ(&W)"));
+  window->setObjectName(QStringLiteral("Mnu_Window"));
+  add(window, {Act_Win_NewWin, 0, Act_Win_VTile, Act_Win_HTile, Act_Win_Cascade, Act_Win_Minimize, Act_Win_Restore,
+               0, Act_Win_HSplit, Act_Win_VSplit, 0, Act_Win_NextWindow, Act_Win_PrevWindow});
+
+  QMenu* help = bar->addMenu(QString::fromUtf8("ヘルプ(&H)"));
+  help->setObjectName(QStringLiteral("Mnu_Help"));
+  add(help, {Act_help, 0});
+  QAction* about = help->addAction(QString::fromUtf8("バージョン情報(&A)..."));
+  about->setObjectName(QStringLiteral("Mnu_About"));
+  connect(about, &QAction::triggered, this, [this] {
+    QMessageBox::about(this, QString::fromUtf8("バージョン情報 - KervEditor"),
+                       QString::fromUtf8("KervEditor\nFor %1 Version %2")
+                           .arg(QSysInfo::prettyProductName(), Utf8(TKervSystem::VersionString())));
+  });
+
+  charCodeMenu_ = CreateCodeMenu(false);
+  returnCodeMenu_ = CreateCodeMenu(true);
+  infoBarMenu_ = new QMenu(this);
+  add(infoBarMenu_, {Act_Infobar_LastInfo, Act_Infobar_Clipboard, Act_Infobar_Now});
+}
+
+QMenu* TFrmKervMain::CreateCodeMenu(bool returnCodes) {
+  auto* menu = new QMenu(this);
+  menu->setObjectName(returnCodes ? QStringLiteral("PMnu_RetCode") : QStringLiteral("PMnu_CharCode"));
+  auto* group = new QActionGroup(menu);
+  static constexpr std::pair<int, const char*> kCodes[] = {{1, "&Shift-JIS"}, {2, "&JIS"},         {3, "&EUC"},
+                                                           {4, "&Unicode"},   {5, "Unicode(&BE)"}, {6, "UTF-&8"},
+                                                           {7, "UTF-8&N"}};
+  static constexpr std::pair<int, const char*> kReturns[] = {{1, "&CRLF"}, {2, "&LF"}, {3, "C&R"}};
+  auto add = [&](int code, const char* caption) {
+    QAction* action = menu->addAction(QString::fromUtf8(caption));
+    action->setCheckable(true);
+    action->setData(code);
+    group->addAction(action);
+    connect(action, &QAction::triggered, this, [this, returnCodes, code] { ChooseCode(returnCodes, code); });
+  };
+  if (returnCodes) {
+    for (const auto& [code, caption] : kReturns) add(code, caption);
+  } else {
+    for (const auto& [code, caption] : kCodes) add(code, caption);
+  }
+  return menu;
+}
+
+void TFrmKervMain::CreateToolBar() {
+  toolBarRow_ = new QWidget(centralWidget());
+  toolBarRow_->setObjectName(QStringLiteral("Pnl_ToolBarRow"));
+  auto* row = new QHBoxLayout(toolBarRow_);
+  row->setContentsMargins(0, 0, 0, 0);
+  row->setSpacing(4);
+  toolBar_ = new QToolBar(toolBarRow_);
+  toolBar_->setObjectName(QStringLiteral("ToolBar"));
+  toolBar_->setIconSize(QSize(18, 18));
+  for (TKervAction id : kToolBarActions) {
+    toolBar_->addAction(Action(id));
+    if (std::find(std::begin(kToolBarBreaks), std::end(kToolBarBreaks), id) != std::end(kToolBarBreaks)) {
+      toolBar_->addSeparator();
+    }
+  }
+  row->addWidget(toolBar_);
+  modeListBox_ = new QWidget(toolBarRow_);
+  auto* modeRow = new QHBoxLayout(modeListBox_);
+  modeRow->setContentsMargins(0, 0, 0, 0);
+  modeList_ = new QComboBox(modeListBox_);
+  modeList_->setObjectName(QStringLiteral("Cmb_EditMode"));
+  modeList_->setToolTip(QString::fromUtf8("編集モード"));
+  modeList_->setMinimumContentsLength(12);
+  modeList_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  connect(modeList_, &QComboBox::activated, this, [this](int index) {
+    if (fillingModeList_ || index < 0) return;
+    ChangeMode(modeList_->itemData(index).toByteArray().toStdString());
+  });
+  auto* modeButton = new QToolButton(modeListBox_);
+  modeButton->setObjectName(QStringLiteral("FltBtn_EditModeSetting"));
+  modeButton->setDefaultAction(Action(Act_Tool_EmSet));
+  modeButton->setToolButtonStyle(Qt::ToolButtonIconOnly);
+  modeButton->setIcon(QIcon::fromTheme(QStringLiteral("document-properties"),
+                                       style()->standardIcon(QStyle::SP_FileDialogDetailedView)));
+  modeRow->addWidget(modeList_);
+  modeRow->addWidget(modeButton);
+  row->addWidget(modeListBox_);
+  row->addStretch(1);
+}
+
+void TFrmKervMain::CreateSearchBar() {
+  searchBar_ = new QToolBar(centralWidget());
+  searchBar_->setObjectName(QStringLiteral("SearchBar"));
+  searchBar_->setIconSize(QSize(16, 16));
+  auto makeBox = [this](const char* name, const char* tip) {
+    auto* box = new QComboBox(searchBar_);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setEditable(true);
+    box->setInsertPolicy(QComboBox::NoInsert);
+    box->setMinimumContentsLength(18);
+    box->setToolTip(QString::fromUtf8(tip));
+    box->lineEdit()->setMaxLength(1024);
+    box->setCompleter(nullptr);
+    box->lineEdit()->installEventFilter(this);
+    return box;
+  };
+  searchBar_->addWidget(new QLabel(QString::fromUtf8(" 検索: "), searchBar_));
+  searchBox_ = makeBox("Cmb_Search", "検索する文字列");
+  searchBar_->addWidget(searchBox_);
+  searchBar_->addAction(Action(Act_Srch_FindPrev));
+  searchBar_->addAction(Action(Act_Srch_FindNext));
+  searchBar_->addSeparator();
+  searchBar_->addWidget(new QLabel(QString::fromUtf8(" 置換: "), searchBar_));
+  replaceBox_ = makeBox("Cmb_Replace", "置換後の文字列");
+  searchBar_->addWidget(replaceBox_);
+  searchBar_->addAction(Action(Act_Srch_ReplaceUp));
+  searchBar_->addAction(Action(Act_Srch_ReplaceDown));
+  searchBar_->addAction(Action(Act_Srch_ReplaceAll));
+  searchBar_->addSeparator();
+  searchBar_->addAction(Action(Act_Srch_SelSearch));
+}
+
+void TFrmKervMain::CreateInfoBar() {
+  infoBar_ = new QWidget(centralWidget());
+  infoBar_->setObjectName(QStringLiteral("Pnl_InfoBar"));
+  auto* row = new QHBoxLayout(infoBar_);
+  row->setContentsMargins(2, 1, 2, 1);
+  row->setSpacing(2);
+  auto* menuButton = new QToolButton(infoBar_);
+  menuButton->setObjectName(QStringLiteral("FltBtn_InfoMenu"));
+  menuButton->setText(QString::fromUtf8("情報"));
+  menuButton->setToolTip(QString::fromUtf8("インフォバーのメニュー"));
+  connect(menuButton, &QToolButton::clicked, this, [this, menuButton] {
+    const QSize size = infoBarMenu_->sizeHint();
+    infoBarMenu_->popup(menuButton->mapToGlobal(QPoint(0, -size.height())));
+  });
+  auto* counter = new QToolButton(infoBar_);
+  counter->setObjectName(QStringLiteral("FltBtn_CharCount"));
+  counter->setDefaultAction(Action(Act_Edit_CharCount));
+  counter->setText(QString::fromUtf8("文字数"));
+  auto* ascii = new QToolButton(infoBar_);
+  ascii->setObjectName(QStringLiteral("FltBtn_AsciiCode"));
+  ascii->setDefaultAction(Action(Act_Edit_AsciiCode));
+  ascii->setText(QStringLiteral("ASCII"));
+  infoLabel_ = new QLabel(infoBar_);
+  infoLabel_->setObjectName(QStringLiteral("Lbl_Info"));
+  infoLabel_->setTextFormat(Qt::PlainText);
+  infoLabel_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  row->addWidget(menuButton);
+  row->addWidget(counter);
+  row->addWidget(ascii);
+  row->addWidget(infoLabel_, 1);
+  information_->SetInfoBar(infoBar_, infoLabel_);
+}
+
+void TFrmKervMain::CreateStatusBar() {
+  QStatusBar* bar = statusBar();
+  bar->setObjectName(QStringLiteral("StatusBar"));
+  auto cell = [bar](const char* name, int width) {
+    auto* label = new QLabel(bar);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setAlignment(Qt::AlignCenter);
+    label->setFrameShape(QFrame::Panel);
+    label->setFrameShadow(QFrame::Sunken);
+    label->setFixedWidth(width);
+    bar->addPermanentWidget(label);
+    return label;
+  };
+  hintCell_ = new QLabel(bar);
+  hintCell_->setObjectName(QStringLiteral("Lbl_Hint"));
+  hintCell_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  bar->addWidget(hintCell_, 1);
+  caretCell_ = cell("Lbl_Caret", 92);
+  codeCell_ = cell("Lbl_CharCode", 82);
+  returnCell_ = cell("Lbl_RetCode", 42);
+  overwriteCell_ = cell("Lbl_Overwrite", 47);
+  readOnlyCell_ = cell("Lbl_ReadOnly", 60);
+  readOnlyCell_->setText(QString::fromUtf8("編集禁止"));
+  readOnlyCell_->setEnabled(false);
+  for (QLabel* clickable : {codeCell_, returnCell_}) {
+    clickable->setAutoFillBackground(true);
+    clickable->installEventFilter(this);
+  }
+  // The status bar's own hint line would cover the cells: hints go to the hint cell.
+  connect(bar, &QStatusBar::messageChanged, this, [this, bar](const QString& text) {
+    if (text.isEmpty()) return;
+    information_->SetHint(text);
+    bar->clearMessage();
+  });
+  information_->SetCells({hintCell_, caretCell_, codeCell_, returnCell_, overwriteCell_, readOnlyCell_});
+  information_->SetCodeMenus(charCodeMenu_, returnCodeMenu_);
+}
+
+void TFrmKervMain::HookPane(TEditorWidget& pane) {
+  TEditor& editor = pane.Editor();
+  editor.SetClipboard(clipboard_.get());
+  editor.OnCaretMoved = [this](TEditor& sender) {
+    if (&sender == &editors_->ActiveEditor()) ShowCaretPos();
+  };
+  editor.OnChange = [this](TEditor&) {
+    RefreshTitle();
+    RefreshEditActions();
+  };
+  editor.OnSelectionChange = [this](TEditor& sender, bool selected) { SelectionChanged(sender, selected); };
+  editor.OnSelectionModeChange = [this](TEditor&) { actionCommand_->RefreshSelectionMode(GatherState()); };
+  editor.OnKeyPress = [this](TEditor& sender, char key) -> char {
+    return key == '\r' ? ReturnPressed(sender) : key;
+  };
+  pane.OnNotice = [this](const QString& text) { information_->Notify(text.toStdString(), IKervInformation::nlPlain); };
+  pane.OnDblClick = [this](TEditor& sender) { OpenLink(sender); };
+  pane.setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(&pane, &QWidget::customContextMenuRequested, this,
+          [this, &pane](const QPoint&) { ShowPaneMenu(pane, QCursor::pos()); });
+  pane.installEventFilter(this);
+  pane.viewport()->installEventFilter(this);
+}
+
+// ---------------------------------------------------------------- start-up
 
 void TFrmKervMain::Initialize() {
   TKervPlatform& platform = system_.Platform();
-  modeUser_ = std::make_unique<TKervEditModeUser>(system_, [this](const QString& text) { ShowNotice(text); });
+  TKervSettingManager& settings = Settings();
+  if (!settings.LoadOnStartup()) system_.ShowErrorCode(19001);
+  QApplication::setApplicationName(QString::fromUtf8(TKervSystem::ProductName()));
+  Action(Act_Tool_ImageWindow)->setEnabled(false);
+  Action(Act_help)->setEnabled(!HelpFile().isEmpty());
+
+  modeUser_ = std::make_unique<TKervEditModeUser>(system_, *information_);
   modes_ = std::make_unique<TKervEditModeManager>(platform.fs, platform.codePage, *modeUser_, system_.SettingFolder());
-  // A new settings folder gets the modes shipped beside the program.
-  modes_->SeedShippedModes(system_.ProgramFilePath("modes/"));
+  // A new settings folder gets the modes shipped with the program.
+  modes_->SeedShippedModes(system_.DataFolder() + "modes/");
   modes_->LoadAssociations();
+  editors_->Init();
   fileName_ = messages::kUntitled;
+  information_->SetOverwrite(false);
+  const TKervEachProcessSetting& each = settings.EachProcess();
+  view_.BaseBar = each.BaseBar;
+  view_.SearchBar = each.SearchBar;
+  view_.BaseExpanded = each.BaseExpanded;
+  view_.SearchExpanded = each.SearchExpanded;
+  infoBar_->setVisible(each.ShowInfoBar);
+  statusBar()->setVisible(each.ShowStatusBar);
+  modeListBox_->setVisible(each.ShowModeList);
+  state_ = TKervState();
+  ApplySettings();
+
   ApplyModeForFile(fileName_);
-  SetCodes(1, 1);
-  SetCaretPos(1, 1);
+  information_->SetCodes(charCode_, returnCode_);
   ProcessCommandLine();
   if (!startedOk_) return;
   RefreshTitle();
-  if (fileName_ == messages::kUntitled) ShowNotice(QString::fromUtf8(messages::kWelcome));
+  ShowCaretPos();
+  if (fileName_ == messages::kUntitled) information_->Notify(messages::kWelcome, IKervInformation::nlPlain);
+  FillModeList();
+  LayoutBars();
+  RefreshAll();
+}
+
+void TFrmKervMain::ApplySettings() {
+  TKervSettingManager& settings = Settings();
+  information_->SetInfoBarOptions(settings.InfoBar().UseInfoBar, settings.InfoBar().InfoBarTime);
+  editors_->ApplySettings(settings);
+  toolBar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
+  LayoutBars();
 }
 
 void TFrmKervMain::ProcessCommandLine() {
   parameter_ = std::make_unique<TKervParameter>(system_, arguments_);
   parameter_->LaunchRest();
-  if (!parameter_->FileName.empty() && !OpenFile(parameter_->FileName, parameter_->CharCode)) startedOk_ = false;
+  if (!parameter_->FileName.empty() && !OpenFile(parameter_->FileName, parameter_->CharCode)) {
+    startedOk_ = false;
+    return;
+  }
+  if (!parameter_->EditModeName.empty()) ChangeMode(parameter_->EditModeName);
+  if (parameter_->ReadOnly) Run(Act_Edit_ReadOnly);
+  if (parameter_->JumpToEnd) {
+    editorCommand_->JumpToEnd();
+  } else if (parameter_->JumpLine >= 0) {
+    editorCommand_->JumpToLine(parameter_->JumpLine);
+  }
 }
 
 bool TFrmKervMain::OpenFile(const std::string& fileName, int charCode) {
@@ -171,44 +560,71 @@ bool TFrmKervMain::OpenFile(const std::string& fileName, int charCode) {
   }
   ApplyModeForFile(fileName);
   TMemoryStream stream(text);
-  TEditor& editor = editor_->Editor();
+  TEditor& editor = editors_->MainEditor();
   editor.Lines().LoadFromStream(stream);
   editor.ClearUndo();
   editor.SetModified(false);
   editor.SetRow(0);
   editor.SetCol(0);
   fileName_ = fileName;
-  SetCodes(code, returnCode);
+  charCode_ = code;
+  returnCode_ = returnCode;
+  information_->SetCodes(code, returnCode);
   // Characters that were replaced would be lost by a save: say so before one can happen.
   std::string warning = TFileManager::LoadWarning(report);
-  if (!warning.empty()) {
-    platform.dialogs.MessageBox(messages::kCaptionWarning, fileName + "\r\n" + warning, IDialogs::Icon::Warning,
-                                IDialogs::Buttons::Ok);
-  }
+  if (!warning.empty()) information_->MessageBox(fileName + "\r\n" + warning, IKervInformation::mkWarning, 0);
   return true;
 }
 
+void TFrmKervMain::FillModeList() {
+  fillingModeList_ = true;
+  modeList_->clear();
+  ICodePage& codePage = system_.Platform().codePage;
+  for (const std::string& name : modes_->ModeNames()) {
+    modeList_->addItem(Utf8(codePage.Cp932ToUtf8(name)), QByteArray::fromStdString(name));
+  }
+  const int index = modeList_->findData(QByteArray::fromStdString(modes_->CurrentName()));
+  modeList_->setCurrentIndex(index);
+  fillingModeList_ = false;
+}
+
 void TFrmKervMain::ApplyModeForFile(const std::string& fileName) {
-  if (!modes_) return;
-  TModeSwitch result = modes_->ChangeModeForFile(fileName, false);
-  if (result == TModeSwitch::Failed) return;
-  TEditor& editor = editor_->Editor();
-  const TEditorPropEx& mode = modes_->Current();
-  mode.AssignTo(editor);
-  editor_->SetWhitespaceMarks({mode.ShowTab(), mode.ShowSpace(), mode.ShowDoubleSpace(), mode.TabMarkColor()});
-  // The window shows both scroll bars whatever the mode says.
-  editor.SetScrollBars(ssBoth);
-  // The view actions show what the mode set.
-  lineNumbersAction_->setChecked(editor.Leftbar().Visible());
-  rulerAction_->setChecked(editor.Ruler().Visible());
-  wordWrapAction_->setChecked(editor.WordWrap());
+  if (modes_->ChangeModeForFile(fileName, false) == TModeSwitch::Failed) return;
+  ApplyCurrentMode();
+}
+
+void TFrmKervMain::ChangeMode(const std::string& name) {
+  const TModeSwitch result = modes_->ChangeMode(name, Settings().EditMode().NoticeUndoClear, false);
+  if (result == TModeSwitch::Changed) ApplyCurrentMode();
+  // Declined, failed or unchanged: the list shows the mode in use.
+  FillModeList();
+}
+
+void TFrmKervMain::ApplyCurrentMode() {
+  editors_->ApplyEditMode(modes_->Current(), Settings());
+  if (isVisible()) editors_->ActiveWidget().setFocus();
+  if (actionCommand_) actionCommand_->RefreshModeChecks(GatherState());
 }
 
 void TFrmKervMain::Place() {
   int showMode = 0;
   if (parameter_) showMode = parameter_->ShowNormal ? 1 : parameter_->ShowMinimized ? 2 : 0;
-  // Until the settings store and the window list exist: the defaults, and no other window.
-  TKervWindowPlacement placement = TKervWindowInitializer::Apply(TKervWindowSettings(), 0, showMode);
+  TKervWindowSettings placementSettings;
+  const TKervWindowSetting& window = Settings().Window();
+  const TKervEachProcessSetting& each = Settings().EachProcess();
+  placementSettings.Mode = window.Mode;
+  placementSettings.LastWindowState = each.LastWindowState;
+  placementSettings.UseUserPos = window.UseUserPos;
+  placementSettings.UserPosX = window.UserPosX;
+  placementSettings.UserPosY = window.UserPosY;
+  placementSettings.UseUserSize = window.UseUserSize;
+  placementSettings.UserSizeX = window.UserSizeX;
+  placementSettings.UserSizeY = window.UserSizeY;
+  placementSettings.LastPosX = each.LastPosX;
+  placementSettings.LastPosY = each.LastPosY;
+  placementSettings.LastSizeX = each.LastSizeX;
+  placementSettings.LastSizeY = each.LastSizeY;
+  TKervWindowPlacement placement = TKervWindowInitializer::Apply(placementSettings, 0, showMode);
   if (!placement.setPosition) {
     resize(placement.width, placement.height);
     show();
@@ -222,31 +638,192 @@ void TFrmKervMain::Place() {
   }
 }
 
-void TFrmKervMain::RefreshTitle() {
-  setWindowTitle(FromUtf8(fileName_) + QStringLiteral(" - ") + QString::fromUtf8(TKervSystem::ProductName()));
+// ---------------------------------------------------------------- refresh rules
+
+TKervActionState TFrmKervMain::GatherState() const {
+  TKervActionState state;
+  state.baseBar = view_.BaseBar;
+  state.baseExpanded = view_.BaseExpanded;
+  state.searchBar = view_.SearchBar;
+  state.searchExpanded = view_.SearchExpanded;
+  state.infoBarVisible = !infoBar_->isHidden();
+  state.statusBarVisible = !statusBar()->isHidden();
+  state.modeListVisible = !modeListBox_->isHidden();
+  const uint16_t flags = system_.SettingManager().Search().SearchFlags;
+  state.regularExpression = (flags & SearchFlag::RegExp) != 0;
+  state.selectionOnly = (flags & SearchFlag::SelectionOnly) != 0;
+  state.autoComplete = system_.SettingManager().Search().AutoComplete;
+  TEditor& editor = editors_->ActiveEditor();
+  state.editorFocused = editors_->EditorHasFocus() || !isActiveWindow();
+  state.selected = editor.Selected();
+  state.boxMode = editor.SelectionMode() == smBox;
+  state.canUndo = editor.CanUndo();
+  state.canRedo = editor.CanRedo();
+  state.wordWrap = editors_->MainEditor().WordWrap();
+  state.windowWrap = editors_->Wrap().WindowWrap();
+  state.bsUnindent = editor.Caret().BackSpaceUnIndent();
+  state.autoIndent = editors_->AutoIndent();
+  state.ruler = editor.Ruler().Visible();
+  state.lineNumbers = editor.Leftbar().Visible();
+  for (QComboBox* box : {searchBox_, replaceBox_}) {
+    if (box->lineEdit()->hasFocus() && box->lineEdit()->hasSelectedText()) state.searchBoxSelected = true;
+  }
+  return state;
 }
 
-void TFrmKervMain::SetCaretPos(int line, int col) {
-  caretCell_->setText(QString::number(line) + QString::fromUtf8("行: ") + QString::number(col) + QString::fromUtf8("桁"));
+void TFrmKervMain::SetEnabled(TKervAction action, bool enabled) {
+  if (std::find(std::begin(kNotBuilt), std::end(kNotBuilt), action) != std::end(kNotBuilt)) enabled = false;
+  Action(action)->setEnabled(enabled);
 }
 
-void TFrmKervMain::SetCodes(int charCode, int returnCode) {
-  codeCell_->setText(QString::fromUtf8(CharCodeName(static_cast<TCharCode>(charCode))));
-  const char* returnName = returnCode == rcLF ? "LF" : returnCode == rcCR ? "CR" : "CRLF";
-  returnCell_->setText(QString::fromUtf8(returnName));
+void TFrmKervMain::SetChecked(TKervAction action, bool checked) { Action(action)->setChecked(checked); }
+
+void TFrmKervMain::SetAutoComplete(bool on) {
+  for (QComboBox* box : {searchBox_, replaceBox_}) {
+    if (on == (box->completer() != nullptr)) continue;
+    QCompleter* completer = nullptr;
+    if (on) {
+      completer = new QCompleter(box->model(), box);
+      completer->setCaseSensitivity(Qt::CaseInsensitive);
+      completer->setCompletionMode(QCompleter::InlineCompletion);
+    }
+    box->setCompleter(completer);
+  }
 }
 
-void TFrmKervMain::ShowNotice(const QString& text) { infoBar_->setText(text); }
+void TFrmKervMain::RefreshAll() {
+  const TKervActionState state = GatherState();
+  actionCommand_->RefreshAll(state);
+  actionCommand_->RefreshSelectionMode(state);
+  RefreshEditActions();
+}
 
-QString TFrmKervMain::CaretText() const { return caretCell_->text(); }
-QString TFrmKervMain::CodeText() const { return codeCell_->text(); }
-QString TFrmKervMain::ReturnText() const { return returnCell_->text(); }
-QString TFrmKervMain::InfoText() const { return infoBar_->text(); }
-QString TFrmKervMain::DocumentText() const { return editor_->FromInternal(editor_->Editor().RowStore().GetText()); }
+void TFrmKervMain::RefreshEditActions() {
+  const TKervActionState state = GatherState();
+  actionCommand_->UpdateUndoRedo(state);
+  actionCommand_->UpdateCutCopy(state);
+  actionCommand_->UpdateSelSearch(state);
+}
 
-void TFrmKervMain::EditorCaretMoved() {
-  TEditor& editor = editor_->Editor();
-  SetCaretPos(editor.RowToLine(editor.Row()) + 1, editor.Col() + 1);
+// ---------------------------------------------------------------- bars
+
+void TFrmKervMain::LayoutBars() {
+  toolBarRow_->setVisible(view_.BaseBar && view_.BaseExpanded);
+  searchBar_->setVisible(view_.SearchBar && view_.SearchExpanded);
+  toolBarFold_->setVisible(view_.BaseBar && !view_.BaseExpanded);
+  searchBarFold_->setVisible(view_.SearchBar && !view_.SearchExpanded);
+  foldStrip_->setVisible(!toolBarFold_->isHidden() || !searchBarFold_->isHidden());
+  // The fold buttons' look: 0 text, 1 flat text, anything else raised.
+  const int look = Settings().View().NNToolBarBtn;
+  for (QToolButton* button : {toolBarFold_, searchBarFold_}) button->setAutoRaise(look == 1);
+  if (actionCommand_) actionCommand_->RefreshBars(GatherState());
+}
+
+void TFrmKervMain::SetBar(bool search, bool shown) {
+  (search ? view_.SearchBar : view_.BaseBar) = shown;
+  LayoutBars();
+}
+
+void TFrmKervMain::SetBarExpanded(bool search, bool expanded) {
+  (search ? view_.SearchExpanded : view_.BaseExpanded) = expanded;
+  LayoutBars();
+}
+
+void TFrmKervMain::ApplyStayOnTop() {
+  const bool top = view_.StayOnTop && state_.DialogState == dlgNone && isVisible();
+  if (top == windowFlags().testFlag(Qt::WindowStaysOnTopHint)) return;
+  const bool visible = isVisible();
+  setWindowFlag(Qt::WindowStaysOnTopHint, top);
+  if (visible) show();
+}
+
+// ---------------------------------------------------------------- events
+
+bool TFrmKervMain::event(QEvent* event) {
+  switch (event->type()) {
+    case QEvent::WindowActivate:
+    case QEvent::WindowDeactivate:
+      RefreshTitle();
+      break;
+    case QEvent::StatusTip: {
+      auto* tip = static_cast<QStatusTipEvent*>(event);
+      information_->SetHint(tip->tip());
+      return true;
+    }
+    default:
+      break;
+  }
+  return QMainWindow::event(event);
+}
+
+bool TFrmKervMain::eventFilter(QObject* watched, QEvent* event) {
+  // The code cells: darker under the mouse, their menu on a click.
+  if (watched == codeCell_ || watched == returnCell_) {
+    auto* cell = static_cast<QLabel*>(watched);
+    if (event->type() == QEvent::Enter) {
+      cell->setBackgroundRole(QPalette::Mid);
+    } else if (event->type() == QEvent::Leave) {
+      cell->setBackgroundRole(QPalette::Window);
+    } else if (event->type() == QEvent::MouseButtonPress) {
+      PopupCodeMenu(watched == returnCell_);
+      return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+  }
+  // Enter in the search and replace boxes.
+  if (watched == searchBox_->lineEdit() || watched == replaceBox_->lineEdit()) {
+    if (event->type() == QEvent::KeyPress) {
+      auto* key = static_cast<QKeyEvent*>(event);
+      if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+        Run(watched == searchBox_->lineEdit() ? Act_Srch_FindNext : Act_Srch_ReplaceDown);
+        return true;
+      }
+    } else if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
+      RefreshEditActions();
+    }
+    return QMainWindow::eventFilter(watched, event);
+  }
+  TEditorWidget* pane = nullptr;
+  editors_->ForEach([&](TEditorWidget& each) {
+    if (watched == &each || watched == each.viewport()) pane = &each;
+  });
+  if (pane) {
+    switch (event->type()) {
+      case QEvent::KeyPress:
+        if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Insert &&
+            static_cast<QKeyEvent*>(event)->modifiers() == Qt::NoModifier) {
+          ToggleOverwrite();
+          return true;
+        }
+        break;
+      case QEvent::KeyRelease:
+      case QEvent::MouseButtonPress:
+        QTimer::singleShot(0, this, [this] { ShowCaretPos(); });
+        break;
+      case QEvent::FocusIn:
+      case QEvent::FocusOut:
+        QTimer::singleShot(0, this, [this] {
+          actionCommand_->RefreshSelection(GatherState());
+          RefreshEditActions();
+        });
+        break;
+      case QEvent::MouseMove: {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (watched == pane->viewport() && mouse->buttons() == Qt::NoButton) {
+          const QPoint at = mouse->position().toPoint();
+          // After the pane has set its own pointer.
+          QTimer::singleShot(0, pane, [pane, at] {
+            TTokenKind kind = pane->Editor().WordKindAtPoint(at.x(), at.y());
+            if (kind == tkUrl || kind == tkMail) pane->viewport()->setCursor(Qt::PointingHandCursor);
+          });
+        }
+        break;
+      }
+      default:
+        break;
+    }
+  }
+  return QMainWindow::eventFilter(watched, event);
 }
 
 void TFrmKervMain::closeEvent(QCloseEvent* event) {
@@ -254,8 +831,468 @@ void TFrmKervMain::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
+  TKervWindowSnapshot snapshot;
+  const QRect normal = normalGeometry();
+  snapshot.left = normal.x();
+  snapshot.top = normal.y();
+  snapshot.width = normal.width();
+  snapshot.height = normal.height();
+  snapshot.minimized = isMinimized();
+  snapshot.maximized = isMaximized();
+  snapshot.windowWrap = editors_->Wrap().WindowWrap();
+  snapshot.baseBar = view_.BaseBar;
+  snapshot.searchBar = view_.SearchBar;
+  snapshot.baseExpanded = view_.BaseExpanded;
+  snapshot.searchExpanded = view_.SearchExpanded;
+  snapshot.statusBarVisible = !statusBar()->isHidden();
+  snapshot.infoBarVisible = !infoBar_->isHidden();
+  snapshot.modeListVisible = !modeListBox_->isHidden();
+  try {
+    Settings().SaveOnExit(snapshot, {}, {});
+  } catch (const std::exception&) {
+    // The window closes all the same; the next start reads the older values.
+  }
   system_.PrepareClose();
   event->accept();
+}
+
+// ---------------------------------------------------------------- the commands
+
+void TFrmKervMain::Run(TKervAction id) {
+  TEditorWidget& pane = editors_->ActiveWidget();
+  TEditor& editor = pane.Editor();
+  const bool editorFocused = editors_->EditorHasFocus();
+  QLineEdit* focusedBox = nullptr;
+  for (QComboBox* box : {searchBox_, replaceBox_}) {
+    if (box->lineEdit()->hasFocus()) focusedBox = box->lineEdit();
+  }
+  auto both = [this](const std::function<void(TEditor&)>& fn) {
+    editors_->ForEach([&](TEditorWidget& each) { fn(each.Editor()); });
+  };
+  auto key = [&pane, editorFocused](int qtKey, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+    if (!editorFocused) return;
+    QKeyEvent press(QEvent::KeyPress, qtKey, mods);
+    QApplication::sendEvent(&pane, &press);
+  };
+  switch (id) {
+    case Act_File_Exit: close(); break;
+    case Act_File_Change_CharCode: PopupCodeMenu(false); break;
+    case Act_File_Change_RetCode: PopupCodeMenu(true); break;
+
+    case Act_Edit_Select: editor.SelectAll(); break;
+    case Act_Edit_Undo: editor.Undo(); break;
+    case Act_Edit_Redo: editor.Redo(); break;
+    case Act_Edit_Cut:
+      if (focusedBox) focusedBox->cut();
+      else editor.CutToClipboard();
+      break;
+    case Act_Edit_Copy:
+      if (focusedBox) focusedBox->copy();
+      else editor.CopyToClipboard();
+      break;
+    case Act_Edit_Paste:
+      if (focusedBox) focusedBox->paste();
+      else editor.PasteFromClipboard();
+      break;
+    case Act_Edit_AddCut: editorCommand_->AddCut(); break;
+    case Act_Edit_AddCopy: editorCommand_->AddCopy(); break;
+    case Act_Edit_BoxSelect:
+      editorCommand_->SetBoxMode(editor.SelectionMode() != smBox, modes_->Current());
+      actionCommand_->RefreshSelectionMode(GatherState());
+      break;
+    case Act_Edit_ReadOnly: {
+      const bool on = !editors_->MainEditor().ReadOnly();
+      editorCommand_->SetReadOnly(on);
+      Action(Act_Edit_ReadOnly)->setChecked(on);
+      information_->SetReadOnlyShown(on);
+      break;
+    }
+    case Act_Edit_CharCount: CountCharacters(); break;
+    case Act_Edit_AsciiCode: ShowAsciiCode(); break;
+    case Act_Edit_AutoIndent:
+      editors_->SetAutoIndent(!editors_->AutoIndent());
+      Action(Act_Edit_AutoIndent)->setChecked(editors_->AutoIndent());
+      break;
+    case Act_Edit_BSUnindent: {
+      const bool on = !editor.Caret().BackSpaceUnIndent();
+      both([on](TEditor& each) { each.Caret().SetBackSpaceUnIndent(on); });
+      Action(Act_Edit_BSUnindent)->setChecked(on);
+      break;
+    }
+
+    case Act_Inst_TimeDate: {
+      const QLocale locale = QLocale::system();
+      const QDateTime now = QDateTime::currentDateTime();
+      InsertUtf8((locale.toString(now.date(), QLocale::ShortFormat) + QLatin1Char(' ') +
+                  now.time().toString(QStringLiteral("HH:mm:ss")))
+                     .toStdString());
+      break;
+    }
+    case Act_Inst_UserName: InsertUtf8(system_.Platform().fs.UserName()); break;
+    case Act_Inst_Version:
+      InsertUtf8(std::string(TKervSystem::ProductName()) + " Version " + TKervSystem::VersionString());
+      break;
+    case Act_Inst_FileName: InsertUtf8(QFileInfo(Utf8(fileName_)).fileName().toStdString()); break;
+    case Act_Inst_FilePath: InsertUtf8(fileName_); break;
+    case Act_Inst_Return: key(Qt::Key_Return); break;
+    case Act_Inst_Tab: editorCommand_->InsertText("\t"); break;
+    case Act_Inst_Space: editorCommand_->InsertText(" "); break;
+    case Act_Inst_DSpace: editorCommand_->InsertText("\x81\x40"); break;
+    case Act_Inst_FootStr: editor.InsertReturnString(); break;
+
+    case Act_Del_Del: editor.TypeDelete(); break;
+    case Act_Del_BackSpace:
+      if (editorFocused) editor.TypeBackspace();
+      break;
+    case Act_Del_LineDel: editor.DeleteRow(editor.Row()); break;
+    case Act_Del_PrevCursor: editorCommand_->DeleteToStart(); break;
+    case Act_Del_AfterCursor: editorCommand_->DeleteToEnd(); break;
+
+    case Act_Csr_JumpFirst: editorCommand_->JumpFirst(); break;
+    case Act_Csr_JumpTo: JumpTo(); break;
+    case Act_Csr_JumpLast: editorCommand_->JumpToEnd(); break;
+    case Act_Csr_CaretUp: key(Qt::Key_Up); break;
+    case Act_Csr_CaretLeft: key(Qt::Key_Left); break;
+    case Act_Csr_Down: key(Qt::Key_Down); break;
+    case Act_Csr_Right: key(Qt::Key_Right); break;
+    case Act_Csr_SwichActiveEditor: editors_->SwitchActive(); break;
+
+    case Act_View_ToolBar: SetBar(false, !view_.BaseBar); break;
+    case Act_View_ToolBarExp: SetBarExpanded(false, !view_.BaseExpanded); break;
+    case Act_View_SearchBar: SetBar(true, !view_.SearchBar); break;
+    case Act_View_SearchBarExp: SetBarExpanded(true, !view_.SearchExpanded); break;
+    case Act_View_LineNum: {
+      const bool on = !editor.Leftbar().Visible();
+      both([on](TEditor& each) { each.Leftbar().SetVisible(on); });
+      Action(Act_View_LineNum)->setChecked(on);
+      break;
+    }
+    case Act_View_Ruler: {
+      const bool on = !editor.Ruler().Visible();
+      both([on](TEditor& each) { each.Ruler().SetVisible(on); });
+      Action(Act_View_Ruler)->setChecked(on);
+      break;
+    }
+    case Act_View_Infobar:
+      infoBar_->setVisible(infoBar_->isHidden());
+      actionCommand_->RefreshPanels(GatherState());
+      break;
+    case Act_View_Statusbar:
+      statusBar()->setVisible(statusBar()->isHidden());
+      actionCommand_->RefreshPanels(GatherState());
+      break;
+    case Act_View_ModeList:
+      modeListBox_->setVisible(modeListBox_->isHidden());
+      actionCommand_->RefreshPanels(GatherState());
+      break;
+    case Act_View_StayTop:
+      view_.StayOnTop = !view_.StayOnTop;
+      Action(Act_View_StayTop)->setChecked(view_.StayOnTop);
+      ApplyStayOnTop();
+      break;
+    case Act_View_WordWrap: {
+      const bool wasOn = editors_->MainEditor().WordWrap();
+      editors_->Wrap().SetWordWrap(!wasOn);
+      Action(Act_View_WordWrap)->setChecked(editors_->MainEditor().WordWrap());
+      if (wasOn) Action(Act_View_WinWrap)->setChecked(false);
+      break;
+    }
+    case Act_View_WinWrap:
+      editors_->Wrap().SetWindowWrap(!editors_->Wrap().WindowWrap(), editors_->WindowColumns());
+      actionCommand_->RefreshWrap(GatherState());
+      break;
+    case Act_View_Font: ChooseTemporaryFont(); break;
+    case Act_View_AddTmpRsv: AddTemporaryWord(); break;
+    case Act_View_TmpRsvList: EditTemporaryWords(); break;
+
+    case Act_Win_NewWin: system_.LaunchNewProcess({}); break;
+    case Act_Win_HSplit:
+    case Act_Win_VSplit:
+      editors_->ToggleSplit(id == Act_Win_VSplit ? 1 : 2);
+      state_.SplitMode = editors_->SplitMode();
+      Action(Act_Win_VSplit)->setChecked(state_.SplitMode == 1);
+      Action(Act_Win_HSplit)->setChecked(state_.SplitMode == 2);
+      break;
+
+    case Act_help: ShowHelp(); break;
+    case Act_Infobar_LastInfo: information_->ShowLastNotice(); break;
+    case Act_Infobar_Clipboard: ShowClipboard(); break;
+    case Act_Infobar_Now: ShowNow(); break;
+    case Act_Srch_NewWord:
+      SetBar(true, true);
+      SetBarExpanded(true, true);
+      if (isVisible()) {
+        searchBox_->setFocus();
+        searchBox_->lineEdit()->selectAll();
+      }
+      break;
+    default:
+      break;
+  }
+  RefreshEditActions();
+}
+
+void TFrmKervMain::RefreshTitle() {
+  const bool modified = editors_->MainEditor().Modified();
+  setWindowTitle(Utf8(fileName_) + (modified ? QString::fromUtf8("[更新]") : QString()) + QStringLiteral(" - ") +
+                 QString::fromUtf8(TKervSystem::ProductName()));
+}
+
+void TFrmKervMain::ShowCaretPos() {
+  const TEditor& editor = editors_->ActiveEditor();
+  information_->SetCaretPos(TKervEditorCommand::CaretLine(editor), TKervEditorCommand::CaretColumn(editor));
+}
+
+void TFrmKervMain::ToggleOverwrite() {
+  const bool on = !editors_->MainEditor().OverWrite();
+  editors_->ForEach([on](TEditorWidget& pane) { pane.Editor().SetOverWrite(on); });
+  information_->SetOverwrite(on);
+}
+
+void TFrmKervMain::SelectionChanged(TEditor& editor, bool selected) {
+  if (selected && Settings().InfoBar().ShowSelSize) {
+    const std::string text = editor.SelText();
+    information_->Notify(SelectionSizeText(static_cast<int64_t>(text.size()), kerv::CountCharacters(text)),
+                         IKervInformation::nlPlain);
+  }
+  actionCommand_->RefreshSelection(GatherState());
+  RefreshEditActions();
+}
+
+void TFrmKervMain::CountCharacters() {
+  const TKervCharCount count = CharCountTexts(editors_->MainEditor().RowStore().GetText(), returnCode_);
+  if (Settings().InfoBar().UseInfoBar && information_->InfoBarShown()) {
+    information_->ShowNotice(count.characters + " / " + count.bytes, IKervInformation::nlInformation);
+  } else {
+    QMessageBox::information(this, QString::fromUtf8("文字数カウンタ"),
+                             Utf8(count.characters) + QStringLiteral("\r\n") + Utf8(count.bytes));
+  }
+}
+
+void TFrmKervMain::ShowAsciiCode() {
+  TEditor& editor = editors_->ActiveEditor();
+  if (!editor.Selected()) return;
+  const std::string digits = AsciiCodeText(editor.SelText());
+  if (Settings().InfoBar().UseInfoBar && information_->InfoBarShown()) {
+    information_->ShowNotice("ASCIIコード:" + digits, IKervInformation::nlInformation);
+  } else {
+    QMessageBox::information(this, QString::fromUtf8("ASCIIコード表示"), Utf8(digits));
+  }
+}
+
+void TFrmKervMain::ShowClipboard() {
+  const std::string text = clipboard_->Text().text;
+  const std::string body = system_.Platform().codePage.Cp932ToUtf8(ClipboardNoticeBody(text));
+  information_->ShowNotice("クリップボード : " + body + " (" + std::to_string(text.size()) + "Byte)",
+                           IKervInformation::nlPlain);
+}
+
+void TFrmKervMain::ShowNow() {
+  const QLocale locale = QLocale::system();
+  const QDateTime now = QDateTime::currentDateTime();
+  information_->ShowNotice((locale.toString(now.date(), QLocale::ShortFormat) + QLatin1Char(' ') +
+                            now.time().toString(QStringLiteral("HH:mm:ss")))
+                               .toStdString(),
+                           IKervInformation::nlPlain);
+}
+
+void TFrmKervMain::JumpTo() {
+  TEditor& editor = editors_->ActiveEditor();
+  const int first = TKervEditorCommand::FirstLineNumber(editor);
+  const int last = TKervEditorCommand::LastLineNumber(editor);
+  bool ok = false;
+  state_.DialogState = dlgMessage;
+  const QString answer = QInputDialog::getText(this, QString::fromUtf8("指定行へ移動"), Utf8(JumpToPrompt(first, last)),
+                                               QLineEdit::Normal,
+                                               QString::number(TKervEditorCommand::CaretLine(editor)), &ok);
+  state_.DialogState = dlgNone;
+  if (!ok) return;
+  editorCommand_->JumpToLine(TKervEditorCommand::ParseJumpAnswer(editor, answer.trimmed().toStdString()));
+}
+
+void TFrmKervMain::InsertUtf8(const std::string& text) {
+  editorCommand_->InsertText(system_.Platform().codePage.Utf8ToCp932(text, nullptr));
+}
+
+void TFrmKervMain::AddTemporaryWord() {
+  TEditor& editor = editors_->ActiveEditor();
+  if (!editor.Selected()) return;
+  std::string text = editor.SelText();
+  if (text.size() >= 200) return;
+  const size_t first = text.find_first_not_of(' ');
+  if (first == std::string::npos) return;
+  text = text.substr(first, text.find_last_not_of(' ') - first + 1);
+  TEditorWordList words = editor.TmpReserveList();
+  words.push_back({text, 0});
+  editors_->ForEach([&](TEditorWidget& pane) {
+    pane.Editor().SetTmpReserveList(words);
+    pane.viewport()->update();
+  });
+}
+
+void TFrmKervMain::EditTemporaryWords() {
+  TEditor& editor = editors_->MainEditor();
+  ICodePage& codePage = system_.Platform().codePage;
+  QStringList lines;
+  const TEditorWordList& words = editor.TmpReserveList();
+  for (const TEditorWord& word : words) lines << Utf8(codePage.Cp932ToUtf8(word.text));
+  bool ok = false;
+  state_.DialogState = dlgMessage;
+  const QString edited = QInputDialog::getMultiLineText(this, QString::fromUtf8("簡易強調文字リスト"),
+                                                        QString::fromUtf8("一行に一語ずつ入力してください"),
+                                                        lines.join(QLatin1Char('\n')), &ok);
+  state_.DialogState = dlgNone;
+  if (!ok) return;
+  TEditorWordList list;
+  for (const QString& line : edited.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+    const std::string word = codePage.Utf8ToCp932(line.toStdString(), nullptr);
+    if (!word.empty()) list.push_back({word, 0});
+  }
+  editors_->ForEach([&](TEditorWidget& pane) {
+    pane.Editor().SetTmpReserveList(list);
+    pane.viewport()->update();
+  });
+}
+
+void TFrmKervMain::ChooseTemporaryFont() {
+  TEditorWidget& main = editors_->MainWidget();
+  bool ok = false;
+  state_.DialogState = dlgMessage;
+  const QFont chosen = QFontDialog::getFont(&ok, main.GridFont(), this);
+  state_.DialogState = dlgNone;
+  if (!ok) return;
+  TEditorFont font;
+  font.Assign(main.Editor().Font());
+  font.SetName(chosen.family().toStdString());
+  font.SetSize(std::max(1, chosen.pointSize()));
+  TFontStyles style = 0;
+  if (chosen.bold()) style |= fsBold;
+  if (chosen.italic()) style |= fsItalic;
+  font.SetStyle(style);
+  editors_->ForEach([&](TEditorWidget& pane) { pane.Editor().SetFont(font); });
+  editors_->FitWindowWrap();
+}
+
+QString TFrmKervMain::HelpFile() const {
+  // Beside the program in a build tree, in the data folder when installed.
+  const QString file = QString::fromStdString(system_.DataFolder()) + QStringLiteral("help/index.html");
+  return QFileInfo::exists(file) ? QFileInfo(file).absoluteFilePath() : QString();
+}
+
+void TFrmKervMain::ShowHelp() {
+  const QString file = HelpFile();
+  if (file.isEmpty()) return;
+  system_.ShellOpen(file.toStdString(), {});
+}
+
+char TFrmKervMain::ReturnPressed(TEditor& editor) {
+  if (editor.ReadOnly()) return 0;
+  // A caret beyond the row's visual end goes to that end first.
+  if (!editor.Selected() && editor.Col() > editor.RowWidth(editor.Row())) {
+    editor.SetCol(editor.RowWidth(editor.Row()));
+  }
+  if (!editors_->AutoIndent()) {
+    editor.ReplaceSelText("\r\n");
+    return 0;
+  }
+  const TEditorPropEx& mode = modes_->Current();
+  TEditorScreenStrings& store = editor.RowStore();
+  const int row = editor.Row();
+  const int firstRow = store.FirstRowOfLine(row);
+  const std::string line = store.GetRowRangeText(firstRow, -1).text;
+  std::string_view lineText = line;
+  while (!lineText.empty() && (lineText.back() == '\n' || lineText.back() == '\r')) lineText.remove_suffix(1);
+  TAutoIndentRequest request;
+  request.lineText = lineText;
+  request.caretByteInRow = static_cast<int>(editor.SelStart() - editor.OffsetOfRow(row));
+  request.onRowAfterLastLine = row == editor.RowCount() - 1 && editor.RowText(row).empty() && row > 0 &&
+                               store.RowAttribute(row - 1) == raCrlf;
+  request.autoIndent = true;
+  request.dsIndent = mode.DSIndent();
+  request.noIndentEmptyLine = mode.NoIndentEmptyLine();
+  request.lastIndent = editors_->LastIndent();
+  const TAutoIndentResult result = TKervAutoIndent::Decide(request);
+  switch (result.action) {
+    case TAutoIndentAction::ControlReturn: return '\r';
+    case TAutoIndentAction::InsertText:
+      editor.ReplaceSelText(result.text);
+      if (result.rememberIndent) editors_->LastIndent() = result.indent;
+      return 0;
+    case TAutoIndentAction::BlankLineAbove: {
+      const int col = editor.Col();
+      editor.CancelSelection();
+      editor.MoveCaretTo(row, 0);
+      editor.InsertText(result.text);
+      editor.MoveCaretTo(editor.Row(), col);
+      return 0;
+    }
+  }
+  return 0;
+}
+
+void TFrmKervMain::OpenLink(TEditor& editor) {
+  const TTokenKind kind = editor.WordKindAtCaret();
+  if (kind == tkUrl || kind == tkMail) {
+    const std::string word = system_.Platform().codePage.Cp932ToUtf8(editor.WordAtCaret());
+    system_.ShellOpen(kind == tkMail ? "mailto:" + word : word, {});
+    return;
+  }
+  editor.SelectWordAtCaret();
+}
+
+void TFrmKervMain::ShowPaneMenu(TEditorWidget& pane, const QPoint& globalPos) {
+  const QPoint at = pane.viewport()->mapFromGlobal(globalPos);
+  TEditor& editor = pane.Editor();
+  const TTokenKind kind = editor.WordKindAtPoint(at.x(), at.y());
+  linkKind_ = kind == tkMail ? 1 : kind == tkUrl ? 2 : 0;
+  linkText_ = linkKind_ ? system_.Platform().codePage.Cp932ToUtf8(editor.WordAtPoint(at.x(), at.y())) : std::string();
+  QMenu menu(this);
+  menu.setObjectName(QStringLiteral("PMnu_Editor"));
+  if (linkKind_ != 0) {
+    const bool mail = linkKind_ == 1;
+    QAction* open = menu.addAction(QString::fromUtf8(mail ? "アドレスをメーラーで開く(&M)" : "U&RLをブラウザーで開く"));
+    connect(open, &QAction::triggered, this,
+            [this, mail] { system_.ShellOpen(mail ? "mailto:" + linkText_ : linkText_, {}); });
+    QAction* copy = menu.addAction(QString::fromUtf8(mail ? "アドレスをコピー(&R)" : "UR&Lをコピー"));
+    connect(copy, &QAction::triggered, this, [this] {
+      clipboard_->SetText(system_.Platform().codePage.Utf8ToCp932(linkText_, nullptr), false);
+    });
+    menu.addSeparator();
+  }
+  for (TKervAction id : {Act_Edit_Undo, Act_Edit_Redo}) menu.addAction(Action(id));
+  menu.addSeparator();
+  for (TKervAction id : {Act_Edit_Cut, Act_Edit_Copy, Act_Edit_Paste, Act_Del_Del}) menu.addAction(Action(id));
+  menu.addSeparator();
+  for (TKervAction id : {Act_Edit_Select, Act_Edit_BoxSelect, Act_Srch_QuickSearch, Act_View_AddTmpRsv}) {
+    menu.addAction(Action(id));
+  }
+  menu.exec(globalPos);
+}
+
+void TFrmKervMain::PopupCodeMenu(bool returnCodes) {
+  QMenu* menu = returnCodes ? returnCodeMenu_ : charCodeMenu_;
+  QLabel* cell = returnCodes ? returnCell_ : codeCell_;
+  const QSize size = menu->sizeHint();
+  QPoint at = statusBar()->isVisible() ? cell->mapToGlobal(QPoint(0, -size.height())) : QCursor::pos();
+  menu->popup(at);
+}
+
+void TFrmKervMain::ChooseCode(bool returnCodes, int code) {
+  // The code the next save writes.
+  if (returnCodes) returnCode_ = code;
+  else charCode_ = code;
+  information_->SetCodes(charCode_, returnCode_);
+}
+
+// ---------------------------------------------------------------- for checks
+
+QString TFrmKervMain::CaretText() const { return information_->CaretText(); }
+QString TFrmKervMain::CodeText() const { return information_->CodeText(); }
+QString TFrmKervMain::ReturnText() const { return information_->ReturnText(); }
+QString TFrmKervMain::OverwriteText() const { return information_->OverwriteText(); }
+QString TFrmKervMain::InfoText() const { return information_->NoticeText(); }
+QString TFrmKervMain::DocumentText() const {
+  return editors_->MainWidget().FromInternal(editors_->MainWidget().Editor().RowStore().GetText());
 }
 
 }  // namespace kerv

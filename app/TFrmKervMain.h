@@ -1,27 +1,40 @@
 #pragma once
-// The main window: it holds the controls and forwards to the application
-// objects; the logic lives in the core classes it calls.
+// The main window: menus, tool bar, search bar, the editor panes, info bar and
+// status bar. It holds no rules of its own: actions, form events and editor
+// events go to the command objects and managers it owns.
 
 #include <QMainWindow>
-#include <functional>
+#include <array>
 #include <memory>
 #include <string>
 #include <vector>
 
-class QAction;
-class QKeySequence;
+#include "app/TKervActionCommand.h"
+#include "app/TKervActionTable.h"
+#include "app/window/TKervState.h"
+
+class QComboBox;
 class QLabel;
 class QMenu;
+class QToolBar;
+class QToolButton;
+class QWidget;
 
 namespace kerv {
 
+class IClipboard;
+class TEditor;
 class TEditorWidget;
 class TKervEditModeManager;
 class TKervEditModeUser;
-class TKervSystem;
+class TKervEditorCommand;
+class TKervEditorManager;
+class TKervInformation;
 class TKervParameter;
+class TKervSettingManager;
+class TKervSystem;
 
-class TFrmKervMain : public QMainWindow {
+class TFrmKervMain : public QMainWindow, public IKervActionTarget {
   Q_OBJECT
 
  public:
@@ -30,53 +43,135 @@ class TFrmKervMain : public QMainWindow {
 
   // False when the start file was refused or failed: the process ends with no window.
   bool StartedOk() const { return startedOk_; }
-  // Shows the window as the command line asked (normal, minimized, or the default).
+  // Shows the window as the command line and the settings ask.
   void Place();
 
-  // What the status bar and info bar show, for the start-up checks.
+  // What the bars show (checks and tests).
   QString CaretText() const;
   QString CodeText() const;
   QString ReturnText() const;
+  QString OverwriteText() const;
   QString InfoText() const;
   QString DocumentText() const;
-  TEditorWidget& EditorWidget() { return *editor_; }
+  TEditorWidget& EditorWidget();
+  TKervEditorManager& Editors() { return *editors_; }
+  TKervInformation& Information() { return *information_; }
+  QAction* Action(TKervAction id) const { return actions_[static_cast<size_t>(id) - 1]; }
+  TKervState& State() { return state_; }
+  TKervView& View() { return view_; }
+  TKervSettingManager& Settings();
+  TKervEditModeManager& Modes() { return *modes_; }
+
+  // Runs one action's command (what its menu item does).
+  void Run(TKervAction id);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  bool event(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // ---- building the form
   void FormCreate();
-  // The actions the window has so far, each in a menu, with its default shortcut.
   void CreateActions();
-  QAction* AddAction(QMenu* menu, const char* name, const char* caption, const QKeySequence& shortcut,
-                     std::function<void()> run, bool checkable = false);
+  void CreateMenus();
+  void CreateToolBar();
+  void CreateSearchBar();
+  void CreateInfoBar();
+  void CreateStatusBar();
+  QMenu* CreateCodeMenu(bool returnCodes);
+  void HookPane(TEditorWidget& pane);
+
+  // ---- start-up and settings
   void Initialize();
+  void ApplySettings();
   void ProcessCommandLine();
   bool OpenFile(const std::string& fileName, int charCode);
-  void RefreshTitle();
-  void SetCaretPos(int line, int col);
-  void SetCodes(int charCode, int returnCode);
-  void ShowNotice(const QString& text);
-  void EditorCaretMoved();
-  // Picks the edit mode of fileName's extension and applies it to the editor.
+  void FillModeList();
+  // Picks the edit mode of fileName's extension and applies it to the panes.
   void ApplyModeForFile(const std::string& fileName);
+  void ApplyCurrentMode();
+  void ChangeMode(const std::string& name);
+
+  // ---- refresh rules
+  TKervActionState GatherState() const;
+  void SetEnabled(TKervAction action, bool enabled) override;
+  void SetChecked(TKervAction action, bool checked) override;
+  void SetAutoComplete(bool on) override;
+  void RefreshAll();
+  void RefreshEditActions();
+
+  // ---- bars
+  void LayoutBars();
+  void SetBar(bool search, bool shown);
+  void SetBarExpanded(bool search, bool expanded);
+  void ApplyStayOnTop();
+
+  // ---- commands of the window
+  void RefreshTitle();
+  void ShowCaretPos();
+  void ToggleOverwrite();
+  void CountCharacters();
+  void ShowAsciiCode();
+  void ShowClipboard();
+  void ShowNow();
+  void JumpTo();
+  void InsertUtf8(const std::string& text);
+  void AddTemporaryWord();
+  void EditTemporaryWords();
+  void ChooseTemporaryFont();
+  void ShowHelp();
+  void SelectionChanged(TEditor& editor, bool selected);
+  char ReturnPressed(TEditor& editor);
+  void OpenLink(TEditor& editor);
+  void ShowPaneMenu(TEditorWidget& pane, const QPoint& globalPos);
+  void PopupCodeMenu(bool returnCodes);
+  void ChooseCode(bool returnCodes, int code);
+  QString HelpFile() const;
 
   TKervSystem& system_;
   std::vector<std::string> arguments_;
   std::unique_ptr<TKervParameter> parameter_;
   std::unique_ptr<TKervEditModeUser> modeUser_;
   std::unique_ptr<TKervEditModeManager> modes_;
+  std::unique_ptr<IClipboard> clipboard_;
+  std::unique_ptr<TKervEditorCommand> editorCommand_;
+  std::unique_ptr<TKervActionCommand> actionCommand_;
+  TKervState state_;
+  TKervView view_;
   std::string fileName_;
+  int charCode_ = 1;
+  int returnCode_ = 1;
   bool startedOk_ = true;
 
-  TEditorWidget* editor_ = nullptr;
-  QAction* lineNumbersAction_ = nullptr;
-  QAction* rulerAction_ = nullptr;
-  QAction* wordWrapAction_ = nullptr;
-  QLabel* infoBar_ = nullptr;
+  std::array<QAction*, kActionCount> actions_{};
+  TKervEditorManager* editors_ = nullptr;
+  TKervInformation* information_ = nullptr;
+  QWidget* toolBarRow_ = nullptr;
+  QToolBar* toolBar_ = nullptr;
+  QWidget* modeListBox_ = nullptr;
+  QComboBox* modeList_ = nullptr;
+  QToolBar* searchBar_ = nullptr;
+  QComboBox* searchBox_ = nullptr;
+  QComboBox* replaceBox_ = nullptr;
+  QWidget* foldStrip_ = nullptr;
+  QToolButton* toolBarFold_ = nullptr;
+  QToolButton* searchBarFold_ = nullptr;
+  QWidget* infoBar_ = nullptr;
+  QLabel* infoLabel_ = nullptr;
+  QLabel* hintCell_ = nullptr;
   QLabel* caretCell_ = nullptr;
   QLabel* codeCell_ = nullptr;
   QLabel* returnCell_ = nullptr;
+  QLabel* overwriteCell_ = nullptr;
+  QLabel* readOnlyCell_ = nullptr;
+  QMenu* charCodeMenu_ = nullptr;
+  QMenu* returnCodeMenu_ = nullptr;
+  QMenu* infoBarMenu_ = nullptr;
+  // The link under the mouse when the pane's menu opened: 0 none, 1 mail, 2 URL.
+  int linkKind_ = 0;
+  std::string linkText_;
+  bool fillingModeList_ = false;
 };
 
 }  // namespace kerv

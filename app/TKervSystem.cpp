@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "app/TKervMessages.h"
+#include "app/TKervSettingManager.h"
 #include "app/TKervUserMode.h"
 #include "document/TKervExceptionStringMaker.h"
 
@@ -34,6 +35,7 @@ std::string TKervSystem::VersionString() {
 bool TKervSystem::CheckStartup() {
   try {
     programFolder_ = IncludeTrailingSlash(platform_.fs.ExecutableFolder());
+    dataFolder_ = DataFolderOf(platform_.fs, programFolder_);
     TKervUserMode userMode(platform_, programFolder_);
     settingFolder_ = userMode.GetSettingFolder();
   } catch (const std::exception&) {
@@ -43,6 +45,7 @@ bool TKervSystem::CheckStartup() {
     ShowErrorCode(10021);
     return false;
   }
+  settings_ = std::make_unique<TKervSettingManager>(platform_.fs, settingFolder_);
   return true;
 }
 

@@ -2,6 +2,7 @@
 // The root object of one editor process: folders, platform services, error
 // messages, and (as they are built) the managers and command objects.
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -9,6 +10,8 @@
 #include "app/TKervPlatform.h"
 
 namespace kerv {
+
+class TKervSettingManager;
 
 // True once the main window has begun to close; other windows then drop this one.
 extern bool Closing;
@@ -34,6 +37,9 @@ class TKervSystem {
 
   const std::string& ProgramFolder() const { return programFolder_; }
   const std::string& SettingFolder() const { return settingFolder_; }
+  // The shipped data (edit modes, the user guide): the program's folder, or
+  // "<prefix>/share/kerv/" once installed.
+  const std::string& DataFolder() const { return dataFolder_; }
   std::string ProgramFilePath(const std::string& name) const { return programFolder_ + name; }
   std::string SettingFilePath(const std::string& name) const { return settingFolder_ + name; }
 
@@ -48,11 +54,16 @@ class TKervSystem {
   void ShowErrorCode(int code, const std::optional<std::string>& argument = std::nullopt);
 
   TKervPlatform& Platform() { return platform_; }
+  // The settings store of kerv.ini, there once CheckStartup passed.
+  TKervSettingManager& SettingManager() { return *settings_; }
+  bool HasSettingManager() const { return settings_ != nullptr; }
 
  private:
+  std::unique_ptr<TKervSettingManager> settings_;
   TKervPlatform& platform_;
   std::string programFolder_;
   std::string settingFolder_;
+  std::string dataFolder_;
 };
 
 }  // namespace kerv

@@ -23,6 +23,16 @@ std::string Trim(const std::string& text) {
 
 }  // namespace
 
+std::string DataFolderOf(IFileSystem& fs, const std::string& programFolder) {
+  std::string folder = IncludeTrailingSlash(programFolder);
+  constexpr std::string_view kBin = "/bin/";
+  if (folder.size() > kBin.size() && folder.ends_with(kBin)) {
+    std::string data = folder.substr(0, folder.size() - kBin.size()) + "/share/kerv/";
+    if (fs.FolderExists(data)) return data;
+  }
+  return folder;
+}
+
 TKervUserMode::TKervUserMode(TKervPlatform& platform, std::string programFolder)
     : platform_(platform), programFolder_(IncludeTrailingSlash(programFolder)) {}
 
@@ -41,15 +51,19 @@ std::string TKervUserMode::GetSettingFolder() {
 }
 
 std::string TKervUserMode::InstalledFolder() {
-  // An installed program cannot keep settings beside itself: they go to the
-  // user's configuration folder instead, made and seeded like any other.
+  // An installed program never writes into its own folders (root could):
+  // its settings go to the user's configuration folder, made and seeded from
+  // the data folder. A build tree or a portable folder keeps them beside the
+  // program while it can write there.
   IFileSystem& fs = platform_.fs;
-  if (fs.IsWritableFolder(programFolder_)) return programFolder_;
+  const std::string dataFolder = DataFolderOf(fs, programFolder_);
+  const bool installed = dataFolder != programFolder_;
+  if (!installed && fs.IsWritableFolder(programFolder_)) return programFolder_;
   std::string configRoot = fs.UserConfigFolder();
   std::string folder = configRoot + "kerv/";
   if (fs.FolderExists(folder)) return folder;
   if (!fs.FolderExists(configRoot)) fs.CreateFolder(configRoot);
-  return PrepareFolder(folder, programFolder_) ? folder : std::string();
+  return PrepareFolder(folder, dataFolder) ? folder : std::string();
 }
 
 std::string TKervUserMode::PerUserFolder() {

@@ -7,6 +7,11 @@
 
 namespace kerv {
 
+// Where the program's shipped data lies: "<prefix>/share/kerv/" for a program
+// installed as "<prefix>/bin/kerv", else the program's own folder (a build
+// tree or a portable folder). Both end with '/'.
+std::string DataFolderOf(IFileSystem& fs, const std::string& programFolder);
+
 class TKervUserMode {
  public:
   TKervUserMode(TKervPlatform& platform, std::string programFolder);

@@ -2,9 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
+#include <QMenuBar>
+#include <QTest>
 
+#include "app/window/TKervEditorManager.h"
+#include "app/window/TKervInformation.h"
+#include "editor/TEditor.h"
 #include "tests/app/AppTestSupport.h"
+#include "ui/TEditorWidget.h"
 
 namespace kerv {
 namespace {
@@ -25,7 +32,8 @@ TEST(TFrmKervMainTest, UntitledStartShowsTheWelcome) {
   ASSERT_TRUE(window.StartedOk());
   EXPECT_EQ(window.windowTitle(), QString::fromUtf8("NewDoc.txt - KervEditor"));
   EXPECT_EQ(window.InfoText(), QString::fromUtf8("Welcome to KervEditor!"));
-  EXPECT_EQ(window.CaretText(), QString::fromUtf8("1行: 1桁"));
+  EXPECT_EQ(window.CaretText(), QString::fromUtf8("1行: 0桁"));
+  EXPECT_EQ(window.OverwriteText(), QString::fromUtf8("挿入"));
   EXPECT_EQ(window.CodeText(), QString::fromUtf8("Shift-JIS"));
   EXPECT_EQ(window.ReturnText(), QString::fromUtf8("CRLF"));
   window.Place();
@@ -90,6 +98,146 @@ TEST(TFrmKervMainTest, UnreadableStartFileEndsTheStart) {
   ASSERT_TRUE(app.system.CheckStartup());
   TFrmKervMain window(app.system, {"folder"});
   EXPECT_FALSE(window.StartedOk());
+}
+
+// A shown window with the keyboard focus on its editor, as a user meets it.
+struct ShownWindow {
+  testing::FakeApp app;
+  std::unique_ptr<TFrmKervMain> window;
+  explicit ShownWindow(std::vector<std::string> arguments = {}) {
+    App();
+    EXPECT_TRUE(app.system.CheckStartup());
+    window = std::make_unique<TFrmKervMain>(app.system, std::move(arguments));
+    window->Place();
+    window->activateWindow();
+    window->Editors().MainWidget().setFocus();
+    QApplication::processEvents();
+  }
+  ~ShownWindow() {
+    window->Editors().MainEditor().SetModified(false);
+    window.reset();
+    Closing = false;
+  }
+  TEditorWidget& Pane() { return window->Editors().ActiveWidget(); }
+  void Keys(QWidget& target, QKeySequence sequence) {
+    QTest::keySequence(&target, sequence);
+    QApplication::processEvents();
+  }
+};
+
+TEST(TFrmKervMainTest, EveryActionIsInAMenuWithItsCaption) {
+  ShownWindow shown;
+  QStringList inMenus;
+  std::function<void(QMenu*)> walk = [&](QMenu* menu) {
+    for (QAction* action : menu->actions()) {
+      if (action->menu()) walk(action->menu());
+      else inMenus << action->objectName();
+    }
+  };
+  for (QAction* top : shown.window->menuBar()->actions()) {
+    EXPECT_TRUE(top->text().contains(QLatin1Char('&'))) << top->text().toStdString();
+    walk(top->menu());
+  }
+  for (const TKervActionInfo& info : ActionTable()) {
+    QAction* action = shown.window->Action(info.id);
+    ASSERT_NE(action, nullptr);
+    EXPECT_EQ(action->text(), QString::fromUtf8(info.caption));
+    // The info bar's three live in the info bar's menu.
+    if (info.id < Act_Infobar_LastInfo || info.id > Act_Infobar_Now) {
+      EXPECT_TRUE(inMenus.contains(QString::fromLatin1(info.name))) << info.name;
+    }
+  }
+  EXPECT_EQ(shown.window->Action(Act_File_save)->shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
+  // What is not built yet says so and does nothing.
+  EXPECT_FALSE(shown.window->Action(Act_File_Print)->isEnabled());
+  EXPECT_FALSE(shown.window->Action(Act_Win_Cascade)->isEnabled());
+}
+
+TEST(TFrmKervMainTest, TypeUndoRedoAndTheModifiedTitle) {
+  ShownWindow shown;
+  QTest::keyClicks(&shown.Pane(), QStringLiteral("abc"));
+  EXPECT_EQ(shown.window->DocumentText(), QStringLiteral("abc"));
+  EXPECT_EQ(shown.window->windowTitle(), QString::fromUtf8("NewDoc.txt[更新] - KervEditor"));
+  EXPECT_EQ(shown.window->CaretText(), QString::fromUtf8("1行: 3桁"));
+  shown.Keys(shown.Pane(), QKeySequence(QStringLiteral("Ctrl+Z")));
+  EXPECT_EQ(shown.window->DocumentText(), QStringLiteral("ab"));
+  EXPECT_TRUE(shown.window->Action(Act_Edit_Redo)->isEnabled());
+  shown.Keys(shown.Pane(), QKeySequence(QStringLiteral("Ctrl+Y")));
+  EXPECT_EQ(shown.window->DocumentText(), QStringLiteral("abc"));
+  // Insert switches both panes and the status cell.
+  shown.Keys(shown.Pane(), QKeySequence(Qt::Key_Insert));
+  EXPECT_EQ(shown.window->OverwriteText(), QString::fromUtf8("上書"));
+  EXPECT_TRUE(shown.window->Editors().MainEditor().OverWrite());
+}
+
+TEST(TFrmKervMainTest, BoxModeDisablesSearchAndFormatActions) {
+  ShownWindow shown;
+  QTest::keyClicks(&shown.Pane(), QStringLiteral("abcd"));
+  shown.Keys(shown.Pane(), QKeySequence(QStringLiteral("Shift+Left")));
+  EXPECT_TRUE(shown.window->Action(Act_Fmt_Upper)->isEnabled());
+  shown.Keys(shown.Pane(), QKeySequence(QStringLiteral("Ctrl+B")));
+  EXPECT_EQ(shown.window->Editors().MainEditor().SelectionMode(), smBox);
+  EXPECT_TRUE(shown.window->Action(Act_Edit_BoxSelect)->isChecked());
+  EXPECT_FALSE(shown.window->Action(Act_Srch_FindNext)->isEnabled());
+  EXPECT_FALSE(shown.window->Action(Act_Fmt_Upper)->isEnabled());
+  shown.Keys(shown.Pane(), QKeySequence(QStringLiteral("Ctrl+B")));
+  EXPECT_TRUE(shown.window->Action(Act_Srch_FindNext)->isEnabled());
+}
+
+TEST(TFrmKervMainTest, SplitPanesShareTheTextAndTheStatusFollowsTheFocus) {
+  ShownWindow shown;
+  QTest::keyClicks(&shown.Pane(), QStringLiteral("one"));
+  shown.window->Run(Act_Win_VSplit);
+  EXPECT_EQ(shown.window->State().SplitMode, 1);
+  EXPECT_TRUE(shown.window->Action(Act_Win_VSplit)->isChecked());
+  TEditorWidget* second = shown.window->Editors().SecondWidget();
+  ASSERT_NE(second, nullptr);
+  EXPECT_EQ(second->Editor().RowStore().GetText(), "one");
+  shown.Keys(shown.Pane(), QKeySequence(QStringLiteral("Ctrl+Shift+E")));
+  EXPECT_EQ(&shown.window->Editors().ActiveWidget(), second);
+  QTest::keyClicks(second, QStringLiteral("X"));
+  QApplication::processEvents();
+  EXPECT_EQ(shown.window->Editors().MainEditor().RowStore().GetText(), "Xone");
+  EXPECT_EQ(shown.window->CaretText(), QString::fromUtf8("1行: 1桁"));
+  // The other kind switches; the same kind again ends the split.
+  shown.window->Run(Act_Win_HSplit);
+  EXPECT_EQ(shown.window->State().SplitMode, 2);
+  shown.window->Run(Act_Win_HSplit);
+  EXPECT_EQ(shown.window->State().SplitMode, 0);
+  EXPECT_TRUE(second->isHidden());
+  EXPECT_EQ(&shown.window->Editors().ActiveWidget(), &shown.window->Editors().MainWidget());
+}
+
+TEST(TFrmKervMainTest, NotifyGoesToTheInfoBarOrToABox) {
+  ShownWindow shown;
+  TKervInformation& information = shown.window->Information();
+  information.Notify("saved", IKervInformation::nlInformation);
+  EXPECT_EQ(shown.window->InfoText(), QString::fromUtf8("[情報] saved"));
+  information.Notify("plain", IKervInformation::nlPlain);
+  EXPECT_EQ(shown.window->InfoText(), QStringLiteral("plain"));
+  information.Notify("bad", IKervInformation::nlError);
+  information.Notify("plain again", IKervInformation::nlPlain);
+  information.ShowLastNotice();
+  EXPECT_EQ(shown.window->InfoText(), QStringLiteral("plain again"));
+  shown.window->Run(Act_View_Infobar);
+  EXPECT_FALSE(shown.window->Action(Act_View_Infobar)->isChecked());
+  const size_t boxes = shown.app.dialogs.shown.size();
+  information.Notify("dropped", IKervInformation::nlPlain);
+  information.Notify("broken", IKervInformation::nlError);
+  ASSERT_EQ(shown.app.dialogs.shown.size(), boxes + 1);
+  EXPECT_EQ(shown.app.dialogs.shown.back().text, "エラー - KervEditor|broken");
+}
+
+TEST(TFrmKervMainTest, WrapActionsFollowTheWindowWrapRules) {
+  ShownWindow shown;
+  shown.window->Run(Act_View_WinWrap);
+  EXPECT_TRUE(shown.window->Action(Act_View_WinWrap)->isChecked());
+  EXPECT_TRUE(shown.window->Action(Act_View_WordWrap)->isChecked());
+  EXPECT_TRUE(shown.window->Editors().MainEditor().WordWrap());
+  shown.window->Run(Act_View_WordWrap);
+  EXPECT_FALSE(shown.window->Action(Act_View_WinWrap)->isChecked());
+  EXPECT_FALSE(shown.window->Action(Act_View_WordWrap)->isChecked());
+  EXPECT_FALSE(shown.window->Editors().Wrap().WindowWrap());
 }
 
 }  // namespace

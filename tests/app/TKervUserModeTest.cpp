@@ -43,6 +43,20 @@ TEST_F(TKervUserModeTest, InstalledProgramUsesTheSeededConfigFolder) {
   EXPECT_EQ(app_.fs.Contents("/home/user/.config/kerv/kerv.ini"), "kerv.ini");
 }
 
+TEST_F(TKervUserModeTest, InstalledProgramNeverWritesBesideItselfEvenWhenItCould) {
+  // root can write /usr/bin; the data folder says the program is installed.
+  app_.fs.AddFolder("/usr/bin");
+  app_.fs.AddFolder("/usr/share/kerv");
+  app_.fs.AddFolder("/root");
+  app_.fs.AddFile("/usr/share/kerv/kerv.ini", "shipped");
+  app_.fs.configFolder = "/root/.config/";
+  EXPECT_EQ(DataFolderOf(app_.fs, "/usr/bin/"), "/usr/share/kerv/");
+  EXPECT_EQ(DataFolderOf(app_.fs, "/opt/kerv/"), "/opt/kerv/");
+  EXPECT_EQ(TKervUserMode(app_.platform, "/usr/bin/").GetSettingFolder(), "/root/.config/kerv/");
+  EXPECT_EQ(app_.fs.Contents("/root/.config/kerv/kerv.ini"), "shipped");
+  EXPECT_FALSE(app_.fs.FileExists("/usr/bin/kerv.ini"));
+}
+
 TEST_F(TKervUserModeTest, InstalledProgramMakesAMissingConfigRoot) {
   app_.fs.SetReadOnlyFolder("/opt/kerv", true);
   app_.fs.configFolder = "/home/user/.xdg/";
