@@ -31,6 +31,7 @@
 #include "app/TKervEditorCommand.h"
 #include "app/TKervMessages.h"
 #include "app/TKervParameter.h"
+#include "app/TKervProcessManager.h"
 #include "app/TKervSettingManager.h"
 #include "app/TKervStatusTexts.h"
 #include "app/TKervSystem.h"
@@ -42,6 +43,7 @@
 #include "editmode/TKervEditModeManager.h"
 #include "editor/TEditor.h"
 #include "editor/TEditorStringList.h"
+#include "platform/qt/QtChannelNotifier.h"
 #include "platform/qt/QtClipboard.h"
 #include "search/SearchFlags.h"
 #include "ui/TEditorWidget.h"
@@ -64,6 +66,29 @@ class TKervEditModeUser : public IEditModeUser {
  private:
   TKervSystem& system_;
   IKervInformation& information_;
+};
+
+// What the other windows ask of this one.
+class TKervWindowPort : public IKervWindowPort {
+ public:
+  explicit TKervWindowPort(TFrmKervMain& window) : window_(window) {}
+  std::string FileName() override { return window_.fileName_; }
+  std::string Caption() override { return window_.windowTitle().toStdString(); }
+  int DialogState() override { return window_.state_.DialogState; }
+  void Restore() override {
+    if (window_.isMinimized()) window_.showNormal();
+  }
+  void BringToFront() override {
+    window_.raise();
+    window_.activateWindow();
+  }
+  void ReloadSettings() override { window_.Settings().ReloadRequested(); }
+  void AddSearchHistory(const std::string&) override {}
+  void AddReplaceHistory(const std::string&) override {}
+  void CloseWindow() override { QMetaObject::invokeMethod(&window_, [this] { window_.close(); }, Qt::QueuedConnection); }
+
+ private:
+  TFrmKervMain& window_;
 };
 
 namespace {
@@ -123,7 +148,9 @@ TFrmKervMain::TFrmKervMain(TKervSystem& system, std::vector<std::string> argumen
 }
 
 TFrmKervMain::~TFrmKervMain() {
-  // The commands hold the panes; they go before the widgets do.
+  // The commands hold the panes; they go before the widgets do. The window
+  // leaves the list of running windows before it is gone.
+  processes_.reset();
   editorCommand_.reset();
   actionCommand_.reset();
 }
@@ -498,6 +525,11 @@ void TFrmKervMain::Initialize() {
   editors_->Init();
   fileName_ = messages::kUntitled;
   information_->SetOverwrite(false);
+  windowPort_ = std::make_unique<TKervWindowPort>(*this);
+  if (platform.channel) {
+    processes_ = std::make_unique<TKervProcessManager>(*platform.channel, *windowPort_, platform.fs);
+    if (processes_->AssignNumber()) new QtChannelNotifier(*platform.channel, this);
+  }
   const TKervEachProcessSetting& each = settings.EachProcess();
   view_.BaseBar = each.BaseBar;
   view_.SearchBar = each.SearchBar;
@@ -547,6 +579,11 @@ void TFrmKervMain::ProcessCommandLine() {
 
 bool TFrmKervMain::OpenFile(const std::string& fileName, int charCode) {
   TKervPlatform& platform = system_.Platform();
+  // A file another window has open: that window comes forward instead.
+  if (processes_ && !Settings().File().AllowDoubleOpen && fileName != fileName_ &&
+      processes_->IsFileOpenElsewhere(fileName)) {
+    return false;
+  }
   TFileManager files(platform.fs, platform.codePage, platform.dialogs);
   std::string text;
   TReturnCode returnCode = rcCRLF;
@@ -847,11 +884,15 @@ void TFrmKervMain::closeEvent(QCloseEvent* event) {
   snapshot.statusBarVisible = !statusBar()->isHidden();
   snapshot.infoBarVisible = !infoBar_->isHidden();
   snapshot.modeListVisible = !modeListBox_->isHidden();
-  try {
-    Settings().SaveOnExit(snapshot, {}, {});
-  } catch (const std::exception&) {
-    // The window closes all the same; the next start reads the older values.
+  // Only the oldest running window keeps its placement and the histories.
+  if (!processes_ || processes_->IsFirstWindow()) {
+    try {
+      Settings().SaveOnExit(snapshot, {}, {});
+    } catch (const std::exception&) {
+      // The window closes all the same; the next start reads the older values.
+    }
   }
+  if (processes_) processes_->MarkClosing();
   system_.PrepareClose();
   event->accept();
 }
@@ -1171,6 +1212,10 @@ void TFrmKervMain::ChooseTemporaryFont() {
   font.SetStyle(style);
   editors_->ForEach([&](TEditorWidget& pane) { pane.Editor().SetFont(font); });
   editors_->FitWindowWrap();
+}
+
+bool TFrmKervMain::MayOpenDialog(int dialogState) {
+  return !processes_ || !processes_->ActivateDialogOwner(dialogState);
 }
 
 QString TFrmKervMain::HelpFile() const {

@@ -31,6 +31,8 @@ class TKervEditorCommand;
 class TKervEditorManager;
 class TKervInformation;
 class TKervParameter;
+class TKervProcessManager;
+class TKervWindowPort;
 class TKervSettingManager;
 class TKervSystem;
 
@@ -128,6 +130,10 @@ class TFrmKervMain : public QMainWindow, public IKervActionTarget {
   void PopupCodeMenu(bool returnCodes);
   void ChooseCode(bool returnCodes, int code);
   QString HelpFile() const;
+  // The single-dialog rule: false (and the other window comes forward) when
+  // another window shows this dialog state.
+  bool MayOpenDialog(int dialogState);
+  friend class TKervWindowPort;
 
   TKervSystem& system_;
   std::vector<std::string> arguments_;
@@ -137,6 +143,8 @@ class TFrmKervMain : public QMainWindow, public IKervActionTarget {
   std::unique_ptr<IClipboard> clipboard_;
   std::unique_ptr<TKervEditorCommand> editorCommand_;
   std::unique_ptr<TKervActionCommand> actionCommand_;
+  std::unique_ptr<TKervWindowPort> windowPort_;
+  std::unique_ptr<TKervProcessManager> processes_;
   TKervState state_;
   TKervView view_;
   std::string fileName_;

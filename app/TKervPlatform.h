@@ -5,6 +5,7 @@
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
 #include "platform/Launcher.h"
+#include "platform/WindowChannel.h"
 
 namespace kerv {
 
@@ -13,6 +14,8 @@ struct TKervPlatform {
   ICodePage& codePage;
   IDialogs& dialogs;
   ILauncher& launcher;
+  // How the windows reach each other; none: this window runs alone.
+  IWindowChannel* channel = nullptr;
 };
 
 }  // namespace kerv

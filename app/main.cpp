@@ -5,6 +5,7 @@
 #include "app/TFrmKervMain.h"
 #include "app/TKervSystem.h"
 #include "platform/posix/IconvCodePage.h"
+#include "platform/posix/LocalSocketChannel.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtLauncher.h"
@@ -18,7 +19,8 @@ int main(int argc, char** argv) {
   kerv::IconvCodePage codePage;
   kerv::QtDialogs dialogs;
   kerv::QtLauncher launcher;
-  kerv::TKervPlatform platform{fs, codePage, dialogs, launcher};
+  kerv::LocalSocketChannel channel;
+  kerv::TKervPlatform platform{fs, codePage, dialogs, launcher, &channel};
   kerv::TKervSystem system(platform);
   if (!system.CheckStartup()) return 1;
 
