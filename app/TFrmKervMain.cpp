@@ -128,6 +128,9 @@ constexpr TIconChoice kIcons[] = {
     {Act_Tool_Setting, "preferences-system", QStyle::SP_FileDialogInfoView},
     {Act_help, "help-contents", QStyle::SP_DialogHelpButton},
     {Act_Win_NewWin, "window-new", QStyle::SP_TitleBarNormalButton},
+    {Act_Edit_BoxSelect, "edit-select", QStyle::SP_DialogResetButton},
+    {Act_View_WordWrap, "format-justify-left", QStyle::SP_ToolBarHorizontalExtensionButton},
+    {Act_Tool_EmSet, "document-properties", QStyle::SP_FileDialogDetailedView},
 };
 
 constexpr TKervAction kToolBarActions[] = {

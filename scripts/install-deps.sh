@@ -16,7 +16,7 @@ for group in "$@"; do
   case "$group" in
     fuzz) PACKAGES="$PACKAGES clang libclang-rt-14-dev" ;;
     bench) PACKAGES="$PACKAGES nkf grep" ;;
-    gui) PACKAGES="$PACKAGES x11-apps imagemagick openbox xdotool xclip" ;;
+    gui) PACKAGES="$PACKAGES x11-apps imagemagick openbox xdotool xclip desktop-file-utils" ;;
     *) echo "install-deps: unknown group '$group'" >&2; exit 2 ;;
   esac
 done
