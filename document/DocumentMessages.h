@@ -13,6 +13,29 @@ enum class TDocumentMessage {
   ReplacedChars,  // warning: characters with no Shift-JIS form became "?"; %1 count, %2 line
   EndedAtZero,    // warning: a zero byte ended the text early; %1 line
   SaveWarning,    // appended to the two warnings above
+  // The file manager's questions (%1 the file name) and notices (%1 the time).
+  QuerySave,
+  BigFile,         // %2 the limit in MB
+  ReloadQuestion,
+  ChangedOutside,
+  NewerOnDisk,     // a save would replace a file changed since it was read
+  LossySave,       // %2 the code, %3 how many characters would become "?"
+  Opened,          // %2 the name
+  Saved,           // %2 the name
+  NewDocument,
+  BackupSaved,
+  // File dialogs, history and the filter lists of the settings dialog.
+  OpenCodeLabel,
+  SaveCodeLabel,
+  ReturnCodeLabel,
+  ReadOnlyBox,
+  HistoryNone,
+  HistoryClear,
+  FilterNameEmpty,
+  FilterDefinitionEmpty,
+  FilterNameBar,
+  FilterBadExtension,
+  TitleSuffix,
 };
 
 const std::string& DocumentMessage(TDocumentMessage id);

@@ -120,6 +120,12 @@ bool TFileManager::LoadText(const std::string& fileName, std::string& text, bool
 
 bool TFileManager::SaveText(const std::string& fileName, std::string_view text, TReturnCode returnCode,
                             TCharCode charCode, TSaveReport* report) {
+  fs_.WriteFile(fileName, EncodeText(text, returnCode, charCode, report));
+  return true;
+}
+
+std::string TFileManager::EncodeText(std::string_view text, TReturnCode returnCode, TCharCode charCode,
+                                     TSaveReport* report) {
   std::string converted;
   std::string_view body = text;
   TReturnCode detected = TStringCodeConverter::DetectReturnCode(text);
@@ -130,20 +136,21 @@ bool TFileManager::SaveText(const std::string& fileName, std::string_view text, 
   }
 
   TSaveReport result;
+  std::string bytes;
   if (IsDecoded(charCode)) {
     ConversionReport replaced;
-    std::string bytes = converter_.FromInternal(body, charCode, &replaced);
+    bytes = converter_.FromInternal(body, charCode, &replaced);
     if (replaced.replaced != 0) {
       result.replaced = replaced.replaced;
       result.firstReplacedLine = LineAt(body, replaced.firstReplaced, ccShiftJIS);
     }
-    if (report != nullptr) *report = result;
-    fs_.WriteFile(fileName, bytes);
+  } else if (converted.empty()) {
+    bytes = std::string(body);
   } else {
-    if (report != nullptr) *report = result;
-    fs_.WriteFile(fileName, body);
+    bytes = std::move(converted);
   }
-  return true;
+  if (report != nullptr) *report = result;
+  return bytes;
 }
 
 int64_t TFileManager::FileSize(const std::string& fileName) { return fs_.FileSize(fileName); }

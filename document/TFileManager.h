@@ -52,6 +52,10 @@ class TFileManager {
   // EFileError is raised. Returns true.
   bool SaveText(const std::string& fileName, std::string_view text, TReturnCode returnCode, TCharCode charCode,
                 TSaveReport* report = nullptr);
+  // The bytes SaveText writes, so that a caller can see what a code cannot
+  // hold before anything is written.
+  std::string EncodeText(std::string_view text, TReturnCode returnCode, TCharCode charCode,
+                         TSaveReport* report = nullptr);
   // Size in bytes, or -1 when there is no such file.
   int64_t FileSize(const std::string& fileName);
   // Creates or replaces the file with initialText as it is (no conversion).

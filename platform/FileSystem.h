@@ -61,6 +61,11 @@ class IFileSystem {
 
   // Size in bytes, or -1 when there is no such file.
   virtual int64_t FileSize(const std::string& path) = 0;
+  // Modification time of a file (links followed) in nanoseconds since the
+  // epoch, or -1 when there is no such file. Compared for equality only.
+  virtual int64_t FileTime(const std::string& path) = 0;
+  // Permission bits (07777) of a file, or -1 when there is no such file.
+  virtual int FileMode(const std::string& path) = 0;
   // Reads the whole file without locking others out; throws EFileError.
   virtual std::string ReadFile(const std::string& path) = 0;
   // The same for big files that are only scanned: a regular file may be

@@ -14,7 +14,10 @@ std::string FakeFileSystem::Key(const std::string& path) {
   return key;
 }
 
-void FakeFileSystem::AddFile(const std::string& path, std::string data) { files_[Key(path)] = std::move(data); }
+void FakeFileSystem::AddFile(const std::string& path, std::string data) {
+  files_[Key(path)] = std::move(data);
+  times_[Key(path)] = ++clock_;
+}
 
 void FakeFileSystem::AddFolder(const std::string& path) { folders_.insert(Key(path)); }
 
@@ -84,12 +87,27 @@ bool FakeFileSystem::RenameFileNoReplace(const std::string& from, const std::str
   if (!folders_.count(parent) || readOnlyFolders_.count(parent) || failingWrites_.count(target)) return false;
   files_[target] = files_[source];
   files_.erase(source);
+  times_[target] = times_[source];
   return true;
 }
 
 int64_t FakeFileSystem::FileSize(const std::string& path) {
   auto it = files_.find(Key(ResolveLink(path)));
   return it == files_.end() ? -1 : static_cast<int64_t>(it->second.size());
+}
+
+int64_t FakeFileSystem::FileTime(const std::string& path) {
+  std::string key = Key(ResolveLink(path));
+  if (!files_.count(key)) return -1;
+  auto it = times_.find(key);
+  return it == times_.end() ? 0 : it->second;
+}
+
+int FakeFileSystem::FileMode(const std::string& path) {
+  std::string key = Key(ResolveLink(path));
+  if (!files_.count(key)) return -1;
+  auto it = modes_.find(key);
+  return it == modes_.end() ? 0644 : it->second;
 }
 
 std::string FakeFileSystem::ReadFile(const std::string& path) {
@@ -107,6 +125,7 @@ void FakeFileSystem::WriteFile(const std::string& path, std::string_view data) {
     throw EFileError(EFileError::Kind::Write, path, "No space left on device");
   }
   files_[key] = std::string(data);
+  times_[key] = ++clock_;
 }
 
 std::string FakeFileSystem::ResolveLink(const std::string& path) {

@@ -18,6 +18,9 @@ class FakeFileSystem : public IFileSystem {
   void AddLink(const std::string& path, const std::string& target);
   void SetReadOnlyFolder(const std::string& path, bool readOnly);
   void FailWritesTo(const std::string& path);  // WriteFile to it throws after writing nothing
+  // Every write gives the file a new time stamp (a counter); tests may set one.
+  void SetFileTime(const std::string& path, int64_t time) { times_[Key(path)] = time; }
+  void SetFileMode(const std::string& path, int mode) { modes_[Key(path)] = mode; }
   std::string Contents(const std::string& path) const;
   size_t FileCount() const { return files_.size(); }
 
@@ -41,6 +44,8 @@ class FakeFileSystem : public IFileSystem {
   bool RemoveFile(const std::string& path) override;
   bool RenameFileNoReplace(const std::string& from, const std::string& to) override;
   int64_t FileSize(const std::string& path) override;
+  int64_t FileTime(const std::string& path) override;
+  int FileMode(const std::string& path) override;
   std::string ReadFile(const std::string& path) override;
   void WriteFile(const std::string& path, std::string_view data) override;
   std::string ResolveLink(const std::string& path) override;
@@ -52,6 +57,9 @@ class FakeFileSystem : public IFileSystem {
   std::set<std::string> readOnlyFolders_;
   std::set<std::string> failingWrites_;
   std::map<std::string, std::string> links_;
+  std::map<std::string, int64_t> times_;
+  std::map<std::string, int> modes_;
+  int64_t clock_ = 1000;
 };
 
 }  // namespace kerv

@@ -178,6 +178,18 @@ int64_t PosixFileSystem::FileSize(const std::string& path) {
   return static_cast<int64_t>(info.st_size);
 }
 
+int64_t PosixFileSystem::FileTime(const std::string& path) {
+  struct stat info;
+  if (::stat(path.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) return -1;
+  return static_cast<int64_t>(info.st_mtim.tv_sec) * 1000000000 + static_cast<int64_t>(info.st_mtim.tv_nsec);
+}
+
+int PosixFileSystem::FileMode(const std::string& path) {
+  struct stat info;
+  if (::stat(path.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) return -1;
+  return static_cast<int>(info.st_mode & 07777);
+}
+
 std::string PosixFileSystem::ReadFile(const std::string& path) {
   struct stat info;
   FdGuard fd(OpenForReading(path, info));
@@ -263,6 +275,13 @@ void PosixFileSystem::WriteFile(const std::string& path, std::string_view data) 
   } catch (...) {
     ::unlink(tempPath.c_str());
     throw;
+  }
+  // The new name must survive a crash too: flush the folder's entry. A folder
+  // that cannot be opened or flushed (some network file systems) leaves the
+  // file written all the same.
+  FdGuard folderFd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (folderFd.get() >= 0 && ::fsync(folderFd.get()) != 0) {
+    // Not fatal: the data itself is on disk.
   }
 }
 

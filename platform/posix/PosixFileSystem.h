@@ -20,6 +20,8 @@ class PosixFileSystem : public IFileSystem {
   bool RemoveFile(const std::string& path) override;
   bool RenameFileNoReplace(const std::string& from, const std::string& to) override;
   int64_t FileSize(const std::string& path) override;
+  int64_t FileTime(const std::string& path) override;
+  int FileMode(const std::string& path) override;
   std::string ReadFile(const std::string& path) override;
   TFileBytes ReadFileBytes(const std::string& path) override;
   void WriteFile(const std::string& path, std::string_view data) override;

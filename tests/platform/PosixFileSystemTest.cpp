@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -125,6 +126,23 @@ TEST_F(PosixFileSystemTest, ListAndCopy) {
   EXPECT_TRUE(fs_.CopyFile(dir_ + "c.tks", dir_ + "d.tks"));
   EXPECT_EQ(fs_.ReadFile(dir_ + "d.tks"), "c");
   EXPECT_FALSE(fs_.CopyFile(dir_ + "none", dir_ + "e"));
+}
+
+TEST_F(PosixFileSystemTest, TimeStampsInNanosecondsAndModeBits) {
+  std::string path = dir_ + "t.txt";
+  EXPECT_EQ(fs_.FileTime(path), -1);
+  EXPECT_EQ(fs_.FileMode(path), -1);
+  EXPECT_EQ(fs_.FileTime(dir_), -1);  // a folder is no file
+  fs_.WriteFile(path, "x");
+  ASSERT_EQ(::chmod(path.c_str(), 0604), 0);
+  EXPECT_EQ(fs_.FileMode(path), 0604);
+  struct timespec times[2] = {{1700000000, 123456789}, {1700000000, 123456789}};
+  ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+  EXPECT_EQ(fs_.FileTime(path), 1700000000123456789LL);
+  // A write changes the stamp even within the same second.
+  fs_.WriteFile(path, "y");
+  EXPECT_NE(fs_.FileTime(path), 1700000000123456789LL);
+  EXPECT_EQ(fs_.FileMode(path), 0604);
 }
 
 TEST_F(PosixFileSystemTest, UserNameIsTheProcessOwner) {
