@@ -249,13 +249,18 @@ TRE_DFA::TRE_DFA(std::unique_ptr<TRE_NFA> nfa, size_t memoryBudget)
 
 int TRE_DFA::FirstMatchEnd(const uint8_t* text, const uint8_t* end) {
   const uint8_t* p = text;
-  int32_t state = searching_.InitialState(true);
+  int32_t state = searching_.InitialState(context_.lineStart);
   while (true) {
     if (state & TRE_DFAStateCache::kFlagMask) {
       if (state & TRE_DFAStateCache::kAccepting) return static_cast<int>(p - text);
-      if (p == end || *p == separator_ || *p == 0) return static_cast<int>(p - text);  // "$" holds here
+      if ((p == end && !context_.continues) || (p != end && (*p == separator_ || *p == 0))) {
+        return static_cast<int>(p - text);  // "$" holds here
+      }
     }
-    if (p == end) return -1;
+    if (p == end) {
+      undecided_ = context_.continues;
+      return -1;
+    }
     int cls = classes_.NextClass(p, end);
     int32_t next = searching_.Entry(state, cls);
     if (next < 0) {
@@ -270,18 +275,24 @@ int TRE_DFA::LongestFrom(const uint8_t* text, const uint8_t* end, int start, boo
   // Short runs are not noted: they cost little, and noting would cost as much.
   constexpr int kUnnotedSteps = 32;
   const uint8_t* p = text + start;
-  const bool lineStart = start == 0 || text[start - 1] == '\n';
+  const bool lineStart = start == 0 ? context_.lineStart : text[start - 1] == '\n';
   int32_t state = anchored_.InitialState(lineStart);
   int last = -1;
   for (int steps = 0;; ++steps) {
     if (state & TRE_DFAStateCache::kFlagMask) {
       // "$" is tried at every step, not only where the run stops, so that a
       // longer alternative that fails later cannot hide it.
-      if ((state & TRE_DFAStateCache::kAccepting) || p == end || *p == separator_ || *p == 0) {
+      if ((state & TRE_DFAStateCache::kAccepting) || (p == end && !context_.continues) ||
+          (p != end && (*p == separator_ || *p == 0))) {
         last = static_cast<int>(p - text);
       }
     }
-    if (p == end || *p == 0) return last;
+    if (p == end) {
+      // A live run at the end of a window could go on in the bytes beyond it.
+      if (context_.continues) undecided_ = true;
+      return last;
+    }
+    if (*p == 0) return last;
     if (remember && steps >= kUnnotedSteps) {
       if (anchored_.FlushCount() != failedGeneration_) {
         failedStates_.clear();
@@ -313,6 +324,7 @@ int TRE_DFA::LongestFrom(const uint8_t* text, const uint8_t* end, int start, boo
 
 bool TRE_DFA::HasMatch(std::string_view text, uint8_t separator) {
   separator_ = separator;
+  context_ = TREMatchContext();
   const uint8_t* bytes = reinterpret_cast<const uint8_t*>(text.data());
   return FirstMatchEnd(bytes, bytes + text.size()) >= 0;
 }
@@ -320,6 +332,7 @@ bool TRE_DFA::HasMatch(std::string_view text, uint8_t separator) {
 bool TRE_DFA::NextMatchingLine(std::string_view text, size_t from, uint8_t separator, size_t& lineStart,
                                size_t& lineEnd) {
   separator_ = separator;
+  context_ = TREMatchContext();
   const uint8_t* bytes = reinterpret_cast<const uint8_t*>(text.data());
   const uint8_t* end = bytes + text.size();
   const uint8_t* p = bytes + std::min(from, text.size());
@@ -368,17 +381,33 @@ bool TRE_DFA::NextMatchingLine(std::string_view text, size_t from, uint8_t separ
 }
 
 bool TRE_DFA::Match(std::string_view text, uint8_t separator, int& start, int& length) {
+  return Match(text, separator, start, length, TREMatchContext(), nullptr);
+}
+
+bool TRE_DFA::Match(std::string_view text, uint8_t separator, int& start, int& length,
+                    const TREMatchContext& context, bool* undecided) {
   separator_ = separator;
+  context_ = context;
+  undecided_ = false;
+  if (undecided) *undecided = false;
   const uint8_t* bytes = reinterpret_cast<const uint8_t*>(text.data());
   const uint8_t* end = bytes + text.size();
   // Every match ends at or after the earliest match end, so the leftmost
   // start lies at or before it; no later start needs trying.
   int earliestEnd = FirstMatchEnd(bytes, end);
-  if (earliestEnd < 0) return false;
+  if (earliestEnd < 0) {
+    if (undecided) *undecided = undecided_;
+    return false;
+  }
   failedStates_.clear();
   failedGeneration_ = anchored_.FlushCount();
   for (int s = 0; s <= earliestEnd;) {
     int matchEnd = LongestFrom(bytes, end, s, true);
+    if (undecided_) {
+      // This start (or the length of its match) depends on bytes past the window.
+      if (undecided) *undecided = true;
+      return false;
+    }
     if (matchEnd >= 0) {
       start = s;
       length = matchEnd - s;

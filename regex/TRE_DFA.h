@@ -159,6 +159,15 @@ class TRE_DFAStateCache {
   std::vector<int> stack_;
 };
 
+// Where a text handed to Match sits inside a longer one.
+struct TREMatchContext {
+  // "^" holds at the text's first byte: it is the whole text's start or follows a LF.
+  bool lineStart = true;
+  // The text is a window that goes on past its end: "$" does not hold there,
+  // and a result that depends on the bytes beyond is left undecided.
+  bool continues = false;
+};
+
 // A compiled pattern: NFA, classes and the two lazy automata.
 class TRE_DFA {
  public:
@@ -175,6 +184,11 @@ class TRE_DFA {
   // start and byte length. "^" holds at the start and after every LF, "$"
   // before separator and at the end.
   bool Match(std::string_view text, uint8_t separator, int& start, int& length);
+  // The same for a text that starts inside a longer one. With
+  // context.continues, undecided (when given) tells a window too short to
+  // decide apart from a text without a match.
+  bool Match(std::string_view text, uint8_t separator, int& start, int& length, const TREMatchContext& context,
+             bool* undecided);
   // Whether Match would find anything; one pass over the text.
   bool HasMatch(std::string_view text, uint8_t separator);
   // The first line at or after from (a line start) of a text of lines
@@ -196,6 +210,8 @@ class TRE_DFA {
 
   std::unique_ptr<TRE_NFA> nfa_;
   uint8_t separator_ = '\r';  // of the running call
+  TREMatchContext context_;  // of the running call
+  bool undecided_ = false;   // the running call reached the end of a window that continues
   // The states failed runs of the running Match were in, by position (from
   // failedBase_); valid while the anchored cache is not flushed.
   std::vector<int32_t> failedStates_;

@@ -66,9 +66,13 @@ void TAWKStr::SetUseSynonymDic(bool on) {
 }
 
 int TAWKStr::Match(std::string_view text, int& start, int& length) {
+  return Match(text, start, length, TREMatchContext());
+}
+
+int TAWKStr::Match(std::string_view text, int& start, int& length, const TREMatchContext& context, bool* undecided) {
   int matchStart = 0;
   int matchLength = 0;
-  if (!CurrentDFA().Match(text, SeparatorByte(), matchStart, matchLength)) {
+  if (!CurrentDFA().Match(text, SeparatorByte(), matchStart, matchLength, context, undecided)) {
     start = 0;
     length = 0;
     return 0;

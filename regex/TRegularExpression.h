@@ -97,6 +97,10 @@ class TAWKStr : public TMatchCORE {
   // is its 1-based byte position and length its byte length; the result is
   // start, or 0 with start and length 0 when nothing matches.
   int Match(std::string_view text, int& start, int& length);
+  // The same for a text that starts inside a longer one (context.lineStart:
+  // whether "^" holds at its first byte) or is a window of it (see
+  // TREMatchContext); start stays relative to text.
+  int Match(std::string_view text, int& start, int& length, const TREMatchContext& context, bool* undecided = nullptr);
   // Whether Match would find a match, in one pass over the text.
   bool HasMatch(std::string_view text);
   // For filtering a text of lines (LF or CR LF after each): the first line

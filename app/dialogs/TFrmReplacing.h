@@ -1,0 +1,56 @@
+#pragma once
+// The replace-all progress window "全置換処理中": the running count and a
+// cancel button; and the search command's progress port over it.
+
+#include <QDialog>
+#include <QPointer>
+
+#include "app/TKervSearchWindow.h"
+
+class QLabel;
+class QPushButton;
+
+namespace kerv {
+
+class TFrm_Replacing : public QDialog {
+  Q_OBJECT
+ public:
+  // Opens 20 pixels right of and below the main window's top-left corner.
+  explicit TFrm_Replacing(QWidget* mainWindow);
+
+  void SetCount(int count);
+  bool CancelPressed() const { return cancelled_; }
+  QLabel* Lbl_Num() const { return label_; }
+  QPushButton* CancelButton() const { return cancel_; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  // Esc cancels like the button; the window stays until the loop closes it.
+  void reject() override { cancelled_ = true; }
+
+ private:
+  QLabel* label_;
+  QPushButton* cancel_;
+  bool cancelled_ = false;
+};
+
+// One window per replace-all; Step lets the window repaint and take the cancel click.
+class TFrmReplacingProgress : public IKervSearchProgress {
+ public:
+  explicit TFrmReplacingProgress(QWidget* mainWindow) : mainWindow_(mainWindow) {}
+  ~TFrmReplacingProgress() override;
+
+  void Start() override;
+  void Step(int count) override;
+  bool Cancelled() override;
+  void End() override;
+  // The window while a replace-all runs (the main window moves the focus to it).
+  TFrm_Replacing* Window() const { return window_; }
+
+ private:
+  QWidget* mainWindow_;
+  QPointer<TFrm_Replacing> window_;
+  bool cancelled_ = false;
+};
+
+}  // namespace kerv
