@@ -6,11 +6,16 @@
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 
+#include <chrono>
 #include <cstring>
+#include <ctime>
+#include <functional>
 #include <string>
 #include <string_view>
 
 #include "bench/BenchData.h"
+#include "bench/QuietEditorWindow.h"
+#include "editor/TEditor.h"
 #include "format/TNumberingOptions.h"
 #include "format/TStringFormatter.h"
 
@@ -91,6 +96,84 @@ void BM_ReverseSortLines(benchmark::State& state) {
   Run(state, Text(), [](const std::string& t) { return TStringFormatter::ReverseSortLines(t); });
 }
 
+// ---- The commands as the window runs them: the whole 100 MB document is
+// selected in the editor model, its text taken, converted and put back in
+// one replacement (one undo step), and that step undone. "apply s" covers
+// SelText, the conversion and ReplaceSelText (re-cutting the rows
+// included); "undo s" the Undo; both in CPU seconds of the process, as the
+// shared build machines are often loaded ("wall" is the elapsed time of
+// the apply). MB/s is the input over "apply s".
+
+struct EditorDoc {
+  kerv::bench::QuietWindow window;
+  kerv::TEditor editor{&window};
+  EditorDoc() { editor.SetUndoListMax(4); }
+};
+
+EditorDoc& Doc() {
+  static EditorDoc doc;
+  return doc;
+}
+
+using Seconds = std::chrono::duration<double>;
+
+double CpuSeconds() {
+  timespec now{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
+}
+
+void RunInEditor(benchmark::State& state, const std::string& input,
+                 const std::function<std::string(const std::string&)>& op) {
+  kerv::TEditor& editor = Doc().editor;
+  double applySeconds = 0;
+  double undoSeconds = 0;
+  double wallSeconds = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    editor.WmSetText(input);
+    editor.ClearUndo();
+    editor.SelectAll();
+    state.ResumeTiming();
+    const auto wallStart = std::chrono::steady_clock::now();
+    const double start = CpuSeconds();
+    std::string result = op(editor.SelText());
+    editor.ReplaceSelText(result);
+    const double applied = CpuSeconds();
+    wallSeconds += Seconds(std::chrono::steady_clock::now() - wallStart).count();
+    editor.Undo();
+    undoSeconds += CpuSeconds() - applied;
+    applySeconds += applied - start;
+    if (editor.CanUndo() || editor.TextLength() != static_cast<long long>(input.size())) {
+      state.SkipWithError("the command was not one undo step");
+      break;
+    }
+  }
+  const double n = static_cast<double>(state.iterations());
+  state.counters["apply s"] = applySeconds / n;
+  state.counters["undo s"] = undoSeconds / n;
+  state.counters["wall s"] = wallSeconds / n;
+  state.counters["MB/s"] = static_cast<double>(input.size()) / 1e6 / (applySeconds / n);
+}
+
+void BM_Editor_HanToZen(benchmark::State& state) {
+  RunInEditor(state, Text(), [](const std::string& t) { return TStringFormatter::ToZenkaku(t, TZenkakuMode::Plain); });
+}
+void BM_Editor_ZenToHan(benchmark::State& state) {
+  static const std::string full = TStringFormatter::ToZenkaku(Text(), TZenkakuMode::Plain);
+  RunInEditor(state, full, [](const std::string& t) { return TStringFormatter::ToHankaku(t); });
+}
+void BM_Editor_HiraToKata(benchmark::State& state) {
+  RunInEditor(state, Text(), [](const std::string& t) { return TStringFormatter::ToZenkaku(t, TZenkakuMode::Katakana); });
+}
+void BM_Editor_TabToSpace(benchmark::State& state) {
+  RunInEditor(state, TabText(), [](const std::string& t) { return TStringFormatter::TabToSpace(t, 4); });
+}
+void BM_Editor_SortLines(benchmark::State& state) {
+  state.counters["lines"] = TStringFormatter::CountLines(Text());
+  RunInEditor(state, Text(), [](const std::string& t) { return TStringFormatter::SortLines(t); });
+}
+
 BENCHMARK(BM_HanToZen)->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ZenToHan)->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_HiraToKata)->Iterations(3)->Unit(benchmark::kMillisecond);
@@ -105,6 +188,11 @@ BENCHMARK(BM_ReturnAt)->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_EraseTags)->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SortLines)->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReverseSortLines)->Iterations(3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Editor_HanToZen)->Iterations(2)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Editor_ZenToHan)->Iterations(2)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Editor_HiraToKata)->Iterations(2)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Editor_TabToSpace)->Iterations(2)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Editor_SortLines)->Iterations(2)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

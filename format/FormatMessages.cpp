@@ -28,8 +28,29 @@ constexpr Entry kMessages[] = {
     {TFormatMessage::IniSaveFailed, "INIファイルの保存に失敗しました"},
     {TFormatMessage::ReturnAtCaption, "改行桁指定"},
     {TFormatMessage::ReturnAtPrompt, "改行させる桁をバイト単位で指定してください (2-1000)"},
+    {TFormatMessage::OkButton, "OK"},
+    {TFormatMessage::CancelButton, "キャンセル"},
+    {TFormatMessage::TypeActionGroup, "実行する整形"},
+    {TFormatMessage::TypeHanToZen, "半角→全角(&Z)"},
+    {TFormatMessage::TypeZenToHan, "全角→半角(&H)"},
+    {TFormatMessage::TypeDelete, "削除(&D)"},
+    {TFormatMessage::TypeKindGroup, "文字の種類"},
+    {TFormatMessage::TypeELow, "英小文字(&L)"},
+    {TFormatMessage::TypeEUpp, "英大文字(&U)"},
+    {TFormatMessage::TypeNum, "数字(&N)"},
+    {TFormatMessage::TypeKata, "カタカナ(&K)"},
+    {TFormatMessage::TypeKana, "ひらがな(&I)"},
+    {TFormatMessage::TypeSym, "全記号(&M)"},
+    {TFormatMessage::TypeSpace, "スペース(&P)"},
+    {TFormatMessage::TypeTab, "タブ(&T)"},
+    {TFormatMessage::TypeRet, "改行(&R)"},
+    {TFormatMessage::TypeAllText, "文章全体に対して整形する(&A)"},
+    {TFormatMessage::StartNumberLabel, "開始番号(&S)"},
+    {TFormatMessage::SeparatorLabel, "区切り文字(&P)"},
+    {TFormatMessage::AlignmentLabel, "桁揃え(&A)"},
+    {TFormatMessage::PreviewLabel, "プレビュー"},
 };
-static_assert(sizeof kMessages / sizeof kMessages[0] == static_cast<size_t>(TFormatMessage::ReturnAtPrompt) + 1);
+static_assert(sizeof kMessages / sizeof kMessages[0] == static_cast<size_t>(TFormatMessage::PreviewLabel) + 1);
 
 }  // namespace
 

@@ -22,6 +22,27 @@ enum class TFormatMessage {
   IniSaveFailed,          // error: the history could not be written
   ReturnAtCaption,        // caption of the column question
   ReturnAtPrompt,         // prompt of the column question
+  OkButton,
+  CancelButton,
+  TypeActionGroup,        // type-format dialog: the group of the three operations
+  TypeHanToZen,           // RB_HanToZen
+  TypeZenToHan,           // RB_ZenToHan
+  TypeDelete,             // RB_Del
+  TypeKindGroup,          // the group of the kind boxes
+  TypeELow,               // Chk_ELow
+  TypeEUpp,               // Chk_EUpp
+  TypeNum,                // Chk_Num
+  TypeKata,               // Chk_Kata
+  TypeKana,               // Chk_Kana
+  TypeSym,                // Chk_Sym
+  TypeSpace,              // Chk_Space
+  TypeTab,                // Chk_Tab
+  TypeRet,                // Chk_Ret
+  TypeAllText,            // Chk_AllText
+  StartNumberLabel,       // numbering dialog: label of Edt_StartNum
+  SeparatorLabel,         // label of Edt_SeparateStr
+  AlignmentLabel,         // label of Cmb_Type
+  PreviewLabel,           // title of the preview
 };
 
 // The UTF-8 text of a message.

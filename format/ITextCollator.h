@@ -3,8 +3,11 @@
 // the platform's locale collation; the core's fallback, TKanaFoldingCollator,
 // needs no locale.
 
+#include <cstddef>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kerv {
 
@@ -21,6 +24,15 @@ class ITextCollator {
   // wherever two keys differ; equal keys leave the decision to Compare.
   // Collators without such keys return false (the default).
   virtual bool AppendSortKey(std::string_view /*text*/, std::string& /*key*/) const { return false; }
+
+  // A second shortcut, for collators without byte keys whose comparison
+  // costs a conversion per call: fills order with the indices of lines in
+  // ascending (or descending) order, converting each line once. Returns
+  // false to leave the sorting to Compare (the default).
+  virtual bool SortOrder(std::span<const std::string_view> /*lines*/, bool /*descending*/,
+                         std::vector<size_t>& /*order*/) const {
+    return false;
+  }
 };
 
 // The collator SortLines uses when none is given (a TKanaFoldingCollator).

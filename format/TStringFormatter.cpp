@@ -459,8 +459,25 @@ void FillKeyHead(SortItem& item, const char* key) {
   }
 }
 
+bool EndsWithLineBreak(std::string_view text) { return !text.empty() && (text.back() == '\r' || text.back() == '\n'); }
+
+// count lines, each followed by CR LF, except the last one when the text
+// they came from did not end with a line break.
+template <class LineAt>
+std::string JoinLines(size_t count, LineAt lineAt, bool endWithBreak) {
+  size_t bytes = 0;
+  for (size_t i = 0; i < count; ++i) bytes += lineAt(i).size() + 2;
+  std::string out;
+  out.reserve(bytes);
+  for (size_t i = 0; i < count; ++i) {
+    out += lineAt(i);
+    out += "\r\n";
+  }
+  if (!endWithBreak && !out.empty()) out.resize(out.size() - 2);
+  return out;
+}
+
 std::string SortLinesImpl(std::string_view text, const ITextCollator& collator, bool descending) {
-  const Byte* p = Bytes(text);
   const size_t n = text.size();
   std::vector<SortItem> items;
   items.reserve(n / 32 + 1);
@@ -482,6 +499,13 @@ std::string SortLinesImpl(std::string_view text, const ITextCollator& collator, 
     FillKeyHead(item, keys.data() + item.keyOffset);
   }
   if (!haveKeys) {
+    std::vector<std::string_view> lines;
+    lines.reserve(items.size());
+    for (const SortItem& item : items) lines.push_back(item.line);
+    std::vector<size_t> order;
+    if (collator.SortOrder(lines, descending, order) && order.size() == lines.size()) {
+      return JoinLines(order.size(), [&](size_t i) { return lines[order[i]]; }, EndsWithLineBreak(text));
+    }
     for (SortItem& item : items) item = {{0, 0}, 0, 0, item.line};
   }
   auto less = [&](const SortItem& a, const SortItem& b) {
@@ -503,15 +527,7 @@ std::string SortLinesImpl(std::string_view text, const ITextCollator& collator, 
   } else {
     std::stable_sort(items.begin(), items.end(), less);
   }
-  std::string out;
-  out.reserve(n + 2 * items.size());
-  for (const SortItem& item : items) {
-    out += item.line;
-    out += "\r\n";
-  }
-  bool endedWithBreak = n > 0 && (p[n - 1] == '\r' || p[n - 1] == '\n');
-  if (!endedWithBreak && !out.empty()) out.resize(out.size() - 2);
-  return out;
+  return JoinLines(items.size(), [&](size_t i) { return items[i].line; }, EndsWithLineBreak(text));
 }
 
 }  // namespace

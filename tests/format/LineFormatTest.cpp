@@ -138,6 +138,24 @@ TEST(LineFormatTest, Sorting) {
   EXPECT_EQ(F::ReverseSortLines("B\r\na\r\nb\r\nA", caseless), "B\r\nb\r\na\r\nA");
 }
 
+// A collator that orders whole lists itself (as the Qt collation does).
+class ListOrderCollator : public ITextCollator {
+ public:
+  int Compare(std::string_view, std::string_view) const override { return 0; }
+  bool SortOrder(std::span<const std::string_view> lines, bool descending, std::vector<size_t>& order) const override {
+    order.clear();
+    for (size_t i = 0; i < lines.size(); ++i) order.push_back(descending ? i : lines.size() - 1 - i);
+    return true;
+  }
+};
+
+TEST(LineFormatTest, SortingByAWholeListOrder) {
+  ListOrderCollator byList;
+  EXPECT_EQ(F::SortLines("a\r\nb\r\nc", byList), "c\r\nb\r\na");
+  EXPECT_EQ(F::SortLines("a\r\nb\r\n", byList), "b\r\na\r\n");
+  EXPECT_EQ(F::ReverseSortLines("a\nb", byList), "a\r\nb");
+}
+
 TEST(LineFormatTest, SelectionWidening) {
   // "ab" CR LF "cd" CR LF "ef": lines start at 0, 4 and 8.
   const std::string text = "ab\r\ncd\r\nef";
