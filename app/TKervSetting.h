@@ -18,6 +18,12 @@ class TKervSetting {
   // value gives its default.
   virtual void Load(const TIniFile& ini) = 0;
   virtual void Save(TIniFile& ini) = 0;
+
+ protected:
+  // Groups are values: the settings dialog edits a copy and hands it back.
+  TKervSetting() = default;
+  TKervSetting(const TKervSetting&) = default;
+  TKervSetting& operator=(const TKervSetting&) = default;
 };
 
 // The types of the file format: B boolean ("1"/"0"), I decimal integer, S text.

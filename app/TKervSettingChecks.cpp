@@ -41,6 +41,20 @@ std::vector<std::string> SplitFields(std::string_view text) {
   return fields;
 }
 
+bool IsValidUtf8(std::string_view text) {
+  size_t i = 0;
+  while (i < text.size()) {
+    unsigned char c = static_cast<unsigned char>(text[i]);
+    size_t length = c < 0x80 ? 1 : (c >> 5) == 0x6 ? 2 : (c >> 4) == 0xE ? 3 : (c >> 3) == 0x1E ? 4 : 0;
+    if (length == 0 || i + length > text.size()) return false;
+    for (size_t k = 1; k < length; ++k) {
+      if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
+    }
+    i += length;
+  }
+  return true;
+}
+
 }  // namespace
 
 std::vector<TKervFilterRow> ParseFilterList(std::string_view list) {
@@ -89,7 +103,11 @@ std::optional<TKervSettingMessage> CheckFilterList(std::string_view list) {
 }
 
 std::optional<TKervSettingMessage> CheckTempFileName(std::string_view name) {
-  if (HoldsAnyOf(name, "\\/;*?\"<>|")) return TKervSettingMessage::TempFileInvalidChars;
+  // A name typed in the dialog is a native (UTF-8) file name, where no byte of
+  // a multi-byte character is ASCII; one from the file may be Shift_JIS.
+  std::string_view refused = "\\/;*?\"<>|";
+  bool refuse = IsValidUtf8(name) ? name.find_first_of(refused) != std::string_view::npos : HoldsAnyOf(name, refused);
+  if (refuse) return TKervSettingMessage::TempFileInvalidChars;
   return std::nullopt;
 }
 
@@ -114,12 +132,8 @@ std::optional<TKervSettingProblem> CheckSettingsBeforeOk(const TKervBackupSettin
     return TKervSettingProblem{TKervSettingMessage::SaveFirstFolderInvalid,
                                FindSettingKey("Settings", "SaveFirstFolder")};
   }
-  if (auto refusal = CheckFilterList(fileDialog.OpenDlgFilter)) {
-    return TKervSettingProblem{*refusal, FindSettingKey("Settings", "OpenDlgFilter")};
-  }
-  if (auto refusal = CheckFilterList(fileDialog.SaveDlgFilter)) {
-    return TKervSettingProblem{*refusal, FindSettingKey("Settings", "SaveDlgFilter")};
-  }
+  // The filter lists are checked row by row in their editor: a list read from
+  // the file as it is never keeps the dialog from closing.
   return std::nullopt;
 }
 

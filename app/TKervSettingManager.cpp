@@ -224,6 +224,28 @@ void TKervSettingManager::CollectWindowSettings(const TKervWindowSnapshot& windo
   each.ShowModeList = window.modeListVisible;
 }
 
+std::unique_ptr<TKervSettingManager> TKervSettingManager::Copy() {
+  auto copy = std::make_unique<TKervSettingManager>(FileSystem(), ExtractFileFolder(IniFileName()));
+  copy->AssignDialogGroups(*this);
+  *copy->eachProcess_ = *eachProcess_;
+  *copy->search_ = *search_;
+  return copy;
+}
+
+void TKervSettingManager::AssignDialogGroups(TKervSettingManager& source) {
+  *backup_ = *source.backup_;
+  *editMode_ = *source.editMode_;
+  *editor_ = *source.editor_;
+  *file_ = *source.file_;
+  *fileDialog_ = *source.fileDialog_;
+  *infoBar_ = *source.infoBar_;
+  *keySet_ = *source.keySet_;
+  *toolLauncher_ = *source.toolLauncher_;
+  *vuvEConverter_ = *source.vuvEConverter_;
+  *view_ = *source.view_;
+  *window_ = *source.window_;
+}
+
 void TKervSettingManager::SaveOnExit(const TKervWindowSnapshot& window, const std::vector<std::string>& searchItems,
                                      const std::vector<std::string>& replaceItems) {
   CollectWindowSettings(window);

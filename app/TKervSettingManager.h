@@ -143,6 +143,14 @@ class TKervSettingManager : public TKervSettings {
   // The per-window group from the window (NoSaveMenu keeps the bars as read).
   void CollectWindowSettings(const TKervWindowSnapshot& window);
 
+  // A copy of every group for the settings dialog to edit; it reads and
+  // writes the same kerv.ini but never unlocks the window's document, so it
+  // is only edited, never saved.
+  std::unique_ptr<TKervSettingManager> Copy();
+  // Takes the values of the groups the settings dialog edits (all but the
+  // per-window group and the search options, which the window keeps).
+  void AssignDialogGroups(TKervSettingManager& source);
+
   TKervBackupSetting& Backup() { return *backup_; }
   TKervEachProcessSetting& EachProcess() { return *eachProcess_; }
   TKervEditModeSetting& EditMode() { return *editMode_; }

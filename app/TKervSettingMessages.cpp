@@ -31,6 +31,20 @@ constexpr Entry kMessages[] = {
     {TKervSettingMessage::SaveMenuChanges, "メインウィンドウのメニューでの設定の変更を保存する"},
     {TKervSettingMessage::BackupToChosenFolder, "指定したフォルダーにバックアップファイルを作成する"},
     {TKervSettingMessage::ResetFilterButton, "フィルターをデフォルトに戻す(&T)"},
+    {TKervSettingMessage::DialogCaption, "共通設定"},
+    {TKervSettingMessage::OkButton, "OK"},
+    {TKervSettingMessage::CancelButton, "キャンセル"},
+    {TKervSettingMessage::BrowseButton, "参照(&R)..."},
+    {TKervSettingMessage::ColourButton, "色の選択(&C)..."},
+    {TKervSettingMessage::FilterNameColumn, "フィルタ名"},
+    {TKervSettingMessage::FilterDefinitionColumn, "フィルタ定義"},
+    {TKervSettingMessage::FilterAddButton, "追加(&A)"},
+    {TKervSettingMessage::FilterChangeButton, "変更(&M)"},
+    {TKervSettingMessage::FilterDeleteButton, "削除(&D)"},
+    {TKervSettingMessage::FilterUpButton, "上へ(&U)"},
+    {TKervSettingMessage::FilterDownButton, "下へ(&W)"},
+    {TKervSettingMessage::ToolListPlaceholder, "ツールの一覧は「ツールランチャーの設定」で編集します。"},
+    {TKervSettingMessage::KeyPagePlaceholder, "キーの割り当ては「キー設定」で編集します。"},
 };
 
 }  // namespace

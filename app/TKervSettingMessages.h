@@ -22,6 +22,21 @@ enum class TKervSettingMessage {
   SaveMenuChanges,         // the dialog's check box, stored negated as NoSaveMenu
   BackupToChosenFolder,    // the dialog's check box, stored negated as SaveSameDir
   ResetFilterButton,
+  // The dialog's own captions.
+  DialogCaption,
+  OkButton,
+  CancelButton,
+  BrowseButton,
+  ColourButton,
+  FilterNameColumn,
+  FilterDefinitionColumn,
+  FilterAddButton,
+  FilterChangeButton,
+  FilterDeleteButton,
+  FilterUpButton,
+  FilterDownButton,
+  ToolListPlaceholder,  // where the tool list will be edited
+  KeyPagePlaceholder,   // where the key sets will be edited
 };
 
 const std::string& SettingMessage(TKervSettingMessage id);

@@ -1,12 +1,13 @@
 // Any bytes as kerv.ini. Loading must never fail or crash and must keep every
 // value within the rules a reader applies; what is then written must read back
 // as exactly the same values and histories, and the dialog's list and name
-// checks must take whatever was read.
+// checks and the settings dialog's copy must take whatever was read.
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <type_traits>
 #include <variant>
@@ -84,6 +85,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CheckFilterList(*list);
   }
   CheckSettingsBeforeOk(first.Backup(), first.ToolLauncher(), first.FileDialog(), fs);
+  CheckTempFileName(first.ToolLauncher().TempFile);
+
+  // The settings dialog's copy holds exactly what was read, and handing it
+  // back changes nothing.
+  std::unique_ptr<TKervSettingManager> copy = first.Copy();
+  first.AssignDialogGroups(*copy);
+  std::vector<TKervTableSetting*> original = first.Groups(), copied = copy->Groups();
+  for (size_t g = 0; g < original.size(); ++g) {
+    for (const TKervSettingKey& key : original[g]->Keys()) {
+      Check(SameValue(key.field(*original[g]), key.field(*copied[g])), "the dialog's copy differs");
+    }
+  }
 
   first.SaveAll();
   first.SaveOnExit(TKervWindowSnapshot{}, search, replace);
