@@ -242,7 +242,7 @@ const SettingKey kSettingKeys[] = {
 
 // ---- the colour sets
 
-enum class SetShape { Full, Pair, Single };
+using SetShape = TColorSetShape;
 
 SetShape ShapeOf(int set) {
   switch (set) {
@@ -275,11 +275,7 @@ bool SetIsRead(int set, long long version) {
   return version > kVersion23;
 }
 
-struct ColorFields {
-  TColor color = kReaderTextColor;
-  TColor bkColor = kReaderBkColor;
-  TFontStyles style = 0;
-};
+using ColorFields = TColorSetValue;
 
 ColorFields ParseColorFields(const std::string_view* value) {
   ColorFields fields;
@@ -401,6 +397,23 @@ void ReadBrackets(const std::vector<std::string_view>& lines, const Region& regi
 }
 
 }  // namespace
+
+TColorSetShape TEditModeFile::ColorSetShape(int colorSet) { return ShapeOf(colorSet); }
+
+TColorSetValue TEditModeFile::ColorSet(const TEditorPropEx& set, int colorSet) {
+  if (colorSet < 0 || colorSet >= kColorSetCount) return {};
+  return ColorSetOf(colorSet, set);
+}
+
+void TEditModeFile::SetColorSet(TEditorPropEx& set, int colorSet, const TColorSetValue& value) {
+  if (colorSet < 0 || colorSet >= kColorSetCount) return;
+  // Values a set does not store stay as they are in the property set.
+  TColorSetValue stored = ColorSetOf(colorSet, set);
+  stored.color = value.color;
+  if (ShapeOf(colorSet) != SetShape::Single) stored.bkColor = value.bkColor;
+  if (ShapeOf(colorSet) == SetShape::Full) stored.style = value.style;
+  ApplyColorSet(colorSet, stored, set);
+}
 
 TColor DefaultSystemColorRgb(TColor color) {
   if (!IsSystemColor(color)) return color;

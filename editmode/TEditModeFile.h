@@ -12,6 +12,16 @@
 
 namespace kerv {
 
+// What one colour set holds: a full set all three, a pair set the two
+// colours, a single set the text colour only.
+struct TColorSetValue {
+  TColor color = clBlack;
+  TColor bkColor = clWhite;
+  TFontStyles style = 0;
+  bool operator==(const TColorSetValue&) const = default;
+};
+enum class TColorSetShape { Full, Pair, Single };
+
 class TEditModeFile {
  public:
   static constexpr const char* kHeaderLine = "// Quillmarker EditMode Definition File //";
@@ -26,6 +36,13 @@ class TEditModeFile {
   static bool Read(std::string_view text, TEditorPropEx& set);
   // The whole file for set; system colours are written as their value now.
   static std::string Write(const TEditorPropEx& set, TSystemColorResolver resolve = &DefaultSystemColorRgb);
+
+  static TColorSetShape ColorSetShape(int colorSet);
+  // The values colour set n (0..25) stores, from the set or into it (set 0
+  // also gives its values to the Ank, DBCS and Symbol entries). What the
+  // shape does not store is left alone.
+  static TColorSetValue ColorSet(const TEditorPropEx& set, int colorSet);
+  static void SetColorSet(TEditorPropEx& set, int colorSet, const TColorSetValue& value);
 
   // The lines of a text as edit-mode files and word lists read them: CR, LF
   // and CR LF each end a line, a break at the very end adds no empty line,

@@ -58,6 +58,10 @@ class TKervEditModeManager {
   const TKervEditModeAssociationList& Associations() const { return associations_; }
   // How system colours are written into mode files (the window layer's palette).
   void SetSystemColorResolver(TSystemColorResolver resolve) { resolve_ = resolve; }
+  TSystemColorResolver SystemColorResolver() const { return resolve_; }
+  // The services the manager works with, for a settings dialog that makes its own manager.
+  IFileSystem& FileSystem() const { return fs_; }
+  ICodePage& CodePage() const { return codePage_; }
 
   // Clears the associations and reads editmode.ini when it exists (a read
   // error is reported and leaves the list empty).

@@ -197,12 +197,16 @@ std::vector<std::string> TKervEditModeSettingManager::AssociableModes() const {
   return names;
 }
 
-bool TKervEditModeSettingManager::PutAssociation(const std::string& ext, const std::string& mode) {
+bool TKervEditModeSettingManager::CheckExtension(const std::string& ext) {
   if (ext.empty()) {
     user_.ShowError(EditModeMessage(TEditModeMessage::EnterExtension));
     return false;
   }
-  if (!CheckName(ext)) return false;
+  return CheckName(ext);
+}
+
+bool TKervEditModeSettingManager::PutAssociation(const std::string& ext, const std::string& mode) {
+  if (!CheckExtension(ext)) return false;
   if (mode.empty() || mode == kDefaultModeName) return false;
   dialogAssociations_.Put(ext, mode);
   return true;

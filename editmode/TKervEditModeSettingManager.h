@@ -46,6 +46,8 @@ class TKervEditModeSettingManager : public TKervEditModeManager {
   const TKervEditModeAssociationList& DialogAssociations() const { return dialogAssociations_; }
   // Every mode but the default, which needs no association.
   std::vector<std::string> AssociableModes() const;
+  // An extension must be given and be a valid name; refusals are reported.
+  bool CheckExtension(const std::string& ext);
   bool PutAssociation(const std::string& ext, const std::string& mode);
   void DeleteAssociation(const std::string& ext) { dialogAssociations_.Delete(ext); }
 

@@ -226,6 +226,32 @@ TEST(TEditModeFileTest, DamagedFilesLoadWithDefaults) {
   }
 }
 
+TEST(TEditModeFileTest, ColourSetsAreEditedAsTheFileStoresThem) {
+  TEditorPropEx set;
+  set.ApplyFactorySettings();
+  const TColorSetValue value{0x010203, 0x040506, fsBold | fsUnderline};
+  for (int n = 0; n < TEditModeFile::kColorSetCount; ++n) {
+    TEditorPropEx edited;
+    edited.Assign(set);
+    TEditModeFile::SetColorSet(edited, n, value);
+    // What the set's shape stores changes; the rest of its entry stays.
+    TColorSetValue expected = TEditModeFile::ColorSet(set, n);
+    expected.color = value.color;
+    if (TEditModeFile::ColorSetShape(n) != TColorSetShape::Single) expected.bkColor = value.bkColor;
+    if (TEditModeFile::ColorSetShape(n) == TColorSetShape::Full) expected.style = value.style;
+    EXPECT_EQ(TEditModeFile::ColorSet(edited, n), expected) << n;
+    // And the file carries it: writing and reading gives the same set.
+    TEditorPropEx reread;
+    ASSERT_TRUE(TEditModeFile::Read(TEditModeFile::Write(edited), reread));
+    EXPECT_EQ(TEditModeFile::ColorSet(reread, n), expected) << n;
+  }
+  TEditModeFile::SetColorSet(set, 0, value);
+  EXPECT_EQ(set.View().Colors().DBCS().Color(), 0x010203u);  // the editor's colours reach the plain entries
+  EXPECT_EQ(set.Color(), 0x040506u);
+  TEditModeFile::SetColorSet(set, 26, value);  // no such set: nothing happens
+  EXPECT_EQ(TEditModeFile::ColorSet(set, -1), TColorSetValue{});
+}
+
 TEST(TEditModeFileTest, WrittenLayoutMatchesTheGoldenFile) {
   TEditorPropEx set;
   set.ApplyFactorySettings();
