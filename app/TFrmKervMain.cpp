@@ -28,7 +28,22 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "app/TKervEditModeCommand.h"
 #include "app/TKervEditorCommand.h"
+#include "app/dialogs/TFrmEditModeSetting.h"
+#include "app/TKervEditorDocument.h"
+#include "app/TKervFileCommand.h"
+#include "app/TKervFileWindow.h"
+#include "app/TKervFormatCommand.h"
+#include "app/TKervSearchCommand.h"
+#include "app/dialogs/TFrmReplacing.h"
+#include "app/dialogs/TFrmSearchOp.h"
+#include "app/dialogs/TFrmKervSetting.h"
+#include "app/dialogs/TKervFormatDialogsQt.h"
+#include "app/dialogs/TQtCollator.h"
+#include "document/TKervFileManager.h"
+#include "platform/posix/PosixFileLock.h"
+#include "platform/qt/QtFileDialogs.h"
 #include "app/TKervMessages.h"
 #include "app/TKervParameter.h"
 #include "app/TKervProcessManager.h"
@@ -72,7 +87,7 @@ class TKervEditModeUser : public IEditModeUser {
 class TKervWindowPort : public IKervWindowPort {
  public:
   explicit TKervWindowPort(TFrmKervMain& window) : window_(window) {}
-  std::string FileName() override { return window_.fileName_; }
+  std::string FileName() override { return window_.fileManager_->FileName(); }
   std::string Caption() override { return window_.windowTitle().toStdString(); }
   int DialogState() override { return window_.state_.DialogState; }
   void Restore() override {
@@ -83,11 +98,118 @@ class TKervWindowPort : public IKervWindowPort {
     window_.activateWindow();
   }
   void ReloadSettings() override { window_.Settings().ReloadRequested(); }
-  void AddSearchHistory(const std::string&) override {}
-  void AddReplaceHistory(const std::string&) override {}
+  void AddSearchHistory(const std::string& word) override {
+    if (window_.searchCommand_) window_.searchCommand_->AddSearchHistory(word, false);
+  }
+  void AddReplaceHistory(const std::string& word) override {
+    if (window_.searchCommand_) window_.searchCommand_->AddReplaceHistory(word, false);
+  }
   void CloseWindow() override { QMetaObject::invokeMethod(&window_, [this] { window_.close(); }, Qt::QueuedConnection); }
 
  private:
+  TFrmKervMain& window_;
+};
+
+// The window side of the document: boxes and notices through the
+// information service, and the title, status, busy state and dialog state of
+// this window; the other windows through the channel; the local clock; the
+// regular-backup timer; the hooks of the file command.
+class TKervFileSide : public TKervFileWindow, public IKervOtherWindows, public IKervClock, public IKervTimer,
+                      public IKervFileCommandHooks {
+ public:
+  explicit TKervFileSide(TFrmKervMain& window) : TKervFileWindow(*window.information_), window_(window) {
+    timer_.setParent(&window);
+    QObject::connect(&timer_, &QTimer::timeout, &window, [this] {
+      if (window_.fileManager_) window_.fileManager_->RegularBackup().Tick();
+    });
+  }
+
+  // IKervDocumentWindow
+  void SetFileBusy(bool busy) override {
+    window_.state_.FileBusy = busy;
+    if (busy) QApplication::setOverrideCursor(Qt::WaitCursor);
+    else QApplication::restoreOverrideCursor();
+  }
+  bool BackupBlocked() override { return window_.state_.FileBusy || window_.Searching(); }
+  void SetDialogState(int state) override { window_.state_.DialogState = state; }
+  void SetTitles(const std::string&, const std::string&) override { window_.RefreshTitle(); }
+  void RefreshStatus(TCharCode charCode, TReturnCode returnCode) override {
+    window_.information_->SetCodes(charCode, returnCode);
+  }
+  // IKervOtherWindows
+  int WindowNumber() override { return window_.processes_ ? window_.processes_->WindowNumber() : 0; }
+  bool ActivateWindowWith(const std::string& fileName) override {
+    return window_.processes_ && window_.processes_->IsFileOpenElsewhere(fileName);
+  }
+  // IKervClock
+  TKervLocalTime Now() override {
+    const QDateTime now = QDateTime::currentDateTime();
+    return {now.date().year(), now.date().month(),  now.date().day(),     now.time().hour(),
+            now.time().minute(), now.time().second(), now.time().msec()};
+  }
+  // IKervTimer
+  void SetInterval(int milliseconds) override { timer_.setInterval(milliseconds); }
+  int Interval() const override { return timer_.interval(); }
+  void SetEnabled(bool enabled) override {
+    if (enabled) timer_.start();
+    else timer_.stop();
+  }
+  bool Enabled() const override { return timer_.isActive(); }
+  // IKervFileCommandHooks
+  void ChooseEditMode(const std::string& fileName) override { window_.ApplyModeForFile(fileName); }
+  void ReadOnlyChanged(bool readOnly) override {
+    window_.Action(Act_Edit_ReadOnly)->setChecked(readOnly);
+    window_.information_->SetReadOnlyShown(readOnly);
+  }
+  void HistoryMenuChanged(const std::vector<TKervFileHistory::TMenuEntry>& entries) override {
+    std::vector<std::pair<std::string, std::string>> items;
+    for (const auto& entry : entries) items.emplace_back(entry.caption, entry.fileName);
+    window_.RebuildHistoryMenu(items);
+  }
+
+ private:
+  TFrmKervMain& window_;
+  QTimer timer_;
+};
+
+// What the search command needs of the window: the search bar's boxes, the
+// option-dependent actions and the other windows' histories.
+class TKervSearchSide : public IKervSearchWindow {
+ public:
+  explicit TKervSearchSide(TFrmKervMain& window) : window_(window) {}
+  void SetSearchItems(const std::vector<std::string>& items) override { Fill(window_.searchBox_, items); }
+  void SetReplaceItems(const std::vector<std::string>& items) override { Fill(window_.replaceBox_, items); }
+  void SetSearchText(const std::string& word) override {
+    window_.searchBox_->setEditText(Shown(word));
+  }
+  void SearchOptionsChanged() override {
+    const TKervActionState state = window_.GatherState();
+    window_.actionCommand_->RefreshSearchOptions(state);
+    window_.actionCommand_->RefreshSelectionMode(state);
+    window_.actionCommand_->UpdateSelSearch(state);
+  }
+  void SendHistoryWord(int kind, const std::string& word) override {
+    if (!window_.processes_) return;
+    if (kind == TKervSearchCommand::kSearchWordKind) window_.processes_->SendSearchWord(word);
+    else window_.processes_->SendReplaceWord(word);
+  }
+  void FocusEditor() override {
+    if (window_.isVisible()) window_.editors_->ActiveWidget().setFocus();
+  }
+  void QuestionBeep() override { window_.system_.Platform().dialogs.Beep(IDialogs::Icon::Question); }
+
+ private:
+  QString Shown(const std::string& sjis) {
+    const std::string utf8 = window_.system_.Platform().codePage.Cp932ToUtf8(sjis);
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+  }
+  void Fill(QComboBox* box, const std::vector<std::string>& items) {
+    const QSignalBlocker block(box);
+    box->clear();
+    for (const std::string& item : items) box->addItem(Shown(item));
+    box->setEditText(items.empty() ? QString() : Shown(items.front()));
+  }
+
   TFrmKervMain& window_;
 };
 
@@ -153,6 +275,11 @@ TFrmKervMain::TFrmKervMain(TKervSystem& system, std::vector<std::string> argumen
 TFrmKervMain::~TFrmKervMain() {
   // The commands hold the panes; they go before the widgets do. The window
   // leaves the list of running windows before it is gone.
+  searchCommand_.reset();
+  formatCommand_.reset();
+  fileCommand_.reset();
+  fileManager_.reset();
+  fileSide_.reset();
   processes_.reset();
   editorCommand_.reset();
   actionCommand_.reset();
@@ -254,9 +381,14 @@ void TFrmKervMain::CreateMenus() {
   QMenuBar* bar = menuBar();
   QMenu* file = bar->addMenu(QString::fromUtf8("ファイル(&F)"));
   file->setObjectName(QStringLiteral("Mnu_File"));
-  add(file, {Act_File_New, Act_File_open, Act_File_ReOpen, Act_File_AddOpen, 0, Act_File_save, Act_File_SaveAs, 0,
-             Act_File_Change_CharCode, Act_File_Change_RetCode, Act_File_OpenFolder, 0, Act_File_Print, 0,
-             Act_File_Exit});
+  add(file, {Act_File_New, Act_File_open, Act_File_ReOpen, Act_File_AddOpen});
+  historyMenu_ = file->addMenu(QString::fromUtf8("最近使ったファイル(&H)"));
+  historyMenu_->setObjectName(QStringLiteral("Mnu_History"));
+  connect(file, &QMenu::aboutToShow, this, [this] {
+    if (fileCommand_) fileCommand_->RefreshHistoryMenu();
+  });
+  add(file, {0, Act_File_save, Act_File_SaveAs, 0, Act_File_Change_CharCode, Act_File_Change_RetCode,
+             Act_File_OpenFolder, 0, Act_File_Print, 0, Act_File_Exit});
 
   QMenu* edit = bar->addMenu(QString::fromUtf8("編集(&E)"));
   edit->setObjectName(QStringLiteral("Mnu_Edit"));
@@ -401,18 +533,27 @@ void TFrmKervMain::CreateSearchBar() {
   };
   searchBar_->addWidget(new QLabel(QString::fromUtf8(" 検索: "), searchBar_));
   searchBox_ = makeBox("Cmb_Search", "検索する文字列");
+  // Enter in the boxes: whatever completer sits on the line edit, it still says so.
+  connect(searchBox_->lineEdit(), &QLineEdit::returnPressed, this, [this] { Run(Act_Srch_FindNext); });
   searchBar_->addWidget(searchBox_);
   searchBar_->addAction(Action(Act_Srch_FindPrev));
   searchBar_->addAction(Action(Act_Srch_FindNext));
   searchBar_->addSeparator();
   searchBar_->addWidget(new QLabel(QString::fromUtf8(" 置換: "), searchBar_));
   replaceBox_ = makeBox("Cmb_Replace", "置換後の文字列");
+  connect(replaceBox_->lineEdit(), &QLineEdit::returnPressed, this, [this] { Run(Act_Srch_ReplaceDown); });
   searchBar_->addWidget(replaceBox_);
   searchBar_->addAction(Action(Act_Srch_ReplaceUp));
   searchBar_->addAction(Action(Act_Srch_ReplaceDown));
   searchBar_->addAction(Action(Act_Srch_ReplaceAll));
   searchBar_->addSeparator();
   searchBar_->addAction(Action(Act_Srch_SelSearch));
+  searchOptionsButton_ = new QToolButton(searchBar_);
+  searchOptionsButton_->setObjectName(QStringLiteral("FltBtn_SearchOption"));
+  searchOptionsButton_->setText(QString::fromUtf8("オプション"));
+  searchOptionsButton_->setToolTip(QString::fromUtf8("検索オプション"));
+  connect(searchOptionsButton_, &QToolButton::clicked, this, [this] { OpenSearchOptions(); });
+  searchBar_->addWidget(searchOptionsButton_);
 }
 
 void TFrmKervMain::CreateInfoBar() {
@@ -525,14 +666,62 @@ void TFrmKervMain::Initialize() {
   // A new settings folder gets the modes shipped with the program.
   modes_->SeedShippedModes(system_.DataFolder() + "modes/");
   modes_->LoadAssociations();
+  modeCommand_ = std::make_unique<TKervEditModeCommand>(
+      *modes_, *editors_, *information_,
+      [this](TEditor& editor, const TEditorPropEx& mode) { editors_->ApplyEditMode(editor, mode, Settings()); });
+  modeCommand_->NoticeUndoClear = [this] { return Settings().EditMode().NoticeUndoClear; };
+  modeCommand_->OnModeBoxChange = [this](const TKervModeBox& box) {
+    fillingModeList_ = true;
+    modeList_->clear();
+    ICodePage& codePage = system_.Platform().codePage;
+    for (const std::string& name : box.names) {
+      modeList_->addItem(Utf8(codePage.Cp932ToUtf8(name)), QByteArray::fromStdString(name));
+    }
+    modeList_->setCurrentIndex(box.selected);
+    fillingModeList_ = false;
+  };
   editors_->Init();
-  fileName_ = messages::kUntitled;
   information_->SetOverwrite(false);
   windowPort_ = std::make_unique<TKervWindowPort>(*this);
   if (platform.channel) {
     processes_ = std::make_unique<TKervProcessManager>(*platform.channel, *windowPort_, platform.fs);
     if (processes_->AssignNumber()) new QtChannelNotifier(*platform.channel, this);
   }
+  IFileDialogs* fileDialogs = platform.fileDialogs;
+  if (!fileDialogs) {
+    ownFileDialogs_ = std::make_unique<QtFileDialogs>(this);
+    fileDialogs = ownFileDialogs_.get();
+  }
+  IFileLock* fileLock = platform.fileLock;
+  if (!fileLock) {
+    ownFileLock_ = std::make_unique<PosixFileLock>();
+    fileLock = ownFileLock_.get();
+  }
+  editorDocument_ = std::make_unique<TKervEditorDocument>(*editors_);
+  fileSide_ = std::make_unique<TKervFileSide>(*this);
+  fileManager_ = std::make_unique<TKervFileManager>(TKervFileManagerPorts{
+      platform.fs, platform.codePage, platform.dialogs, *fileDialogs, *fileLock, *editorDocument_, *fileSide_,
+      *fileSide_, *fileSide_, *fileSide_});
+  fileCommand_ = std::make_unique<TKervFileCommand>(*fileManager_, *editorDocument_, *fileSide_, settings,
+                                                    platform.launcher, *fileSide_, *fileSide_);
+  settings.SetDocumentLock(fileCommand_.get());
+  formatDialogs_ = std::make_unique<TKervFormatDialogsQt>(this, platform.codePage, *information_);
+  collator_ = std::make_unique<TQtCollator>(platform.codePage);
+  formatCommand_ = std::make_unique<TKervFormatCommand>(*editors_, *formatDialogs_, *information_, settings,
+                                                        settings.Editor(),
+                                                        [this]() -> const TEditorPropEx& { return modes_->Current(); });
+  formatCommand_->SetCollator(collator_.get());
+  formatCommand_->SetDialogStateHandler([this](int dialogState) { state_.DialogState = dialogState; });
+  searchSide_ = std::make_unique<TKervSearchSide>(*this);
+  replacing_ = std::make_unique<TFrmReplacingProgress>(this);
+  searchCommand_ = std::make_unique<TKervSearchCommand>(*editors_, *information_, settings, platform.codePage,
+                                                        *searchSide_, *replacing_);
+  searchCommand_->LoadHistories();
+  for (QComboBox* box : {searchBox_, replaceBox_}) {
+    connect(box, &QComboBox::editTextChanged, this, [this] { searchCommand_->ResetSearchState(); });
+  }
+  fileManager_->Reset();
+
   const TKervEachProcessSetting& each = settings.EachProcess();
   view_.BaseBar = each.BaseBar;
   view_.SearchBar = each.SearchBar;
@@ -544,14 +733,15 @@ void TFrmKervMain::Initialize() {
   state_ = TKervState();
   ApplySettings();
 
-  ApplyModeForFile(fileName_);
-  information_->SetCodes(charCode_, returnCode_);
+  fileCommand_->RefreshHistoryMenu();
   ProcessCommandLine();
   if (!startedOk_) return;
-  RefreshTitle();
+  const bool untitled = fileManager_->FileName() == TKervFileManager::kUntitled;
+  if (untitled) ApplyModeForFile(fileManager_->FileName());
+  fileCommand_->RefreshTitle();
   ShowCaretPos();
-  if (fileName_ == messages::kUntitled) information_->Notify(messages::kWelcome, IKervInformation::nlPlain);
-  FillModeList();
+  if (untitled) information_->Notify(messages::kWelcome, IKervInformation::nlPlain);
+  modeCommand_->FillModeBox(false);
   LayoutBars();
   RefreshAll();
 }
@@ -560,6 +750,7 @@ void TFrmKervMain::ApplySettings() {
   TKervSettingManager& settings = Settings();
   information_->SetInfoBarOptions(settings.InfoBar().UseInfoBar, settings.InfoBar().InfoBarTime);
   editors_->ApplySettings(settings);
+  if (fileCommand_) fileCommand_->ApplySettings(system_.SettingFolder());
   toolBar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
   LayoutBars();
 }
@@ -567,12 +758,15 @@ void TFrmKervMain::ApplySettings() {
 void TFrmKervMain::ProcessCommandLine() {
   parameter_ = std::make_unique<TKervParameter>(system_, arguments_);
   parameter_->LaunchRest();
-  if (!parameter_->FileName.empty() && !OpenFile(parameter_->FileName, parameter_->CharCode)) {
+  if (!parameter_->FileName.empty() &&
+      !fileCommand_->OpenFromCommandLine(parameter_->FileName, static_cast<TCharCode>(parameter_->CharCode),
+                                         parameter_->ReadOnly)) {
     startedOk_ = false;
     return;
   }
-  if (!parameter_->EditModeName.empty()) ChangeMode(parameter_->EditModeName);
-  if (parameter_->ReadOnly) Run(Act_Edit_ReadOnly);
+  if (!parameter_->EditModeName.empty()) {
+    ChangeMode(system_.Platform().codePage.Utf8ToCp932(parameter_->EditModeName, nullptr));
+  }
   if (parameter_->JumpToEnd) {
     editorCommand_->JumpToEnd();
   } else if (parameter_->JumpLine >= 0) {
@@ -580,70 +774,33 @@ void TFrmKervMain::ProcessCommandLine() {
   }
 }
 
-bool TFrmKervMain::OpenFile(const std::string& fileName, int charCode) {
-  TKervPlatform& platform = system_.Platform();
-  // A file another window has open: that window comes forward instead.
-  if (processes_ && !Settings().File().AllowDoubleOpen && fileName != fileName_ &&
-      processes_->IsFileOpenElsewhere(fileName)) {
-    return false;
-  }
-  TFileManager files(platform.fs, platform.codePage, platform.dialogs);
-  std::string text;
-  TReturnCode returnCode = rcCRLF;
-  TCharCode code = static_cast<TCharCode>(charCode);
-  TLoadReport report;
-  try {
-    if (!files.LoadText(fileName, text, false, true, returnCode, code, &report)) return false;
-  } catch (const EFileError&) {
-    system_.ShowErrorCode(10052, fileName);
-    return false;
-  }
-  ApplyModeForFile(fileName);
-  TMemoryStream stream(text);
-  TEditor& editor = editors_->MainEditor();
-  editor.Lines().LoadFromStream(stream);
-  editor.ClearUndo();
-  editor.SetModified(false);
-  editor.SetRow(0);
-  editor.SetCol(0);
-  fileName_ = fileName;
-  charCode_ = code;
-  returnCode_ = returnCode;
-  information_->SetCodes(code, returnCode);
-  // Characters that were replaced would be lost by a save: say so before one can happen.
-  std::string warning = TFileManager::LoadWarning(report);
-  if (!warning.empty()) information_->MessageBox(fileName + "\r\n" + warning, IKervInformation::mkWarning, 0);
-  return true;
-}
-
-void TFrmKervMain::FillModeList() {
-  fillingModeList_ = true;
-  modeList_->clear();
-  ICodePage& codePage = system_.Platform().codePage;
-  for (const std::string& name : modes_->ModeNames()) {
-    modeList_->addItem(Utf8(codePage.Cp932ToUtf8(name)), QByteArray::fromStdString(name));
-  }
-  const int index = modeList_->findData(QByteArray::fromStdString(modes_->CurrentName()));
-  modeList_->setCurrentIndex(index);
-  fillingModeList_ = false;
-}
-
 void TFrmKervMain::ApplyModeForFile(const std::string& fileName) {
-  if (modes_->ChangeModeForFile(fileName, false) == TModeSwitch::Failed) return;
-  ApplyCurrentMode();
+  ModeApplied(modeCommand_->ChangeModeForFile(fileName, true).applied);
 }
 
-void TFrmKervMain::ChangeMode(const std::string& name) {
-  const TModeSwitch result = modes_->ChangeMode(name, Settings().EditMode().NoticeUndoClear, false);
-  if (result == TModeSwitch::Changed) ApplyCurrentMode();
-  // Declined, failed or unchanged: the list shows the mode in use.
-  FillModeList();
-}
+void TFrmKervMain::ChangeMode(const std::string& name) { ModeApplied(modeCommand_->ChangeMode(name, true, false).applied); }
 
-void TFrmKervMain::ApplyCurrentMode() {
-  editors_->ApplyEditMode(modes_->Current(), Settings());
+void TFrmKervMain::ModeApplied(bool applied) {
+  if (!applied) return;
   if (isVisible()) editors_->ActiveWidget().setFocus();
   if (actionCommand_) actionCommand_->RefreshModeChecks(GatherState());
+}
+
+void TFrmKervMain::OpenEditModeDialog() {
+  if (!MayOpenDialog(dlgEditModeSetting)) return;
+  state_.DialogState = dlgEditModeSetting;
+  bool changed = false;
+  std::string current;
+  {
+    TFrmEditModeSetting dialog(*modes_, modes_->CurrentName(), *information_, this);
+    dialog.exec();
+    changed = dialog.ModesChanged();
+    current = dialog.CurrentModeName();
+  }
+  state_.DialogState = dlgNone;
+  if (!changed) return;
+  modeCommand_->FillModeBox(true);
+  ModeApplied(modeCommand_->ChangeMode(current, false, true).applied);
 }
 
 void TFrmKervMain::Place() {
@@ -782,6 +939,14 @@ void TFrmKervMain::ApplyStayOnTop() {
 bool TFrmKervMain::event(QEvent* event) {
   switch (event->type()) {
     case QEvent::WindowActivate:
+      RefreshTitle();
+      // After the activation has settled: the check may ask a question.
+      QTimer::singleShot(0, this, [this] {
+        if (fileCommand_ && state_.DialogState == dlgNone && !state_.FileBusy) {
+          fileCommand_->CheckChangedOnActivate(Searching());
+        }
+      });
+      break;
     case QEvent::WindowDeactivate:
       RefreshTitle();
       break;
@@ -812,13 +977,7 @@ bool TFrmKervMain::eventFilter(QObject* watched, QEvent* event) {
   }
   // Enter in the search and replace boxes.
   if (watched == searchBox_->lineEdit() || watched == replaceBox_->lineEdit()) {
-    if (event->type() == QEvent::KeyPress) {
-      auto* key = static_cast<QKeyEvent*>(event);
-      if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-        Run(watched == searchBox_->lineEdit() ? Act_Srch_FindNext : Act_Srch_ReplaceDown);
-        return true;
-      }
-    } else if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
+    if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
       RefreshEditActions();
     }
     return QMainWindow::eventFilter(watched, event);
@@ -867,7 +1026,7 @@ bool TFrmKervMain::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TFrmKervMain::closeEvent(QCloseEvent* event) {
-  if (!system_.CanClose()) {
+  if (!fileManager_->QuerySave() || !system_.CanClose()) {
     event->ignore();
     return;
   }
@@ -890,7 +1049,7 @@ void TFrmKervMain::closeEvent(QCloseEvent* event) {
   // Only the oldest running window keeps its placement and the histories.
   if (!processes_ || processes_->IsFirstWindow()) {
     try {
-      Settings().SaveOnExit(snapshot, {}, {});
+      Settings().SaveOnExit(snapshot, searchCommand_->SearchHistory().Items(), searchCommand_->ReplaceHistory().Items());
     } catch (const std::exception&) {
       // The window closes all the same; the next start reads the older values.
     }
@@ -919,7 +1078,51 @@ void TFrmKervMain::Run(TKervAction id) {
     QApplication::sendEvent(&pane, &press);
   };
   switch (id) {
+    case Act_File_New: fileCommand_->NewDocument(); break;
+    case Act_File_open: fileCommand_->OpenDocument(); break;
+    case Act_File_ReOpen: fileCommand_->ReloadDocument(); break;
+    case Act_File_AddOpen: fileCommand_->AddOpenDocument(); break;
+    case Act_File_OpenFolder: fileCommand_->OpenDocumentFolder(); break;
+    case Act_File_save: fileCommand_->SaveDocument(); break;
+    case Act_File_SaveAs: fileCommand_->SaveDocumentAs(); break;
     case Act_File_Exit: close(); break;
+    case Act_Tool_Setting: OpenSettingsDialog(); break;
+    case Act_Tool_EmSet: OpenEditModeDialog(); break;
+
+    case Act_Srch_FindNext: searchCommand_->Find(BoxText(searchBox_), true); break;
+    case Act_Srch_FindPrev: searchCommand_->Find(BoxText(searchBox_), false); break;
+    case Act_Srch_ReplaceDown: searchCommand_->Replace(BoxText(searchBox_), BoxText(replaceBox_), true); break;
+    case Act_Srch_ReplaceUp: searchCommand_->Replace(BoxText(searchBox_), BoxText(replaceBox_), false); break;
+    case Act_Srch_ReplaceAll: searchCommand_->ReplaceAll(BoxText(searchBox_), BoxText(replaceBox_)); break;
+    case Act_Srch_QuickSearch: searchCommand_->QuickSearch(); break;
+    case Act_Srch_SelSearch:
+      searchCommand_->ToggleSelectionOnly();
+      Action(Act_Srch_SelSearch)->setChecked(searchCommand_->SelectionOnly());
+      break;
+    case Act_Srch_ClearSearchWordEmphasis: searchCommand_->ClearEmphasis(); break;
+
+    case Act_Fmt_Lower: formatCommand_->Lower(); break;
+    case Act_Fmt_Upper: formatCommand_->Upper(); break;
+    case Act_Fmt_ZenToHan: formatCommand_->ZenToHan(); break;
+    case Act_Fmt_HanToZen: formatCommand_->HanToZen(); break;
+    case Act_Fmt_Hira: formatCommand_->Hira(); break;
+    case Act_Fmt_Kana: formatCommand_->Kana(); break;
+    case Act_Fmt_TypeFormat: formatCommand_->TypeFormat(); break;
+    case Act_Fmt_Num: formatCommand_->Num(); break;
+    case Act_Fmt_LeadStr: formatCommand_->LeadStr(); break;
+    case Act_Fmt_DelLead: formatCommand_->DelLead(); break;
+    case Act_Fmt_ElaseEmpLine: formatCommand_->ElaseEmpLine(); break;
+    case Act_Fmt_ReturnAt: formatCommand_->ReturnAt(); break;
+    case Act_Fmt_FootStr: formatCommand_->FootStr(); break;
+    case Act_Fmt_TagElase: formatCommand_->TagElase(); break;
+    case Act_Fmt_TabToSpace: formatCommand_->TabToSpace(); break;
+    case Act_Fmt_SpaceToTab: formatCommand_->SpaceToTab(); break;
+    case Act_Fmt_Indent: formatCommand_->Indent(); break;
+    case Act_Fmt_Outdent: formatCommand_->Outdent(); break;
+    case Act_Fmt_SPIndent: formatCommand_->SPIndent(); break;
+    case Act_Fmt_SPOutndent: formatCommand_->SPOutdent(); break;
+    case Act_Fmt_Sort: formatCommand_->Sort(); break;
+    case Act_Fmt_ReverseSort: formatCommand_->ReverseSort(); break;
     case Act_File_Change_CharCode: PopupCodeMenu(false); break;
     case Act_File_Change_RetCode: PopupCodeMenu(true); break;
 
@@ -976,8 +1179,8 @@ void TFrmKervMain::Run(TKervAction id) {
     case Act_Inst_Version:
       InsertUtf8(std::string(TKervSystem::ProductName()) + " Version " + TKervSystem::VersionString());
       break;
-    case Act_Inst_FileName: InsertUtf8(QFileInfo(Utf8(fileName_)).fileName().toStdString()); break;
-    case Act_Inst_FilePath: InsertUtf8(fileName_); break;
+    case Act_Inst_FileName: InsertUtf8(QFileInfo(Utf8(fileManager_->FileName())).fileName().toStdString()); break;
+    case Act_Inst_FilePath: InsertUtf8(fileManager_->FileName()); break;
     case Act_Inst_Return: key(Qt::Key_Return); break;
     case Act_Inst_Tab: editorCommand_->InsertText("\t"); break;
     case Act_Inst_Space: editorCommand_->InsertText(" "); break;
@@ -1073,12 +1276,15 @@ void TFrmKervMain::Run(TKervAction id) {
     default:
       break;
   }
+  // Searches and jumps move the caret without a key: the status follows.
+  ShowCaretPos();
   RefreshEditActions();
 }
 
 void TFrmKervMain::RefreshTitle() {
   const bool modified = editors_->MainEditor().Modified();
-  setWindowTitle(Utf8(fileName_) + (modified ? QString::fromUtf8("[更新]") : QString()) + QStringLiteral(" - ") +
+  if (!fileManager_) return;
+  setWindowTitle(Utf8(fileManager_->FileName()) + (modified ? QString::fromUtf8("[更新]") : QString()) + QStringLiteral(" - ") +
                  QString::fromUtf8(TKervSystem::ProductName()));
 }
 
@@ -1104,7 +1310,7 @@ void TFrmKervMain::SelectionChanged(TEditor& editor, bool selected) {
 }
 
 void TFrmKervMain::CountCharacters() {
-  const TKervCharCount count = CharCountTexts(editors_->MainEditor().RowStore().GetText(), returnCode_);
+  const TKervCharCount count = CharCountTexts(editors_->MainEditor().RowStore().GetText(), fileManager_->ReturnCode());
   if (Settings().InfoBar().UseInfoBar && information_->InfoBarShown()) {
     information_->ShowNotice(count.characters + " / " + count.bytes, IKervInformation::nlInformation);
   } else {
@@ -1217,6 +1423,57 @@ void TFrmKervMain::ChooseTemporaryFont() {
   editors_->FitWindowWrap();
 }
 
+void TFrmKervMain::OpenSettingsDialog() {
+  if (!MayOpenDialog(dlgSetting)) return;
+  state_.DialogState = dlgSetting;
+  bool taken = false;
+  {
+    TFrm_KervSetting dialog(Settings(), system_.Platform().codePage, *information_, this);
+    dialog.exec();
+    taken = dialog.ValuesTaken();
+  }
+  state_.DialogState = dlgNone;
+  if (!taken) return;
+  // What the dialog changed takes effect at once, here and in the other windows.
+  ApplySettings();
+  RefreshAll();
+  if (processes_) processes_->NotifySettingsChanged();
+}
+
+std::string TFrmKervMain::BoxText(QComboBox* box) const {
+  return system_.Platform().codePage.Utf8ToCp932(box->currentText().toStdString(), nullptr);
+}
+
+bool TFrmKervMain::Searching() const {
+  return state_.Searching || (searchCommand_ && (searchCommand_->State().Searching || searchCommand_->State().FileBusy));
+}
+
+void TFrmKervMain::OpenSearchOptions() {
+  if (state_.DialogState == dlgSearchOption || !MayOpenDialog(dlgSearchOption)) return;
+  state_.DialogState = dlgSearchOption;
+  auto* panel = new TFrm_SearchOp(this, *searchCommand_, *information_, editors_->ActiveEditor().SelLength() == 0);
+  panel->setAttribute(Qt::WA_DeleteOnClose);
+  panel->OnClosed = [this] {
+    state_.DialogState = dlgNone;
+    RefreshAll();
+  };
+  const QRect button(searchOptionsButton_->mapToGlobal(QPoint(0, 0)), searchOptionsButton_->size());
+  panel->PlaceBelow(button);
+  panel->show();
+}
+
+void TFrmKervMain::RebuildHistoryMenu(const std::vector<std::pair<std::string, std::string>>& entries) {
+  if (!historyMenu_) return;
+  historyMenu_->clear();
+  for (const auto& [caption, fileName] : entries) {
+    QAction* item = historyMenu_->addAction(Utf8(caption));
+    item->setEnabled(!fileName.empty());
+    item->setStatusTip(Utf8(fileName));
+    const std::string name = fileName;
+    connect(item, &QAction::triggered, this, [this, name] { fileCommand_->OpenByName(name); });
+  }
+}
+
 bool TFrmKervMain::MayOpenDialog(int dialogState) {
   return !processes_ || !processes_->ActivateDialogOwner(dialogState);
 }
@@ -1326,10 +1583,9 @@ void TFrmKervMain::PopupCodeMenu(bool returnCodes) {
 }
 
 void TFrmKervMain::ChooseCode(bool returnCodes, int code) {
-  // The code the next save writes.
-  if (returnCodes) returnCode_ = code;
-  else charCode_ = code;
-  information_->SetCodes(charCode_, returnCode_);
+  // Entries are numbered from 1 in their menus, from 0 for the command.
+  if (returnCodes) fileCommand_->SetReturnCode(code - 1);
+  else fileCommand_->SetCharCode(code - 1);
 }
 
 // ---------------------------------------------------------------- for checks

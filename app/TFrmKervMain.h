@@ -27,12 +27,25 @@ class TEditor;
 class TEditorWidget;
 class TKervEditModeManager;
 class TKervEditModeUser;
+class TKervEditModeCommand;
 class TKervEditorCommand;
 class TKervEditorManager;
 class TKervInformation;
 class TKervParameter;
 class TKervProcessManager;
 class TKervWindowPort;
+class TKervFileSide;
+class TKervFileManager;
+class TKervFileCommand;
+class TKervEditorDocument;
+class TKervFormatCommand;
+class TKervFormatDialogsQt;
+class TQtCollator;
+class TKervSearchCommand;
+class TKervSearchSide;
+class TFrmReplacingProgress;
+class IFileDialogs;
+class IFileLock;
 class TKervSettingManager;
 class TKervSystem;
 
@@ -88,12 +101,11 @@ class TFrmKervMain : public QMainWindow, public IKervActionTarget {
   void Initialize();
   void ApplySettings();
   void ProcessCommandLine();
-  bool OpenFile(const std::string& fileName, int charCode);
-  void FillModeList();
   // Picks the edit mode of fileName's extension and applies it to the panes.
   void ApplyModeForFile(const std::string& fileName);
-  void ApplyCurrentMode();
   void ChangeMode(const std::string& name);
+  void ModeApplied(bool applied);
+  void OpenEditModeDialog();
 
   // ---- refresh rules
   TKervActionState GatherState() const;
@@ -133,23 +145,43 @@ class TFrmKervMain : public QMainWindow, public IKervActionTarget {
   // The single-dialog rule: false (and the other window comes forward) when
   // another window shows this dialog state.
   bool MayOpenDialog(int dialogState);
+  void OpenSettingsDialog();
+  void RebuildHistoryMenu(const std::vector<std::pair<std::string, std::string>>& entries);
   friend class TKervWindowPort;
+  friend class TKervFileSide;
+  friend class TKervSearchSide;
+  void OpenSearchOptions();
+  std::string BoxText(QComboBox* box) const;
+  bool Searching() const;
 
   TKervSystem& system_;
   std::vector<std::string> arguments_;
   std::unique_ptr<TKervParameter> parameter_;
   std::unique_ptr<TKervEditModeUser> modeUser_;
   std::unique_ptr<TKervEditModeManager> modes_;
+  std::unique_ptr<TKervEditModeCommand> modeCommand_;
   std::unique_ptr<IClipboard> clipboard_;
   std::unique_ptr<TKervEditorCommand> editorCommand_;
   std::unique_ptr<TKervActionCommand> actionCommand_;
   std::unique_ptr<TKervWindowPort> windowPort_;
   std::unique_ptr<TKervProcessManager> processes_;
+  // The document: its dialogs, lock, editor side, window side and commands.
+  std::unique_ptr<IFileDialogs> ownFileDialogs_;
+  std::unique_ptr<IFileLock> ownFileLock_;
+  std::unique_ptr<TKervEditorDocument> editorDocument_;
+  std::unique_ptr<TKervFileSide> fileSide_;
+  std::unique_ptr<TKervFileManager> fileManager_;
+  std::unique_ptr<TKervFileCommand> fileCommand_;
+  std::unique_ptr<TKervFormatDialogsQt> formatDialogs_;
+  std::unique_ptr<TQtCollator> collator_;
+  std::unique_ptr<TKervFormatCommand> formatCommand_;
+  std::unique_ptr<TKervSearchSide> searchSide_;
+  std::unique_ptr<TFrmReplacingProgress> replacing_;
+  std::unique_ptr<TKervSearchCommand> searchCommand_;
+  QToolButton* searchOptionsButton_ = nullptr;
+  QMenu* historyMenu_ = nullptr;
   TKervState state_;
   TKervView view_;
-  std::string fileName_;
-  int charCode_ = 1;
-  int returnCode_ = 1;
   bool startedOk_ = true;
 
   std::array<QAction*, kActionCount> actions_{};

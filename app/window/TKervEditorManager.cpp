@@ -68,41 +68,45 @@ void TKervEditorManager::ApplySettings(TKervSettingManager& settings) {
   if (!options.NoSaveMenu && options.SaveWinWrap) wrap_.SetWindowWrap(settings.EachProcess().WindowWrap, WindowColumns());
 }
 
-void TKervEditorManager::ApplyEditMode(const TEditorPropEx& mode, TKervSettingManager& settings) {
-  autoIndent_ = mode.AutoIndent();
-  wrap_.SetModeWrap(mode.WordWrap(), mode.WrapOption().WrapByte());
+void TKervEditorManager::ApplyEditMode(TEditor& editor, const TEditorPropEx& mode, TKervSettingManager& settings) {
+  const bool isMain = &editor == &main_->Editor();
+  if (isMain) {
+    autoIndent_ = mode.AutoIndent();
+    wrap_.SetModeWrap(mode.WordWrap(), mode.WrapOption().WrapByte());
+  }
   const TKervEditorSetting& options = settings.Editor();
   const TKervViewSetting& view = settings.View();
+  // What the settings decide survives the mode's caret.
+  const TEditorCaret& caret = editor.Caret();
+  const bool keepCaret = caret.KeepCaret();
+  const bool lockScroll = caret.LockScroll();
+  const TEditorCaretStyle style = caret.Style();
+  mode.AssignTo(editor);
+  TEditorCaret& applied = editor.Caret();
+  applied.SetKeepCaret(keepCaret);
+  applied.SetLockScroll(lockScroll);
+  applied.SetStyle(style);
+  // The window indents on Return itself.
+  applied.SetAutoIndent(false);
+  applied.SetNextLine(true);
+  if (!options.SelDrag) applied.SetSelMove(false);
+  if (mode.UseDafaultFont()) {
+    TEditorFont font;
+    font.Assign(editor.Font());
+    font.SetName(view.FontName);
+    font.SetSize(view.FontSize);
+    font.SetStyle(static_cast<TFontStyles>(view.FontStyle & 7));
+    editor.SetFont(font);
+  }
+  // The window shows both scroll bars whatever the mode says.
+  editor.SetScrollBars(ssBoth);
   ForEach([&](TEditorWidget& pane) {
-    TEditor& editor = pane.Editor();
-    // What the settings decide survives the mode's caret.
-    const TEditorCaret& caret = editor.Caret();
-    const bool keepCaret = caret.KeepCaret();
-    const bool lockScroll = caret.LockScroll();
-    const TEditorCaretStyle style = caret.Style();
-    mode.AssignTo(editor);
-    TEditorCaret& applied = editor.Caret();
-    applied.SetKeepCaret(keepCaret);
-    applied.SetLockScroll(lockScroll);
-    applied.SetStyle(style);
-    // The window indents on Return itself.
-    applied.SetAutoIndent(false);
-    applied.SetNextLine(true);
-    if (!options.SelDrag) applied.SetSelMove(false);
-    if (mode.UseDafaultFont()) {
-      TEditorFont font;
-      font.Assign(editor.Font());
-      font.SetName(view.FontName);
-      font.SetSize(view.FontSize);
-      font.SetStyle(static_cast<TFontStyles>(view.FontStyle & 7));
-      editor.SetFont(font);
+    if (&pane.Editor() == &editor) {
+      pane.SetWhitespaceMarks({mode.ShowTab(), mode.ShowSpace(), mode.ShowDoubleSpace(), mode.TabMarkColor()});
     }
-    // The window shows both scroll bars whatever the mode says.
-    editor.SetScrollBars(ssBoth);
-    pane.SetWhitespaceMarks({mode.ShowTab(), mode.ShowSpace(), mode.ShowDoubleSpace(), mode.TabMarkColor()});
-    pane.setAttribute(Qt::WA_InputMethodEnabled, true);
   });
-  wrap_.ModeApplied(WindowColumns());
+  // Both panes show one row store: the wrap is the main pane's.
+  if (isMain) wrap_.ModeApplied(WindowColumns());
 }
 
 int TKervEditorManager::WindowColumns() const {

@@ -44,9 +44,10 @@ class TKervEditorManager : public QObject, public IKervEditors {
 
   void Init();
   void ApplySettings(TKervSettingManager& settings);
-  // The mode's look and behaviour on both panes; the font comes from the
-  // settings' default font when the mode asks for it.
-  void ApplyEditMode(const TEditorPropEx& mode, TKervSettingManager& settings);
+  // The mode's look and behaviour on one pane (the edit-mode command calls it
+  // for each); the font comes from the settings' default font when the mode
+  // asks for it. The main pane also takes the window's wrap and auto indent.
+  void ApplyEditMode(TEditor& editor, const TEditorPropEx& mode, TKervSettingManager& settings);
 
   // 0 not split, 1 side by side, 2 one above the other.
   int SplitMode() const { return splitMode_; }

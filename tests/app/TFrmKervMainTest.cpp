@@ -4,6 +4,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QTest>
 
@@ -238,6 +240,34 @@ TEST(TFrmKervMainTest, WrapActionsFollowTheWindowWrapRules) {
   EXPECT_FALSE(shown.window->Action(Act_View_WinWrap)->isChecked());
   EXPECT_FALSE(shown.window->Action(Act_View_WordWrap)->isChecked());
   EXPECT_FALSE(shown.window->Editors().Wrap().WindowWrap());
+}
+
+}  // namespace
+}  // namespace kerv
+
+namespace kerv {
+namespace {
+
+TEST(TFrmKervMainSearchTest, EnterInTheSearchBoxFindsTheWord) {
+  App();
+  testing::FakeApp app;
+  app.fs.AddFile("/home/user/s.txt", "one two\r\nthree two\r\n");
+  ASSERT_TRUE(app.system.CheckStartup());
+  TFrmKervMain window(app.system, {"s.txt"});
+  window.Place();
+  auto* box = window.findChild<QComboBox*>(QStringLiteral("Cmb_Search"));
+  ASSERT_NE(box, nullptr);
+  box->setFocus();
+  box->setEditText(QStringLiteral("two"));
+  QTest::keyClick(box->lineEdit(), Qt::Key_Return);
+  QApplication::processEvents();
+  TEditor& editor = window.Editors().MainEditor();
+  EXPECT_EQ(editor.SelText(), "two");
+  window.Run(Act_Srch_FindNext);
+  EXPECT_EQ(editor.Row(), 1);
+  EXPECT_EQ(editor.SelText(), "two");
+  window.close();
+  Closing = false;
 }
 
 }  // namespace
