@@ -18,6 +18,7 @@ constexpr Entry kMessages[] = {
      "Shift-JISとEUCの判別ができませんでした。" "\r\n" "Shift-JISで読み込みますか？(「いいえ」を選択した場合、EUCとして読み込みます。)"},
     {TDocumentMessage::ReplacedChars, "Shift-JISで表せない文字が%1個あったため、「?」に置き換えました。(最初の文字: %2行目)"},
     {TDocumentMessage::EndedAtZero, "%1行目にNULL文字があるため、それ以降は読み込まれていません。"},
+    {TDocumentMessage::EndedAtEof, "%1行目にEOF文字(0x1A)があるため、それ以降は読み込まれていません。"},
     {TDocumentMessage::SaveWarning, "このまま保存すると元データが変更されます。"},
     {TDocumentMessage::QuerySave, "\"%1\"" "\r\n" "編集中のファイル内容が変更されています。保存しますか？"},
     {TDocumentMessage::BigFile,

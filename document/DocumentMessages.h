@@ -12,6 +12,7 @@ enum class TDocumentMessage {
   SJISOrEUC,      // question: detection could not tell Shift-JIS from EUC
   ReplacedChars,  // warning: characters with no Shift-JIS form became "?"; %1 count, %2 line
   EndedAtZero,    // warning: a zero byte ended the text early; %1 line
+  EndedAtEof,     // warning: an end-of-file byte (0x1A) ended the text early; %1 line
   SaveWarning,    // appended to the two warnings above
   // The file manager's questions (%1 the file name) and notices (%1 the time).
   QuerySave,

@@ -100,6 +100,23 @@ bool TFileManager::LoadText(const std::string& fileName, std::string& text, bool
     text = std::move(bytes);
   }
 
+  // The line store ends a text at an end-of-file byte (0x1A): what follows
+  // would be lost by the next save, so the text ends there openly, and the
+  // user is told before a save can happen. Trail bytes are never 0x1A.
+  if (charCode != ccBinary && result.endedAtOffset < 0) {
+    const size_t eof = text.find('\x1A');
+    if (eof != std::string::npos) {
+      int line = 1;
+      for (size_t i = 0; i < eof; ++i) {
+        if (text[i] == '\n' || (text[i] == '\r' && (i + 1 >= eof || text[i + 1] != '\n'))) ++line;
+      }
+      text.resize(eof);
+      result.endedAtOffset = static_cast<int64_t>(eof);
+      result.endedAtLine = line;
+      result.endedAtEof = true;
+    }
+  }
+
   result.blanked = BlankControlBytes(text);
   if (report != nullptr) *report = result;
   if (result.blanked != 0 && askNull && AskSpecialChars()) {
@@ -176,7 +193,8 @@ std::string TFileManager::LoadWarning(const TLoadReport& report) {
     text += "\r\n";
   }
   if (report.endedAtOffset >= 0) {
-    text += FormatDocumentMessage(TDocumentMessage::EndedAtZero, {std::to_string(report.endedAtLine)});
+    text += FormatDocumentMessage(report.endedAtEof ? TDocumentMessage::EndedAtEof : TDocumentMessage::EndedAtZero,
+                                  {std::to_string(report.endedAtLine)});
     text += "\r\n";
   }
   return text + DocumentMessage(TDocumentMessage::SaveWarning);

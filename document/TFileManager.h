@@ -23,6 +23,7 @@ struct TLoadReport {
   int firstReplacedLine = 0;         // its line, 1-based; 0 when nothing was replaced
   int64_t endedAtOffset = -1;        // byte offset of the zero byte (unit) that ended the text; the rest was not read
   int endedAtLine = 0;               // its line, 1-based; 0 when the whole file was read
+  bool endedAtEof = false;           // the byte that ended the text was an end-of-file byte (0x1A)
   size_t blanked = 0;                // control bytes (below 0x08) turned into blanks
   bool Lossy() const { return replaced != 0 || endedAtOffset >= 0; }
 };

@@ -149,6 +149,13 @@ TEST_F(TFileManagerTest, LossyLoadsAreReported) {
   EXPECT_EQ(ended.report.endedAtLine, 2);
   EXPECT_NE(TFileManager::LoadWarning(ended.report).find("2行目にNULL文字"), std::string::npos);
 
+  // An end-of-file byte would end the text silently in the line store (and a
+  // save would drop the rest): the load ends there openly and says so.
+  Loaded eof = Load("a\nb\nc\x1A" "rest", ccShiftJIS);
+  EXPECT_EQ(eof.text, "a\r\nb\r\nc");
+  EXPECT_TRUE(eof.report.Lossy());
+  EXPECT_NE(TFileManager::LoadWarning(eof.report).find("3行目にEOF文字(0x1A)"), std::string::npos);
+
   EXPECT_FALSE(Load("\x82\xA0", ccShiftJIS).report.Lossy());
   EXPECT_EQ(TFileManager::LoadWarning(TLoadReport()), "");
 }
