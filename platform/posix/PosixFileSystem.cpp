@@ -246,6 +246,11 @@ void PosixFileSystem::WriteFile(const std::string& path, std::string_view data) 
     if (::close(fd.release()) != 0) throw EFileError(EFileError::Kind::Write, path, ErrnoText(errno));
     return;
   }
+  // The rename below would replace a file its owner made read-only: such a
+  // file refuses the write, as writing into it would.
+  if (hadOriginal && ::access(target.c_str(), W_OK) != 0) {
+    throw EFileError(EFileError::Kind::Open, path, ErrnoText(errno));
+  }
 
   std::string tempPath;
   int opened = -1;

@@ -62,6 +62,17 @@ TEST_F(PosixFileSystemTest, FailedWriteLeavesOriginal) {
   ::chmod(folder.c_str(), 0755);
 }
 
+TEST_F(PosixFileSystemTest, ReadOnlyFileRefusesTheWrite) {
+  // The write goes through a temporary file and a rename, which a read-only
+  // file would not stop by itself.
+  std::string path = dir_ + "ro.txt";
+  fs_.WriteFile(path, "keep");
+  ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+  if (::geteuid() == 0) GTEST_SKIP() << "root may write read-only files";
+  EXPECT_THROW(fs_.WriteFile(path, "lost"), EFileError);
+  EXPECT_EQ(fs_.ReadFile(path), "keep");
+}
+
 TEST_F(PosixFileSystemTest, WriteThatRunsOutOfSpaceLeavesOriginal) {
   // A file-size limit makes the write fail part-way, as a full disk would,
   // and works for root too.
