@@ -53,6 +53,7 @@
 #include "app/TKervWindowInitializer.h"
 #include "app/window/TKervEditorManager.h"
 #include "app/window/TKervInformation.h"
+#include "app/window/TKervWindowCommands.h"
 #include "document/TFileManager.h"
 #include "editmode/TKervAutoIndent.h"
 #include "editmode/TKervEditModeManager.h"
@@ -83,32 +84,6 @@ class TKervEditModeUser : public IEditModeUser {
   IKervInformation& information_;
 };
 
-// What the other windows ask of this one.
-class TKervWindowPort : public IKervWindowPort {
- public:
-  explicit TKervWindowPort(TFrmKervMain& window) : window_(window) {}
-  std::string FileName() override { return window_.fileManager_->FileName(); }
-  std::string Caption() override { return window_.windowTitle().toStdString(); }
-  int DialogState() override { return window_.state_.DialogState; }
-  void Restore() override {
-    if (window_.isMinimized()) window_.showNormal();
-  }
-  void BringToFront() override {
-    window_.raise();
-    window_.activateWindow();
-  }
-  void ReloadSettings() override { window_.Settings().ReloadRequested(); }
-  void AddSearchHistory(const std::string& word) override {
-    if (window_.searchCommand_) window_.searchCommand_->AddSearchHistory(word, false);
-  }
-  void AddReplaceHistory(const std::string& word) override {
-    if (window_.searchCommand_) window_.searchCommand_->AddReplaceHistory(word, false);
-  }
-  void CloseWindow() override { QMetaObject::invokeMethod(&window_, [this] { window_.close(); }, Qt::QueuedConnection); }
-
- private:
-  TFrmKervMain& window_;
-};
 
 // The window side of the document: boxes and notices through the
 // information service, and the title, status, busy state and dialog state of
@@ -132,7 +107,7 @@ class TKervFileSide : public TKervFileWindow, public IKervOtherWindows, public I
   }
   bool BackupBlocked() override { return window_.state_.FileBusy || window_.Searching(); }
   void SetDialogState(int state) override { window_.state_.DialogState = state; }
-  void SetTitles(const std::string&, const std::string&) override { window_.RefreshTitle(); }
+  void SetTitles(const std::string&, const std::string&) override { window_.eventCommand_->RefreshTitle(); }
   void RefreshStatus(TCharCode charCode, TReturnCode returnCode) override {
     window_.information_->SetCodes(charCode, returnCode);
   }
@@ -273,16 +248,11 @@ TFrmKervMain::TFrmKervMain(TKervSystem& system, std::vector<std::string> argumen
 }
 
 TFrmKervMain::~TFrmKervMain() {
-  // The commands hold the panes; they go before the widgets do. The window
-  // leaves the list of running windows before it is gone.
-  searchCommand_.reset();
-  formatCommand_.reset();
-  fileCommand_.reset();
+  // The commands hold the panes and the managers; they go first. The window
+  // leaves the list of running windows with its message handler.
+  system_.FreeCommands();
   fileManager_.reset();
   fileSide_.reset();
-  processes_.reset();
-  editorCommand_.reset();
-  actionCommand_.reset();
 }
 
 TKervSettingManager& TFrmKervMain::Settings() { return system_.SettingManager(); }
@@ -302,8 +272,15 @@ void TFrmKervMain::FormCreate() {
   information_ = new TKervInformation(platform.dialogs, state_, this);
   editors_ = new TKervEditorManager(platform.codePage, central);
   clipboard_ = std::make_unique<QtClipboard>(platform.codePage);
-  editorCommand_ = std::make_unique<TKervEditorCommand>(*editors_, *clipboard_);
-  actionCommand_ = std::make_unique<TKervActionCommand>(*this);
+  using F = TKervCommandFamily;
+  actionCommand_ = &system_.SetCommand(F::Action, std::make_unique<TKervActionCommand>(*this));
+  dialogCommand_ = &system_.SetCommand(F::Dialog, std::make_unique<TKervDialogCommand>(system_, *this));
+  editorCommand_ = &system_.SetCommand(F::Editor, std::make_unique<TKervEditorCommand>(*editors_, *clipboard_));
+  infoCommand_ = &system_.SetCommand(F::Information, std::make_unique<TKervInformationCommand>(system_, *this));
+  toolCommand_ = &system_.SetCommand(F::ToolLauncher, std::make_unique<TKervToolLauncherCommand>(system_, *this));
+  viewCommand_ = &system_.SetCommand(F::View, std::make_unique<TKervViewCommand>(system_, *this));
+  windowCommand_ = &system_.SetCommand(F::Window, std::make_unique<TKervWindowCommand>(system_, *this));
+  eventCommand_ = &system_.SetCommand(F::EditorEvent, std::make_unique<TKervEditorEventCommand>(system_, *this));
 
   CreateActions();
   CreateMenus();
@@ -317,11 +294,11 @@ void TFrmKervMain::FormCreate() {
   toolBarFold_ = new QToolButton(foldStrip_);
   toolBarFold_->setObjectName(QStringLiteral("FltBtn_ToolBarFold"));
   toolBarFold_->setText(QString::fromUtf8("ツールバー"));
-  connect(toolBarFold_, &QToolButton::clicked, this, [this] { SetBarExpanded(false, true); });
+  connect(toolBarFold_, &QToolButton::clicked, this, [this] { viewCommand_->SetBarExpanded(false, true); });
   searchBarFold_ = new QToolButton(foldStrip_);
   searchBarFold_->setObjectName(QStringLiteral("FltBtn_SearchBarFold"));
   searchBarFold_->setText(QString::fromUtf8("サーチバー"));
-  connect(searchBarFold_, &QToolButton::clicked, this, [this] { SetBarExpanded(true, true); });
+  connect(searchBarFold_, &QToolButton::clicked, this, [this] { viewCommand_->SetBarExpanded(true, true); });
   foldLayout->addWidget(toolBarFold_);
   foldLayout->addWidget(searchBarFold_);
   foldLayout->addStretch(1);
@@ -334,14 +311,14 @@ void TFrmKervMain::FormCreate() {
   layout->addWidget(infoBar_);
   CreateStatusBar();
 
-  editors_->OnPaneCreated = [this](TEditorWidget& pane) { HookPane(pane); };
+  editors_->OnPaneCreated = [this](TEditorWidget& pane) { eventCommand_->HookPane(pane); };
   editors_->OnActiveChanged = [this](TEditorWidget& pane) {
     pane.Editor().RecomputeLayout();
-    ShowCaretPos();
-    SelectionChanged(pane.Editor(), pane.Editor().Selected());
+    infoCommand_->ShowCaretPos();
+    eventCommand_->SelectionChanged(pane.Editor(), pane.Editor().Selected());
     RefreshEditActions();
   };
-  HookPane(editors_->MainWidget());
+  eventCommand_->HookPane(editors_->MainWidget());
   setFocusProxy(&editors_->MainWidget());
   Initialize();
 }
@@ -552,7 +529,7 @@ void TFrmKervMain::CreateSearchBar() {
   searchOptionsButton_->setObjectName(QStringLiteral("FltBtn_SearchOption"));
   searchOptionsButton_->setText(QString::fromUtf8("オプション"));
   searchOptionsButton_->setToolTip(QString::fromUtf8("検索オプション"));
-  connect(searchOptionsButton_, &QToolButton::clicked, this, [this] { OpenSearchOptions(); });
+  connect(searchOptionsButton_, &QToolButton::clicked, this, [this] { dialogCommand_->OpenSearchOptions(); });
   searchBar_->addWidget(searchOptionsButton_);
 }
 
@@ -627,30 +604,6 @@ void TFrmKervMain::CreateStatusBar() {
   information_->SetCodeMenus(charCodeMenu_, returnCodeMenu_);
 }
 
-void TFrmKervMain::HookPane(TEditorWidget& pane) {
-  TEditor& editor = pane.Editor();
-  editor.SetClipboard(clipboard_.get());
-  editor.OnCaretMoved = [this](TEditor& sender) {
-    if (&sender == &editors_->ActiveEditor()) ShowCaretPos();
-  };
-  editor.OnChange = [this](TEditor&) {
-    RefreshTitle();
-    RefreshEditActions();
-  };
-  editor.OnSelectionChange = [this](TEditor& sender, bool selected) { SelectionChanged(sender, selected); };
-  editor.OnSelectionModeChange = [this](TEditor&) { actionCommand_->RefreshSelectionMode(GatherState()); };
-  editor.OnKeyPress = [this](TEditor& sender, char key) -> char {
-    return key == '\r' ? ReturnPressed(sender) : key;
-  };
-  pane.OnNotice = [this](const QString& text) { information_->Notify(text.toStdString(), IKervInformation::nlPlain); };
-  pane.OnDblClick = [this](TEditor& sender) { OpenLink(sender); };
-  pane.setContextMenuPolicy(Qt::CustomContextMenu);
-  connect(&pane, &QWidget::customContextMenuRequested, this,
-          [this, &pane](const QPoint&) { ShowPaneMenu(pane, QCursor::pos()); });
-  pane.installEventFilter(this);
-  pane.viewport()->installEventFilter(this);
-}
-
 // ---------------------------------------------------------------- start-up
 
 void TFrmKervMain::Initialize() {
@@ -659,16 +612,18 @@ void TFrmKervMain::Initialize() {
   if (!settings.LoadOnStartup()) system_.ShowErrorCode(19001);
   QApplication::setApplicationName(QString::fromUtf8(TKervSystem::ProductName()));
   Action(Act_Tool_ImageWindow)->setEnabled(false);
-  Action(Act_help)->setEnabled(!HelpFile().isEmpty());
+  Action(Act_help)->setEnabled(!infoCommand_->HelpFile().isEmpty());
 
   modeUser_ = std::make_unique<TKervEditModeUser>(system_, *information_);
   modes_ = std::make_unique<TKervEditModeManager>(platform.fs, platform.codePage, *modeUser_, system_.SettingFolder());
   // A new settings folder gets the modes shipped with the program.
   modes_->SeedShippedModes(system_.DataFolder() + "modes/");
   modes_->LoadAssociations();
-  modeCommand_ = std::make_unique<TKervEditModeCommand>(
-      *modes_, *editors_, *information_,
-      [this](TEditor& editor, const TEditorPropEx& mode) { editors_->ApplyEditMode(editor, mode, Settings()); });
+  modeCommand_ = &system_.SetCommand(
+      TKervCommandFamily::EditMode,
+      std::make_unique<TKervEditModeCommand>(*modes_, *editors_, *information_, [this](TEditor& editor, const TEditorPropEx& mode) {
+        editors_->ApplyEditMode(editor, mode, Settings());
+      }));
   modeCommand_->NoticeUndoClear = [this] { return Settings().EditMode().NoticeUndoClear; };
   modeCommand_->OnModeBoxChange = [this](const TKervModeBox& box) {
     fillingModeList_ = true;
@@ -682,11 +637,9 @@ void TFrmKervMain::Initialize() {
   };
   editors_->Init();
   information_->SetOverwrite(false);
-  windowPort_ = std::make_unique<TKervWindowPort>(*this);
-  if (platform.channel) {
-    processes_ = std::make_unique<TKervProcessManager>(*platform.channel, *windowPort_, platform.fs);
-    if (processes_->AssignNumber()) new QtChannelNotifier(*platform.channel, this);
-  }
+  messageHandler_ = &system_.SetCommand(TKervCommandFamily::MessageHandler,
+                                        std::make_unique<TKervMessageHandlerCommand>(system_, *this));
+  processes_ = messageHandler_->Processes();
   IFileDialogs* fileDialogs = platform.fileDialogs;
   if (!fileDialogs) {
     ownFileDialogs_ = std::make_unique<QtFileDialogs>(this);
@@ -702,20 +655,23 @@ void TFrmKervMain::Initialize() {
   fileManager_ = std::make_unique<TKervFileManager>(TKervFileManagerPorts{
       platform.fs, platform.codePage, platform.dialogs, *fileDialogs, *fileLock, *editorDocument_, *fileSide_,
       *fileSide_, *fileSide_, *fileSide_});
-  fileCommand_ = std::make_unique<TKervFileCommand>(*fileManager_, *editorDocument_, *fileSide_, settings,
-                                                    platform.launcher, *fileSide_, *fileSide_);
-  settings.SetDocumentLock(fileCommand_.get());
+  fileCommand_ = &system_.SetCommand(TKervCommandFamily::File,
+                                     std::make_unique<TKervFileCommand>(*fileManager_, *editorDocument_, *fileSide_,
+                                                                        settings, platform.launcher, *fileSide_, *fileSide_));
+  settings.SetDocumentLock(fileCommand_);
   formatDialogs_ = std::make_unique<TKervFormatDialogsQt>(this, platform.codePage, *information_);
   collator_ = std::make_unique<TQtCollator>(platform.codePage);
-  formatCommand_ = std::make_unique<TKervFormatCommand>(*editors_, *formatDialogs_, *information_, settings,
-                                                        settings.Editor(),
-                                                        [this]() -> const TEditorPropEx& { return modes_->Current(); });
+  formatCommand_ = &system_.SetCommand(
+      TKervCommandFamily::Format,
+      std::make_unique<TKervFormatCommand>(*editors_, *formatDialogs_, *information_, settings, settings.Editor(),
+                                           [this]() -> const TEditorPropEx& { return modes_->Current(); }));
   formatCommand_->SetCollator(collator_.get());
   formatCommand_->SetDialogStateHandler([this](int dialogState) { state_.DialogState = dialogState; });
   searchSide_ = std::make_unique<TKervSearchSide>(*this);
   replacing_ = std::make_unique<TFrmReplacingProgress>(this);
-  searchCommand_ = std::make_unique<TKervSearchCommand>(*editors_, *information_, settings, platform.codePage,
-                                                        *searchSide_, *replacing_);
+  searchCommand_ = &system_.SetCommand(TKervCommandFamily::Search,
+                                       std::make_unique<TKervSearchCommand>(*editors_, *information_, settings,
+                                                                            platform.codePage, *searchSide_, *replacing_));
   searchCommand_->LoadHistories();
   for (QComboBox* box : {searchBox_, replaceBox_}) {
     connect(box, &QComboBox::editTextChanged, this, [this] { searchCommand_->ResetSearchState(); });
@@ -739,10 +695,10 @@ void TFrmKervMain::Initialize() {
   const bool untitled = fileManager_->FileName() == TKervFileManager::kUntitled;
   if (untitled) ApplyModeForFile(fileManager_->FileName());
   fileCommand_->RefreshTitle();
-  ShowCaretPos();
+  infoCommand_->ShowCaretPos();
   if (untitled) information_->Notify(messages::kWelcome, IKervInformation::nlPlain);
   modeCommand_->FillModeBox(false);
-  LayoutBars();
+  viewCommand_->LayoutBars();
   RefreshAll();
 }
 
@@ -752,7 +708,7 @@ void TFrmKervMain::ApplySettings() {
   editors_->ApplySettings(settings);
   if (fileCommand_) fileCommand_->ApplySettings(system_.SettingFolder());
   toolBar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
-  LayoutBars();
+  viewCommand_->LayoutBars();
 }
 
 void TFrmKervMain::ProcessCommandLine() {
@@ -784,23 +740,6 @@ void TFrmKervMain::ModeApplied(bool applied) {
   if (!applied) return;
   if (isVisible()) editors_->ActiveWidget().setFocus();
   if (actionCommand_) actionCommand_->RefreshModeChecks(GatherState());
-}
-
-void TFrmKervMain::OpenEditModeDialog() {
-  if (!MayOpenDialog(dlgEditModeSetting)) return;
-  state_.DialogState = dlgEditModeSetting;
-  bool changed = false;
-  std::string current;
-  {
-    TFrmEditModeSetting dialog(*modes_, modes_->CurrentName(), *information_, this);
-    dialog.exec();
-    changed = dialog.ModesChanged();
-    current = dialog.CurrentModeName();
-  }
-  state_.DialogState = dlgNone;
-  if (!changed) return;
-  modeCommand_->FillModeBox(true);
-  ModeApplied(modeCommand_->ChangeMode(current, false, true).applied);
 }
 
 void TFrmKervMain::Place() {
@@ -904,42 +843,12 @@ void TFrmKervMain::RefreshEditActions() {
 
 // ---------------------------------------------------------------- bars
 
-void TFrmKervMain::LayoutBars() {
-  toolBarRow_->setVisible(view_.BaseBar && view_.BaseExpanded);
-  searchBar_->setVisible(view_.SearchBar && view_.SearchExpanded);
-  toolBarFold_->setVisible(view_.BaseBar && !view_.BaseExpanded);
-  searchBarFold_->setVisible(view_.SearchBar && !view_.SearchExpanded);
-  foldStrip_->setVisible(!toolBarFold_->isHidden() || !searchBarFold_->isHidden());
-  // The fold buttons' look: 0 text, 1 flat text, anything else raised.
-  const int look = Settings().View().NNToolBarBtn;
-  for (QToolButton* button : {toolBarFold_, searchBarFold_}) button->setAutoRaise(look == 1);
-  if (actionCommand_) actionCommand_->RefreshBars(GatherState());
-}
-
-void TFrmKervMain::SetBar(bool search, bool shown) {
-  (search ? view_.SearchBar : view_.BaseBar) = shown;
-  LayoutBars();
-}
-
-void TFrmKervMain::SetBarExpanded(bool search, bool expanded) {
-  (search ? view_.SearchExpanded : view_.BaseExpanded) = expanded;
-  LayoutBars();
-}
-
-void TFrmKervMain::ApplyStayOnTop() {
-  const bool top = view_.StayOnTop && state_.DialogState == dlgNone && isVisible();
-  if (top == windowFlags().testFlag(Qt::WindowStaysOnTopHint)) return;
-  const bool visible = isVisible();
-  setWindowFlag(Qt::WindowStaysOnTopHint, top);
-  if (visible) show();
-}
-
 // ---------------------------------------------------------------- events
 
 bool TFrmKervMain::event(QEvent* event) {
   switch (event->type()) {
     case QEvent::WindowActivate:
-      RefreshTitle();
+      eventCommand_->RefreshTitle();
       // After the activation has settled: the check may ask a question.
       QTimer::singleShot(0, this, [this] {
         if (fileCommand_ && state_.DialogState == dlgNone && !state_.FileBusy) {
@@ -948,7 +857,7 @@ bool TFrmKervMain::event(QEvent* event) {
       });
       break;
     case QEvent::WindowDeactivate:
-      RefreshTitle();
+      eventCommand_->RefreshTitle();
       break;
     case QEvent::StatusTip: {
       auto* tip = static_cast<QStatusTipEvent*>(event);
@@ -991,13 +900,13 @@ bool TFrmKervMain::eventFilter(QObject* watched, QEvent* event) {
       case QEvent::KeyPress:
         if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Insert &&
             static_cast<QKeyEvent*>(event)->modifiers() == Qt::NoModifier) {
-          ToggleOverwrite();
+          eventCommand_->ToggleOverwrite();
           return true;
         }
         break;
       case QEvent::KeyRelease:
       case QEvent::MouseButtonPress:
-        QTimer::singleShot(0, this, [this] { ShowCaretPos(); });
+        QTimer::singleShot(0, this, [this] { infoCommand_->ShowCaretPos(); });
         break;
       case QEvent::FocusIn:
       case QEvent::FocusOut:
@@ -1086,8 +995,8 @@ void TFrmKervMain::Run(TKervAction id) {
     case Act_File_save: fileCommand_->SaveDocument(); break;
     case Act_File_SaveAs: fileCommand_->SaveDocumentAs(); break;
     case Act_File_Exit: close(); break;
-    case Act_Tool_Setting: OpenSettingsDialog(); break;
-    case Act_Tool_EmSet: OpenEditModeDialog(); break;
+    case Act_Tool_Setting: dialogCommand_->OpenSettingsDialog(); break;
+    case Act_Tool_EmSet: dialogCommand_->OpenEditModeDialog(); break;
 
     case Act_Srch_FindNext: searchCommand_->Find(BoxText(searchBox_), true); break;
     case Act_Srch_FindPrev: searchCommand_->Find(BoxText(searchBox_), false); break;
@@ -1154,8 +1063,8 @@ void TFrmKervMain::Run(TKervAction id) {
       information_->SetReadOnlyShown(on);
       break;
     }
-    case Act_Edit_CharCount: CountCharacters(); break;
-    case Act_Edit_AsciiCode: ShowAsciiCode(); break;
+    case Act_Edit_CharCount: infoCommand_->CountCharacters(); break;
+    case Act_Edit_AsciiCode: infoCommand_->ShowAsciiCode(); break;
     case Act_Edit_AutoIndent:
       editors_->SetAutoIndent(!editors_->AutoIndent());
       Action(Act_Edit_AutoIndent)->setChecked(editors_->AutoIndent());
@@ -1196,7 +1105,7 @@ void TFrmKervMain::Run(TKervAction id) {
     case Act_Del_AfterCursor: editorCommand_->DeleteToEnd(); break;
 
     case Act_Csr_JumpFirst: editorCommand_->JumpFirst(); break;
-    case Act_Csr_JumpTo: JumpTo(); break;
+    case Act_Csr_JumpTo: dialogCommand_->JumpTo(); break;
     case Act_Csr_JumpLast: editorCommand_->JumpToEnd(); break;
     case Act_Csr_CaretUp: key(Qt::Key_Up); break;
     case Act_Csr_CaretLeft: key(Qt::Key_Left); break;
@@ -1204,10 +1113,10 @@ void TFrmKervMain::Run(TKervAction id) {
     case Act_Csr_Right: key(Qt::Key_Right); break;
     case Act_Csr_SwichActiveEditor: editors_->SwitchActive(); break;
 
-    case Act_View_ToolBar: SetBar(false, !view_.BaseBar); break;
-    case Act_View_ToolBarExp: SetBarExpanded(false, !view_.BaseExpanded); break;
-    case Act_View_SearchBar: SetBar(true, !view_.SearchBar); break;
-    case Act_View_SearchBarExp: SetBarExpanded(true, !view_.SearchExpanded); break;
+    case Act_View_ToolBar: viewCommand_->SetBar(false, !view_.BaseBar); break;
+    case Act_View_ToolBarExp: viewCommand_->SetBarExpanded(false, !view_.BaseExpanded); break;
+    case Act_View_SearchBar: viewCommand_->SetBar(true, !view_.SearchBar); break;
+    case Act_View_SearchBarExp: viewCommand_->SetBarExpanded(true, !view_.SearchExpanded); break;
     case Act_View_LineNum: {
       const bool on = !editor.Leftbar().Visible();
       both([on](TEditor& each) { each.Leftbar().SetVisible(on); });
@@ -1235,7 +1144,7 @@ void TFrmKervMain::Run(TKervAction id) {
     case Act_View_StayTop:
       view_.StayOnTop = !view_.StayOnTop;
       Action(Act_View_StayTop)->setChecked(view_.StayOnTop);
-      ApplyStayOnTop();
+      viewCommand_->ApplyStayOnTop();
       break;
     case Act_View_WordWrap: {
       const bool wasOn = editors_->MainEditor().WordWrap();
@@ -1248,11 +1157,11 @@ void TFrmKervMain::Run(TKervAction id) {
       editors_->Wrap().SetWindowWrap(!editors_->Wrap().WindowWrap(), editors_->WindowColumns());
       actionCommand_->RefreshWrap(GatherState());
       break;
-    case Act_View_Font: ChooseTemporaryFont(); break;
-    case Act_View_AddTmpRsv: AddTemporaryWord(); break;
-    case Act_View_TmpRsvList: EditTemporaryWords(); break;
+    case Act_View_Font: dialogCommand_->ChooseTemporaryFont(); break;
+    case Act_View_AddTmpRsv: viewCommand_->AddTemporaryWord(); break;
+    case Act_View_TmpRsvList: dialogCommand_->EditTemporaryWords(); break;
 
-    case Act_Win_NewWin: system_.LaunchNewProcess({}); break;
+    case Act_Win_NewWin: windowCommand_->NewWindow(); break;
     case Act_Win_HSplit:
     case Act_Win_VSplit:
       editors_->ToggleSplit(id == Act_Win_VSplit ? 1 : 2);
@@ -1261,13 +1170,13 @@ void TFrmKervMain::Run(TKervAction id) {
       Action(Act_Win_HSplit)->setChecked(state_.SplitMode == 2);
       break;
 
-    case Act_help: ShowHelp(); break;
+    case Act_help: infoCommand_->ShowHelp(); break;
     case Act_Infobar_LastInfo: information_->ShowLastNotice(); break;
-    case Act_Infobar_Clipboard: ShowClipboard(); break;
-    case Act_Infobar_Now: ShowNow(); break;
+    case Act_Infobar_Clipboard: infoCommand_->ShowClipboard(); break;
+    case Act_Infobar_Now: infoCommand_->ShowNow(); break;
     case Act_Srch_NewWord:
-      SetBar(true, true);
-      SetBarExpanded(true, true);
+      viewCommand_->SetBar(true, true);
+      viewCommand_->SetBarExpanded(true, true);
       if (isVisible()) {
         searchBox_->setFocus();
         searchBox_->lineEdit()->selectAll();
@@ -1277,167 +1186,12 @@ void TFrmKervMain::Run(TKervAction id) {
       break;
   }
   // Searches and jumps move the caret without a key: the status follows.
-  ShowCaretPos();
+  infoCommand_->ShowCaretPos();
   RefreshEditActions();
-}
-
-void TFrmKervMain::RefreshTitle() {
-  const bool modified = editors_->MainEditor().Modified();
-  if (!fileManager_) return;
-  setWindowTitle(Utf8(fileManager_->FileName()) + (modified ? QString::fromUtf8("[更新]") : QString()) + QStringLiteral(" - ") +
-                 QString::fromUtf8(TKervSystem::ProductName()));
-}
-
-void TFrmKervMain::ShowCaretPos() {
-  const TEditor& editor = editors_->ActiveEditor();
-  information_->SetCaretPos(TKervEditorCommand::CaretLine(editor), TKervEditorCommand::CaretColumn(editor));
-}
-
-void TFrmKervMain::ToggleOverwrite() {
-  const bool on = !editors_->MainEditor().OverWrite();
-  editors_->ForEach([on](TEditorWidget& pane) { pane.Editor().SetOverWrite(on); });
-  information_->SetOverwrite(on);
-}
-
-void TFrmKervMain::SelectionChanged(TEditor& editor, bool selected) {
-  if (selected && Settings().InfoBar().ShowSelSize) {
-    const std::string text = editor.SelText();
-    information_->Notify(SelectionSizeText(static_cast<int64_t>(text.size()), kerv::CountCharacters(text)),
-                         IKervInformation::nlPlain);
-  }
-  actionCommand_->RefreshSelection(GatherState());
-  RefreshEditActions();
-}
-
-void TFrmKervMain::CountCharacters() {
-  const TKervCharCount count = CharCountTexts(editors_->MainEditor().RowStore().GetText(), fileManager_->ReturnCode());
-  if (Settings().InfoBar().UseInfoBar && information_->InfoBarShown()) {
-    information_->ShowNotice(count.characters + " / " + count.bytes, IKervInformation::nlInformation);
-  } else {
-    QMessageBox::information(this, QString::fromUtf8("文字数カウンタ"),
-                             Utf8(count.characters) + QStringLiteral("\r\n") + Utf8(count.bytes));
-  }
-}
-
-void TFrmKervMain::ShowAsciiCode() {
-  TEditor& editor = editors_->ActiveEditor();
-  if (!editor.Selected()) return;
-  const std::string digits = AsciiCodeText(editor.SelText());
-  if (Settings().InfoBar().UseInfoBar && information_->InfoBarShown()) {
-    information_->ShowNotice("ASCIIコード:" + digits, IKervInformation::nlInformation);
-  } else {
-    QMessageBox::information(this, QString::fromUtf8("ASCIIコード表示"), Utf8(digits));
-  }
-}
-
-void TFrmKervMain::ShowClipboard() {
-  const std::string text = clipboard_->Text().text;
-  const std::string body = system_.Platform().codePage.Cp932ToUtf8(ClipboardNoticeBody(text));
-  information_->ShowNotice("クリップボード : " + body + " (" + std::to_string(text.size()) + "Byte)",
-                           IKervInformation::nlPlain);
-}
-
-void TFrmKervMain::ShowNow() {
-  const QLocale locale = QLocale::system();
-  const QDateTime now = QDateTime::currentDateTime();
-  information_->ShowNotice((locale.toString(now.date(), QLocale::ShortFormat) + QLatin1Char(' ') +
-                            now.time().toString(QStringLiteral("HH:mm:ss")))
-                               .toStdString(),
-                           IKervInformation::nlPlain);
-}
-
-void TFrmKervMain::JumpTo() {
-  TEditor& editor = editors_->ActiveEditor();
-  const int first = TKervEditorCommand::FirstLineNumber(editor);
-  const int last = TKervEditorCommand::LastLineNumber(editor);
-  bool ok = false;
-  state_.DialogState = dlgMessage;
-  const QString answer = QInputDialog::getText(this, QString::fromUtf8("指定行へ移動"), Utf8(JumpToPrompt(first, last)),
-                                               QLineEdit::Normal,
-                                               QString::number(TKervEditorCommand::CaretLine(editor)), &ok);
-  state_.DialogState = dlgNone;
-  if (!ok) return;
-  editorCommand_->JumpToLine(TKervEditorCommand::ParseJumpAnswer(editor, answer.trimmed().toStdString()));
 }
 
 void TFrmKervMain::InsertUtf8(const std::string& text) {
   editorCommand_->InsertText(system_.Platform().codePage.Utf8ToCp932(text, nullptr));
-}
-
-void TFrmKervMain::AddTemporaryWord() {
-  TEditor& editor = editors_->ActiveEditor();
-  if (!editor.Selected()) return;
-  std::string text = editor.SelText();
-  if (text.size() >= 200) return;
-  const size_t first = text.find_first_not_of(' ');
-  if (first == std::string::npos) return;
-  text = text.substr(first, text.find_last_not_of(' ') - first + 1);
-  TEditorWordList words = editor.TmpReserveList();
-  words.push_back({text, 0});
-  editors_->ForEach([&](TEditorWidget& pane) {
-    pane.Editor().SetTmpReserveList(words);
-    pane.viewport()->update();
-  });
-}
-
-void TFrmKervMain::EditTemporaryWords() {
-  TEditor& editor = editors_->MainEditor();
-  ICodePage& codePage = system_.Platform().codePage;
-  QStringList lines;
-  const TEditorWordList& words = editor.TmpReserveList();
-  for (const TEditorWord& word : words) lines << Utf8(codePage.Cp932ToUtf8(word.text));
-  bool ok = false;
-  state_.DialogState = dlgMessage;
-  const QString edited = QInputDialog::getMultiLineText(this, QString::fromUtf8("簡易強調文字リスト"),
-                                                        QString::fromUtf8("一行に一語ずつ入力してください"),
-                                                        lines.join(QLatin1Char('\n')), &ok);
-  state_.DialogState = dlgNone;
-  if (!ok) return;
-  TEditorWordList list;
-  for (const QString& line : edited.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
-    const std::string word = codePage.Utf8ToCp932(line.toStdString(), nullptr);
-    if (!word.empty()) list.push_back({word, 0});
-  }
-  editors_->ForEach([&](TEditorWidget& pane) {
-    pane.Editor().SetTmpReserveList(list);
-    pane.viewport()->update();
-  });
-}
-
-void TFrmKervMain::ChooseTemporaryFont() {
-  TEditorWidget& main = editors_->MainWidget();
-  bool ok = false;
-  state_.DialogState = dlgMessage;
-  const QFont chosen = QFontDialog::getFont(&ok, main.GridFont(), this);
-  state_.DialogState = dlgNone;
-  if (!ok) return;
-  TEditorFont font;
-  font.Assign(main.Editor().Font());
-  font.SetName(chosen.family().toStdString());
-  font.SetSize(std::max(1, chosen.pointSize()));
-  TFontStyles style = 0;
-  if (chosen.bold()) style |= fsBold;
-  if (chosen.italic()) style |= fsItalic;
-  font.SetStyle(style);
-  editors_->ForEach([&](TEditorWidget& pane) { pane.Editor().SetFont(font); });
-  editors_->FitWindowWrap();
-}
-
-void TFrmKervMain::OpenSettingsDialog() {
-  if (!MayOpenDialog(dlgSetting)) return;
-  state_.DialogState = dlgSetting;
-  bool taken = false;
-  {
-    TFrm_KervSetting dialog(Settings(), system_.Platform().codePage, *information_, this);
-    dialog.exec();
-    taken = dialog.ValuesTaken();
-  }
-  state_.DialogState = dlgNone;
-  if (!taken) return;
-  // What the dialog changed takes effect at once, here and in the other windows.
-  ApplySettings();
-  RefreshAll();
-  if (processes_) processes_->NotifySettingsChanged();
 }
 
 std::string TFrmKervMain::BoxText(QComboBox* box) const {
@@ -1446,20 +1200,6 @@ std::string TFrmKervMain::BoxText(QComboBox* box) const {
 
 bool TFrmKervMain::Searching() const {
   return state_.Searching || (searchCommand_ && (searchCommand_->State().Searching || searchCommand_->State().FileBusy));
-}
-
-void TFrmKervMain::OpenSearchOptions() {
-  if (state_.DialogState == dlgSearchOption || !MayOpenDialog(dlgSearchOption)) return;
-  state_.DialogState = dlgSearchOption;
-  auto* panel = new TFrm_SearchOp(this, *searchCommand_, *information_, editors_->ActiveEditor().SelLength() == 0);
-  panel->setAttribute(Qt::WA_DeleteOnClose);
-  panel->OnClosed = [this] {
-    state_.DialogState = dlgNone;
-    RefreshAll();
-  };
-  const QRect button(searchOptionsButton_->mapToGlobal(QPoint(0, 0)), searchOptionsButton_->size());
-  panel->PlaceBelow(button);
-  panel->show();
 }
 
 void TFrmKervMain::RebuildHistoryMenu(const std::vector<std::pair<std::string, std::string>>& entries) {
@@ -1472,106 +1212,6 @@ void TFrmKervMain::RebuildHistoryMenu(const std::vector<std::pair<std::string, s
     const std::string name = fileName;
     connect(item, &QAction::triggered, this, [this, name] { fileCommand_->OpenByName(name); });
   }
-}
-
-bool TFrmKervMain::MayOpenDialog(int dialogState) {
-  return !processes_ || !processes_->ActivateDialogOwner(dialogState);
-}
-
-QString TFrmKervMain::HelpFile() const {
-  // Beside the program in a build tree, in the data folder when installed.
-  const QString file = QString::fromStdString(system_.DataFolder()) + QStringLiteral("help/index.html");
-  return QFileInfo::exists(file) ? QFileInfo(file).absoluteFilePath() : QString();
-}
-
-void TFrmKervMain::ShowHelp() {
-  const QString file = HelpFile();
-  if (file.isEmpty()) return;
-  system_.ShellOpen(file.toStdString(), {});
-}
-
-char TFrmKervMain::ReturnPressed(TEditor& editor) {
-  if (editor.ReadOnly()) return 0;
-  // A caret beyond the row's visual end goes to that end first.
-  if (!editor.Selected() && editor.Col() > editor.RowWidth(editor.Row())) {
-    editor.SetCol(editor.RowWidth(editor.Row()));
-  }
-  if (!editors_->AutoIndent()) {
-    editor.ReplaceSelText("\r\n");
-    return 0;
-  }
-  const TEditorPropEx& mode = modes_->Current();
-  TEditorScreenStrings& store = editor.RowStore();
-  const int row = editor.Row();
-  const int firstRow = store.FirstRowOfLine(row);
-  const std::string line = store.GetRowRangeText(firstRow, -1).text;
-  std::string_view lineText = line;
-  while (!lineText.empty() && (lineText.back() == '\n' || lineText.back() == '\r')) lineText.remove_suffix(1);
-  TAutoIndentRequest request;
-  request.lineText = lineText;
-  request.caretByteInRow = static_cast<int>(editor.SelStart() - editor.OffsetOfRow(row));
-  request.onRowAfterLastLine = row == editor.RowCount() - 1 && editor.RowText(row).empty() && row > 0 &&
-                               store.RowAttribute(row - 1) == raCrlf;
-  request.autoIndent = true;
-  request.dsIndent = mode.DSIndent();
-  request.noIndentEmptyLine = mode.NoIndentEmptyLine();
-  request.lastIndent = editors_->LastIndent();
-  const TAutoIndentResult result = TKervAutoIndent::Decide(request);
-  switch (result.action) {
-    case TAutoIndentAction::ControlReturn: return '\r';
-    case TAutoIndentAction::InsertText:
-      editor.ReplaceSelText(result.text);
-      if (result.rememberIndent) editors_->LastIndent() = result.indent;
-      return 0;
-    case TAutoIndentAction::BlankLineAbove: {
-      const int col = editor.Col();
-      editor.CancelSelection();
-      editor.MoveCaretTo(row, 0);
-      editor.InsertText(result.text);
-      editor.MoveCaretTo(editor.Row(), col);
-      return 0;
-    }
-  }
-  return 0;
-}
-
-void TFrmKervMain::OpenLink(TEditor& editor) {
-  const TTokenKind kind = editor.WordKindAtCaret();
-  if (kind == tkUrl || kind == tkMail) {
-    const std::string word = system_.Platform().codePage.Cp932ToUtf8(editor.WordAtCaret());
-    system_.ShellOpen(kind == tkMail ? "mailto:" + word : word, {});
-    return;
-  }
-  editor.SelectWordAtCaret();
-}
-
-void TFrmKervMain::ShowPaneMenu(TEditorWidget& pane, const QPoint& globalPos) {
-  const QPoint at = pane.viewport()->mapFromGlobal(globalPos);
-  TEditor& editor = pane.Editor();
-  const TTokenKind kind = editor.WordKindAtPoint(at.x(), at.y());
-  linkKind_ = kind == tkMail ? 1 : kind == tkUrl ? 2 : 0;
-  linkText_ = linkKind_ ? system_.Platform().codePage.Cp932ToUtf8(editor.WordAtPoint(at.x(), at.y())) : std::string();
-  QMenu menu(this);
-  menu.setObjectName(QStringLiteral("PMnu_Editor"));
-  if (linkKind_ != 0) {
-    const bool mail = linkKind_ == 1;
-    QAction* open = menu.addAction(QString::fromUtf8(mail ? "アドレスをメーラーで開く(&M)" : "U&RLをブラウザーで開く"));
-    connect(open, &QAction::triggered, this,
-            [this, mail] { system_.ShellOpen(mail ? "mailto:" + linkText_ : linkText_, {}); });
-    QAction* copy = menu.addAction(QString::fromUtf8(mail ? "アドレスをコピー(&R)" : "UR&Lをコピー"));
-    connect(copy, &QAction::triggered, this, [this] {
-      clipboard_->SetText(system_.Platform().codePage.Utf8ToCp932(linkText_, nullptr), false);
-    });
-    menu.addSeparator();
-  }
-  for (TKervAction id : {Act_Edit_Undo, Act_Edit_Redo}) menu.addAction(Action(id));
-  menu.addSeparator();
-  for (TKervAction id : {Act_Edit_Cut, Act_Edit_Copy, Act_Edit_Paste, Act_Del_Del}) menu.addAction(Action(id));
-  menu.addSeparator();
-  for (TKervAction id : {Act_Edit_Select, Act_Edit_BoxSelect, Act_Srch_QuickSearch, Act_View_AddTmpRsv}) {
-    menu.addAction(Action(id));
-  }
-  menu.exec(globalPos);
 }
 
 void TFrmKervMain::PopupCodeMenu(bool returnCodes) {

@@ -43,6 +43,13 @@ class TKervFormatDialogsQt;
 class TQtCollator;
 class TKervSearchCommand;
 class TKervSearchSide;
+class TKervDialogCommand;
+class TKervInformationCommand;
+class TKervViewCommand;
+class TKervWindowCommand;
+class TKervToolLauncherCommand;
+class TKervMessageHandlerCommand;
+class TKervEditorEventCommand;
 class TFrmReplacingProgress;
 class IFileDialogs;
 class IFileLock;
@@ -95,7 +102,6 @@ class TFrmKervMain : public QMainWindow, public IKervActionTarget {
   void CreateInfoBar();
   void CreateStatusBar();
   QMenu* CreateCodeMenu(bool returnCodes);
-  void HookPane(TEditorWidget& pane);
 
   // ---- start-up and settings
   void Initialize();
@@ -105,7 +111,6 @@ class TFrmKervMain : public QMainWindow, public IKervActionTarget {
   void ApplyModeForFile(const std::string& fileName);
   void ChangeMode(const std::string& name);
   void ModeApplied(bool applied);
-  void OpenEditModeDialog();
 
   // ---- refresh rules
   TKervActionState GatherState() const;
@@ -116,41 +121,25 @@ class TFrmKervMain : public QMainWindow, public IKervActionTarget {
   void RefreshEditActions();
 
   // ---- bars
-  void LayoutBars();
-  void SetBar(bool search, bool shown);
-  void SetBarExpanded(bool search, bool expanded);
-  void ApplyStayOnTop();
 
   // ---- commands of the window
-  void RefreshTitle();
-  void ShowCaretPos();
-  void ToggleOverwrite();
-  void CountCharacters();
-  void ShowAsciiCode();
-  void ShowClipboard();
-  void ShowNow();
-  void JumpTo();
   void InsertUtf8(const std::string& text);
-  void AddTemporaryWord();
-  void EditTemporaryWords();
-  void ChooseTemporaryFont();
-  void ShowHelp();
-  void SelectionChanged(TEditor& editor, bool selected);
-  char ReturnPressed(TEditor& editor);
-  void OpenLink(TEditor& editor);
-  void ShowPaneMenu(TEditorWidget& pane, const QPoint& globalPos);
   void PopupCodeMenu(bool returnCodes);
   void ChooseCode(bool returnCodes, int code);
-  QString HelpFile() const;
-  // The single-dialog rule: false (and the other window comes forward) when
-  // another window shows this dialog state.
-  bool MayOpenDialog(int dialogState);
-  void OpenSettingsDialog();
   void RebuildHistoryMenu(const std::vector<std::pair<std::string, std::string>>& entries);
   friend class TKervWindowPort;
   friend class TKervFileSide;
   friend class TKervSearchSide;
-  void OpenSearchOptions();
+  friend class TKervDialogCommand;
+  friend class TKervInformationCommand;
+  friend class TKervViewCommand;
+  friend class TKervWindowCommand;
+  friend class TKervMessageHandlerCommand;
+  friend class TKervEditorEventCommand;
+  TKervDialogCommand& DialogCommand() { return *dialogCommand_; }
+  TKervInformationCommand& InfoCommand() { return *infoCommand_; }
+  TKervViewCommand& ViewCommand() { return *viewCommand_; }
+  TKervEditorEventCommand& EventCommand() { return *eventCommand_; }
   std::string BoxText(QComboBox* box) const;
   bool Searching() const;
 
@@ -159,25 +148,32 @@ class TFrmKervMain : public QMainWindow, public IKervActionTarget {
   std::unique_ptr<TKervParameter> parameter_;
   std::unique_ptr<TKervEditModeUser> modeUser_;
   std::unique_ptr<TKervEditModeManager> modes_;
-  std::unique_ptr<TKervEditModeCommand> modeCommand_;
   std::unique_ptr<IClipboard> clipboard_;
-  std::unique_ptr<TKervEditorCommand> editorCommand_;
-  std::unique_ptr<TKervActionCommand> actionCommand_;
-  std::unique_ptr<TKervWindowPort> windowPort_;
-  std::unique_ptr<TKervProcessManager> processes_;
+  // The command objects, owned by the process's root object, in family order.
+  TKervActionCommand* actionCommand_ = nullptr;
+  TKervDialogCommand* dialogCommand_ = nullptr;
+  TKervEditModeCommand* modeCommand_ = nullptr;
+  TKervEditorCommand* editorCommand_ = nullptr;
+  TKervFileCommand* fileCommand_ = nullptr;
+  TKervFormatCommand* formatCommand_ = nullptr;
+  TKervInformationCommand* infoCommand_ = nullptr;
+  TKervSearchCommand* searchCommand_ = nullptr;
+  TKervToolLauncherCommand* toolCommand_ = nullptr;
+  TKervViewCommand* viewCommand_ = nullptr;
+  TKervWindowCommand* windowCommand_ = nullptr;
+  TKervMessageHandlerCommand* messageHandler_ = nullptr;
+  TKervEditorEventCommand* eventCommand_ = nullptr;
+  TKervProcessManager* processes_ = nullptr;
   // The document: its dialogs, lock, editor side, window side and commands.
   std::unique_ptr<IFileDialogs> ownFileDialogs_;
   std::unique_ptr<IFileLock> ownFileLock_;
   std::unique_ptr<TKervEditorDocument> editorDocument_;
   std::unique_ptr<TKervFileSide> fileSide_;
   std::unique_ptr<TKervFileManager> fileManager_;
-  std::unique_ptr<TKervFileCommand> fileCommand_;
   std::unique_ptr<TKervFormatDialogsQt> formatDialogs_;
   std::unique_ptr<TQtCollator> collator_;
-  std::unique_ptr<TKervFormatCommand> formatCommand_;
   std::unique_ptr<TKervSearchSide> searchSide_;
   std::unique_ptr<TFrmReplacingProgress> replacing_;
-  std::unique_ptr<TKervSearchCommand> searchCommand_;
   QToolButton* searchOptionsButton_ = nullptr;
   QMenu* historyMenu_ = nullptr;
   TKervState state_;

@@ -2,6 +2,7 @@
 // The enabled and checked states of the window's actions, from the window's
 // state. The window gathers the state; these rules decide.
 
+#include "app/TKervCommand.h"
 #include "app/TKervActionTable.h"
 
 namespace kerv {
@@ -32,7 +33,7 @@ class IKervActionTarget {
   virtual void SetAutoComplete(bool on) = 0;
 };
 
-class TKervActionCommand {
+class TKervActionCommand : public TKervCommand {
  public:
   explicit TKervActionCommand(IKervActionTarget& target) : target_(target) {}
 

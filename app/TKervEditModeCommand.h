@@ -4,6 +4,7 @@
 // editor panes, and the contents of the mode box. The window shows the box
 // and the editor manager performs the application to one pane.
 
+#include "app/TKervCommand.h"
 #include <functional>
 #include <string>
 #include <vector>
@@ -31,7 +32,7 @@ struct TKervModeCommandResult {
   bool applied = false;
 };
 
-class TKervEditModeCommand {
+class TKervEditModeCommand : public TKervCommand {
  public:
   // Applies a mode to one pane (the editor manager's steps).
   using ApplyToEditor = std::function<void(TEditor& editor, const TEditorPropEx& mode)>;

@@ -3,6 +3,7 @@
 // to the text's ends, caret jumps, box mode and editing prohibited, on the
 // pane the commands act on (both panes for the switches).
 
+#include "app/TKervCommand.h"
 #include <string>
 #include <string_view>
 
@@ -13,7 +14,7 @@ class IKervEditors;
 class TEditor;
 class TEditorPropEx;
 
-class TKervEditorCommand {
+class TKervEditorCommand : public TKervCommand {
  public:
   TKervEditorCommand(IKervEditors& editors, IClipboard& clipboard) : editors_(editors), clipboard_(clipboard) {}
 

@@ -3,6 +3,7 @@
 // manager and then brings the window up to date (edit mode, read-only state,
 // caret, modified flag, title, status bar, history, info-bar notice).
 
+#include "app/TKervCommand.h"
 #include <string>
 #include <vector>
 
@@ -25,7 +26,7 @@ class IKervFileCommandHooks {
   virtual void HistoryMenuChanged(const std::vector<TKervFileHistory::TMenuEntry>& entries) = 0;
 };
 
-class TKervFileCommand : public IKervDocumentLock {
+class TKervFileCommand : public TKervCommand, public IKervDocumentLock {
  public:
   TKervFileCommand(TKervFileManager& manager, IKervDocumentEditor& editor, IKervDocumentWindow& window,
                    TKervSettingManager& settings, ILauncher& launcher, IKervClock& clock, IKervFileCommandHooks& hooks);

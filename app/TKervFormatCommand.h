@@ -5,6 +5,7 @@
 // operation (one undo step); with KeepSel the result stays selected. The line
 // commands first widen the selection to whole lines.
 
+#include "app/TKervCommand.h"
 #include <functional>
 
 #include "format/ITextCollator.h"
@@ -26,7 +27,7 @@ class TKervSettings;
 // line break keeps that break. Lines are cut by line breaks, not by wrapping.
 void SelectWholeLines(TEditor& editor);
 
-class TKervFormatCommand {
+class TKervFormatCommand : public TKervCommand {
  public:
   // settings: kerv.ini and the document-lock rule (the Numbering and
   // LeadStrings sections); editorSetting: KeepSel; currentMode: the edit

@@ -2,6 +2,7 @@
 // The search command object: everything the search actions, the search bar
 // and the options panel ask for, over one searcher per request.
 
+#include "app/TKervCommand.h"
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -18,7 +19,7 @@ namespace kerv {
 class ICodePage;
 class TKervSettingManager;
 
-class TKervSearchCommand : private IKervSearchHost {
+class TKervSearchCommand : public TKervCommand, private IKervSearchHost {
  public:
   // Milliseconds of a steady clock; the progress window is stepped at most
   // this often so that the replace loop does not wait on repaints.

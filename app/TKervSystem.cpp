@@ -20,8 +20,15 @@ TKervSystem::TKervSystem(TKervPlatform& platform) : platform_(platform) {
   g_instance = this;
 }
 
+TKervCommand::TKervCommand() : system_(TKervSystem::Instance()) {}
+
 TKervSystem::~TKervSystem() {
+  FreeCommands();
   if (g_instance == this) g_instance = nullptr;
+}
+
+void TKervSystem::FreeCommands() {
+  for (auto& command : commands_) command.reset();
 }
 
 TKervSystem* TKervSystem::Instance() { return g_instance; }

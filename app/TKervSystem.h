@@ -2,11 +2,13 @@
 // The root object of one editor process: folders, platform services, error
 // messages, and (as they are built) the managers and command objects.
 
+#include <array>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "app/TKervCommand.h"
 #include "app/TKervPlatform.h"
 
 namespace kerv {
@@ -58,8 +60,21 @@ class TKervSystem {
   TKervSettingManager& SettingManager() { return *settings_; }
   bool HasSettingManager() const { return settings_ != nullptr; }
 
+  // The command objects of the window, one per family; the window hands them
+  // over as it creates them and has them freed before its controls go.
+  template <typename T>
+  T& SetCommand(TKervCommandFamily family, std::unique_ptr<T> command) {
+    T& result = *command;
+    commands_[static_cast<size_t>(family)] = std::move(command);
+    return result;
+  }
+  TKervCommand* Command(TKervCommandFamily family) const { return commands_[static_cast<size_t>(family)].get(); }
+  // In family order, the message handler and editor events last.
+  void FreeCommands();
+
  private:
   std::unique_ptr<TKervSettingManager> settings_;
+  std::array<std::unique_ptr<TKervCommand>, kCommandFamilyCount> commands_;
   TKervPlatform& platform_;
   std::string programFolder_;
   std::string settingFolder_;

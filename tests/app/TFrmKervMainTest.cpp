@@ -22,8 +22,10 @@ QApplication& App() {
   static int argc = 1;
   static char name[] = "kerv_app_qt_tests";
   static char* argv[] = {name, nullptr};
-  static QApplication app(argc, argv);
-  return app;
+  // Never destroyed: widgets Qt keeps for the process (fonts, input method)
+  // must not outlive their application at exit.
+  static QApplication* app = new QApplication(argc, argv);
+  return *app;
 }
 
 TEST(TFrmKervMainTest, UntitledStartShowsTheWelcome) {
@@ -116,7 +118,7 @@ struct ShownWindow {
     QApplication::processEvents();
   }
   ~ShownWindow() {
-    window->Editors().MainEditor().SetModified(false);
+    if (window) window->Editors().MainEditor().SetModified(false);
     window.reset();
     Closing = false;
   }
@@ -153,6 +155,18 @@ TEST(TFrmKervMainTest, EveryActionIsInAMenuWithItsCaption) {
   // What is not built yet says so and does nothing.
   EXPECT_FALSE(shown.window->Action(Act_File_Print)->isEnabled());
   EXPECT_FALSE(shown.window->Action(Act_Win_Cascade)->isEnabled());
+}
+
+TEST(TFrmKervMainTest, TheRootObjectOwnsEveryCommandFamilyAndFreesThemWithTheWindow) {
+  auto shown = std::make_unique<ShownWindow>();
+  TKervSystem& system = shown->app.system;
+  for (int family = 0; family < kCommandFamilyCount; ++family) {
+    TKervCommand* command = system.Command(static_cast<TKervCommandFamily>(family));
+    ASSERT_NE(command, nullptr) << family;
+  }
+  shown->window.reset();
+  EXPECT_EQ(system.Command(TKervCommandFamily::Search), nullptr);
+  Closing = false;
 }
 
 TEST(TFrmKervMainTest, TypeUndoRedoAndTheModifiedTitle) {

@@ -29,8 +29,10 @@ QApplication& App() {
   static int argc = 1;
   static char name[] = "kerv_app_dialog_tests";
   static char* argv[] = {name, nullptr};
-  static QApplication app(argc, argv);
-  return app;
+  // Never destroyed: widgets Qt keeps for the process (fonts, input method)
+  // must not outlive their application at exit.
+  static QApplication* app = new QApplication(argc, argv);
+  return *app;
 }
 
 // The window's boxes: records every text (as UTF-8) and answers questions from a script.

@@ -1,0 +1,108 @@
+#pragma once
+// The command families of the main window that need its widgets: dialogs,
+// information, view, window, tool launcher, the other windows' messages and
+// the editor panes' events. The window forwards to them; they hold the rules.
+
+#include <QPoint>
+#include <QString>
+#include <memory>
+#include <string>
+
+#include "app/TKervCommand.h"
+
+namespace kerv {
+
+class TEditor;
+class TEditorWidget;
+class TFrmKervMain;
+class TKervProcessManager;
+class TKervWindowPort;
+
+// A family that works through the main window's controls.
+class TKervWindowBoundCommand : public TKervCommand {
+ public:
+  TKervWindowBoundCommand(TKervSystem& system, TFrmKervMain& window) : TKervCommand(system), w_(window) {}
+
+ protected:
+  TFrmKervMain& w_;
+};
+
+// Settings, edit-mode settings, search options, the temporary words and
+// font, go to line; the single-dialog rule across windows.
+class TKervDialogCommand : public TKervWindowBoundCommand {
+ public:
+  using TKervWindowBoundCommand::TKervWindowBoundCommand;
+  bool MayOpenDialog(int dialogState);
+  void OpenSettingsDialog();
+  void OpenEditModeDialog();
+  void OpenSearchOptions();
+  void EditTemporaryWords();
+  void ChooseTemporaryFont();
+  void JumpTo();
+};
+
+// Caret position, counters, code display, the info bar's items, help.
+class TKervInformationCommand : public TKervWindowBoundCommand {
+ public:
+  using TKervWindowBoundCommand::TKervWindowBoundCommand;
+  void ShowCaretPos();
+  void CountCharacters();
+  void ShowAsciiCode();
+  void ShowClipboard();
+  void ShowNow();
+  QString HelpFile() const;
+  void ShowHelp();
+};
+
+// Bars and panels, stay on top, the temporary emphasis words.
+class TKervViewCommand : public TKervWindowBoundCommand {
+ public:
+  using TKervWindowBoundCommand::TKervWindowBoundCommand;
+  void LayoutBars();
+  void SetBar(bool search, bool shown);
+  void SetBarExpanded(bool search, bool expanded);
+  void ApplyStayOnTop();
+  void AddTemporaryWord();
+};
+
+// New windows now; the window list and arranging come with the window menu.
+class TKervWindowCommand : public TKervWindowBoundCommand {
+ public:
+  using TKervWindowBoundCommand::TKervWindowBoundCommand;
+  void NewWindow();
+};
+
+// The tool menu comes with the tool launcher.
+class TKervToolLauncherCommand : public TKervWindowBoundCommand {
+ public:
+  using TKervWindowBoundCommand::TKervWindowBoundCommand;
+};
+
+// The other windows' requests: this window's number and answers.
+class TKervMessageHandlerCommand : public TKervWindowBoundCommand {
+ public:
+  TKervMessageHandlerCommand(TKervSystem& system, TFrmKervMain& window);
+  ~TKervMessageHandlerCommand() override;
+  // Null when the windows cannot reach each other (this one runs alone).
+  TKervProcessManager* Processes() { return processes_.get(); }
+
+ private:
+  std::unique_ptr<TKervWindowPort> port_;
+  std::unique_ptr<TKervProcessManager> processes_;
+};
+
+// The panes' events: title, status, selection notice, Insert and Return,
+// links under the mouse and the pane menu.
+class TKervEditorEventCommand : public TKervWindowBoundCommand {
+ public:
+  using TKervWindowBoundCommand::TKervWindowBoundCommand;
+  void HookPane(TEditorWidget& pane);
+  void RefreshTitle();
+  void ToggleOverwrite();
+  void SelectionChanged(TEditor& editor, bool selected);
+  char ReturnPressed(TEditor& editor);
+  void OpenLink(TEditor& editor);
+  void ShowPaneMenu(TEditorWidget& pane, const QPoint& globalPos);
+};
+
+}  // namespace kerv
