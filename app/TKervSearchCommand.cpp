@@ -86,6 +86,8 @@ bool TKervSearchCommand::Find(const std::string& pattern, bool down) {
 }
 
 bool TKervSearchCommand::Replace(const std::string& pattern, const std::string& replacement, bool down) {
+  // Editing is prohibited: nothing is replaced, and nothing claims it was.
+  if (editors_.ActiveEditor().ReadOnly()) return false;
   bool replaced = false;
   if (!RunSearcher(false, [&](TKervSearcher& searcher) { replaced = searcher.Replace(pattern, replacement, down); })) {
     return false;
@@ -96,6 +98,7 @@ bool TKervSearchCommand::Replace(const std::string& pattern, const std::string& 
 }
 
 int TKervSearchCommand::ReplaceAll(const std::string& pattern, const std::string& replacement) {
+  if (editors_.ActiveEditor().ReadOnly()) return 0;
   int count = 0;
   state_.FileBusy = true;
   bool ran = false;

@@ -177,6 +177,17 @@ TEST_F(TKervSearchCommandTest, ReplaceAllWithoutHitReportsZero) {
   EXPECT_FALSE(editors_.main.CanUndo());
 }
 
+TEST_F(TKervSearchCommandTest, ReadOnlyPaneReplacesNothingAndClaimsNothing) {
+  SetText("ab ab");
+  editors_.main.SetReadOnly(true);
+  const size_t notices = information_.notices.size();
+  EXPECT_EQ(command_.ReplaceAll("ab", "c"), 0);
+  EXPECT_FALSE(command_.Replace("ab", "c", true));
+  EXPECT_EQ(Text(), "ab ab");
+  EXPECT_EQ(information_.notices.size(), notices);
+  EXPECT_EQ(progress_.started, 0);
+}
+
 TEST_F(TKervSearchCommandTest, CancelledReplaceAllLeavesTheText) {
   SetText("a a a a");
   progress_.cancelAtStep = 2;
