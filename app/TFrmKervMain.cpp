@@ -1,5 +1,6 @@
 #include "app/TFrmKervMain.h"
 
+#include "platform/qt/QtText.h"
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
@@ -174,10 +175,7 @@ class TKervSearchSide : public IKervSearchWindow {
   void QuestionBeep() override { window_.system_.Platform().dialogs.Beep(IDialogs::Icon::Question); }
 
  private:
-  QString Shown(const std::string& sjis) {
-    const std::string utf8 = window_.system_.Platform().codePage.Cp932ToUtf8(sjis);
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-  }
+  QString Shown(const std::string& sjis) { return SjisToQString(window_.system_.Platform().codePage, sjis); }
   void Fill(QComboBox* box, const std::vector<std::string>& items) {
     const QSignalBlocker block(box);
     box->clear();
@@ -190,8 +188,6 @@ class TKervSearchSide : public IKervSearchWindow {
 
 namespace {
 
-QString Utf8(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
-QString Utf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 // The actions whose subsystems are not built yet: in their menus, disabled,
 // their hints saying so.
@@ -630,7 +626,7 @@ void TFrmKervMain::Initialize() {
     modeList_->clear();
     ICodePage& codePage = system_.Platform().codePage;
     for (const std::string& name : box.names) {
-      modeList_->addItem(Utf8(codePage.Cp932ToUtf8(name)), QByteArray::fromStdString(name));
+      modeList_->addItem(SjisToQString(codePage, name), QByteArray::fromStdString(name));
     }
     modeList_->setCurrentIndex(box.selected);
     fillingModeList_ = false;
@@ -1076,14 +1072,7 @@ void TFrmKervMain::Run(TKervAction id) {
       break;
     }
 
-    case Act_Inst_TimeDate: {
-      const QLocale locale = QLocale::system();
-      const QDateTime now = QDateTime::currentDateTime();
-      InsertUtf8((locale.toString(now.date(), QLocale::ShortFormat) + QLatin1Char(' ') +
-                  now.time().toString(QStringLiteral("HH:mm:ss")))
-                     .toStdString());
-      break;
-    }
+    case Act_Inst_TimeDate: InsertUtf8(TKervInformationCommand::NowText().toStdString()); break;
     case Act_Inst_UserName: InsertUtf8(system_.Platform().fs.UserName()); break;
     case Act_Inst_Version:
       InsertUtf8(std::string(TKervSystem::ProductName()) + " Version " + TKervSystem::VersionString());
@@ -1195,7 +1184,7 @@ void TFrmKervMain::InsertUtf8(const std::string& text) {
 }
 
 std::string TFrmKervMain::BoxText(QComboBox* box) const {
-  return system_.Platform().codePage.Utf8ToCp932(box->currentText().toStdString(), nullptr);
+  return QStringToSjis(system_.Platform().codePage, box->currentText());
 }
 
 bool TFrmKervMain::Searching() const {

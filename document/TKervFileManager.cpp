@@ -151,8 +151,7 @@ bool TKervFileManager::Reload() {
           TKervBox::mbYesNo) != TKervBox::maYes) {
     return false;
   }
-  regularBackup_->Disarm();
-  TScopeExit rearm([this] { regularBackup_->Arm(); });
+  // The read stops and re-arms the regular backup itself.
   return ReadFile(fileName_, charCode_, readOnly_);
 }
 
@@ -167,8 +166,7 @@ bool TKervFileManager::CheckChanged() {
           TKervBox::mbYesNo) != TKervBox::maYes) {
     return false;
   }
-  regularBackup_->Disarm();
-  TScopeExit rearm([this] { regularBackup_->Arm(); });
+  // The read stops and re-arms the regular backup itself.
   return ReadFile(fileName_, charCode_, readOnly_);
 }
 

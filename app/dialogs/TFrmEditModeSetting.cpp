@@ -137,12 +137,12 @@ TFrmEditModeSetting::TFrmEditModeSetting(TKervEditModeManager& manager, const st
   };
   ChooseFont = [this](TEditorFont& font, bool proportional) {
     bool ok = false;
-    QFont initial(FromInternal(codePage_, font.Name()), font.Size());
+    QFont initial(SjisToQString(codePage_, font.Name()), font.Size());
     QFont chosen = QFontDialog::getFont(&ok, initial, this, QString(),
                                         proportional ? QFontDialog::FontDialogOptions()
                                                      : QFontDialog::FontDialogOptions(QFontDialog::MonospacedFonts));
     if (!ok) return false;
-    font.SetName(ToInternal(codePage_, chosen.family()));
+    font.SetName(QStringToSjis(codePage_, chosen.family()));
     if (chosen.pointSize() > 0) font.SetSize(chosen.pointSize());
     return true;
   };
@@ -233,10 +233,10 @@ QWidget* TFrmEditModeSetting::BindText(QFormLayout* form, const char* name, cons
   field->setObjectName(QString::fromLatin1(name));
   form->addRow(caption, field);
   bindings_.push_back(
-      std::make_unique<Binding>(Binding{[this, field, get] { field->setText(FromInternal(codePage_, get(Set()))); }}));
+      std::make_unique<Binding>(Binding{[this, field, get] { field->setText(SjisToQString(codePage_, get(Set()))); }}));
   connect(field, &QLineEdit::textEdited, this, [this, set](const QString& text) {
     if (loading_) return;
-    set(Set(), ToInternal(codePage_, text));
+    set(Set(), QStringToSjis(codePage_, text));
     Edited();
   });
   return field;
@@ -420,7 +420,7 @@ QWidget* TFrmEditModeSetting::CreateColorPage() {
   bold_ = addStyle("Chk_Bold", QStringLiteral("太字(&O)"));
   italic_ = addStyle("Chk_Italic", QStringLiteral("斜体(&I)"));
   underline_ = addStyle("Chk_Underline", QStringLiteral("下線(&U)"));
-  useEditorColors_ = addStyle("Chk_UseEditorColor", FromUtf8(EditModeMessage(TEditModeMessage::UseEditorColors)));
+  useEditorColors_ = addStyle("Chk_UseEditorColor", Utf8(EditModeMessage(TEditModeMessage::UseEditorColors)));
 
   auto* fontForm = new QFormLayout();
   fontForm->addRow(controls);
@@ -436,7 +436,7 @@ QWidget* TFrmEditModeSetting::CreateColorPage() {
     UpdateFontLabel();
     Edited();
   });
-  proportional_ = new QCheckBox(FromUtf8(EditModeMessage(TEditModeMessage::ShowProportionalFonts)), page);
+  proportional_ = new QCheckBox(Utf8(EditModeMessage(TEditModeMessage::ShowProportionalFonts)), page);
   proportional_->setObjectName(QStringLiteral("Chk_Proportional"));
   fontForm->addRow(proportional_);
   using P = TEditorPropEx;
@@ -521,7 +521,7 @@ void TFrmEditModeSetting::FillModeList() {
   QSignalBlocker block(modeList_);
   modeList_->clear();
   const std::vector<std::string>& names = modes_->ModeList();
-  for (const std::string& name : names) modeList_->addItem(FromInternal(codePage_, name));
+  for (const std::string& name : names) modeList_->addItem(SjisToQString(codePage_, name));
   const auto found = std::find(names.begin(), names.end(), modes_->Selected());
   if (found != names.end()) modeList_->setCurrentRow(static_cast<int>(found - names.begin()));
 }
@@ -530,7 +530,7 @@ void TFrmEditModeSetting::FillAssociations() {
   associations_->clear();
   for (const TKervEditModeAssociation& pair : modes_->DialogAssociations()) {
     associations_->addTopLevelItem(
-        new QTreeWidgetItem({FromInternal(codePage_, pair.ext), FromInternal(codePage_, pair.mode)}));
+        new QTreeWidgetItem({SjisToQString(codePage_, pair.ext), SjisToQString(codePage_, pair.mode)}));
   }
 }
 
@@ -538,7 +538,7 @@ void TFrmEditModeSetting::FillWords(const std::vector<int>& selectedRows) {
   words_->clear();
   for (const TEditorWord& word : Set().ReserveWordList()) {
     words_->addTopLevelItem(new QTreeWidgetItem(
-        {FromInternal(codePage_, word.text), FromUtf8(WordLevelText(word.options)), FromUtf8(WordMethodText(word.options))}));
+        {SjisToQString(codePage_, word.text), Utf8(WordLevelText(word.options)), Utf8(WordMethodText(word.options))}));
   }
   for (int row : selectedRows) {
     if (QTreeWidgetItem* item = words_->topLevelItem(row)) item->setSelected(true);
@@ -555,8 +555,8 @@ void TFrmEditModeSetting::FillBrackets(int selectedRow) {
   const TEditorBracketCollection& pairs = Set().View().Brackets();
   for (int i = 0; i < pairs.Count(); ++i) {
     const TEditorBracketItem& pair = pairs.Items(i);
-    brackets_->addTopLevelItem(new QTreeWidgetItem({FromInternal(codePage_, pair.LeftBracket()),
-                                                    FromInternal(codePage_, pair.RightBracket()),
+    brackets_->addTopLevelItem(new QTreeWidgetItem({SjisToQString(codePage_, pair.LeftBracket()),
+                                                    SjisToQString(codePage_, pair.RightBracket()),
                                                     pair.ShowReserve() ? QStringLiteral("する") : QStringLiteral("しない")}));
   }
   if (QTreeWidgetItem* item = brackets_->topLevelItem(selectedRow)) brackets_->setCurrentItem(item);
@@ -603,7 +603,7 @@ void TFrmEditModeSetting::StoreColorEntry() {
 
 void TFrmEditModeSetting::UpdateFontLabel() {
   const TEditorFont& font = Set().Font();
-  fontLabel_->setText(FromInternal(codePage_, font.Name()) + QStringLiteral(", %1pt").arg(font.Size()));
+  fontLabel_->setText(SjisToQString(codePage_, font.Name()) + QStringLiteral(", %1pt").arg(font.Size()));
 }
 
 void TFrmEditModeSetting::UpdatePreview() {
@@ -673,8 +673,8 @@ void TFrmEditModeSetting::ModeSelected(int row) {
 std::optional<std::string> TFrmEditModeSetting::AskModeName(TEditModeMessage caption, TEditModeMessage prompt,
                                                             const std::string& proposal) {
   if (!AskName) return std::nullopt;
-  std::optional<QString> typed = AskName(FromUtf8(EditModeMessage(caption)), FromUtf8(EditModeMessage(prompt)),
-                                         FromInternal(codePage_, proposal));
+  std::optional<QString> typed = AskName(Utf8(EditModeMessage(caption)), Utf8(EditModeMessage(prompt)),
+                                         SjisToQString(codePage_, proposal));
   if (!typed) return std::nullopt;
   ConversionReport report;
   std::string name = codePage_.Utf16ToCp932(typed->toStdU16String(), &report);
@@ -800,7 +800,7 @@ void TFrmEditModeSetting::SortWords(int column) {
     QCollator collator;
     collator.setCaseSensitivity(Qt::CaseInsensitive);
     std::vector<std::pair<QString, TEditorWord>> keyed;
-    for (const TEditorWord& word : list) keyed.emplace_back(FromInternal(codePage_, word.text), word);
+    for (const TEditorWord& word : list) keyed.emplace_back(SjisToQString(codePage_, word.text), word);
     std::stable_sort(keyed.begin(), keyed.end(),
                      [&collator](const auto& a, const auto& b) { return collator.compare(a.first, b.first) < 0; });
     list.clear();

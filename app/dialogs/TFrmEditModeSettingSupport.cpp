@@ -1,5 +1,6 @@
 #include "app/dialogs/TFrmEditModeSettingSupport.h"
 
+#include "platform/qt/QtText.h"
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QComboBox>
@@ -30,16 +31,6 @@ bool TEditModeDialogUser::Confirm(const std::string& text) { return info_.Confir
 
 void TEditModeDialogUser::RefuseName(const std::string& text) { info_.ShowError(Internal(text)); }
 
-QString FromUtf8(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
-
-QString FromInternal(ICodePage& codePage, const std::string& text) {
-  return QString::fromStdU16String(codePage.Cp932ToUtf16(text));
-}
-
-std::string ToInternal(ICodePage& codePage, const QString& text) {
-  ConversionReport report;
-  return codePage.Utf16ToCp932(text.toStdU16String(), &report);
-}
 
 QColor ToQColor(TColor color) { return TEditorWidget::ToQColor(color); }
 
@@ -108,9 +99,9 @@ TFrmBracketPair::TFrmBracketPair(ICodePage& codePage, IEditModeUser& user, const
   setWindowTitle(QStringLiteral("囲み文字"));
   auto* layout = new QVBoxLayout(this);
   auto* form = new QFormLayout();
-  left_ = new QLineEdit(FromInternal(codePage, pair.LeftBracket()), this);
+  left_ = new QLineEdit(SjisToQString(codePage, pair.LeftBracket()), this);
   left_->setObjectName(QStringLiteral("Edt_LeftBracket"));
-  right_ = new QLineEdit(FromInternal(codePage, pair.RightBracket()), this);
+  right_ = new QLineEdit(SjisToQString(codePage, pair.RightBracket()), this);
   right_->setObjectName(QStringLiteral("Edt_RightBracket"));
   form->addRow(QStringLiteral("開始文字(&L):"), left_);
   form->addRow(QStringLiteral("終了文字(&R):"), right_);
@@ -131,13 +122,13 @@ TFrmBracketPair::TFrmBracketPair(ICodePage& codePage, IEditModeUser& user, const
   italic_ = AddCheck(this, layout, "Chk_Italic", QStringLiteral("斜体(&I)"), style & fsItalic);
   underline_ = AddCheck(this, layout, "Chk_Underline", QStringLiteral("下線(&U)"), style & fsUnderline);
   showReserve_ = AddCheck(this, layout, "Chk_ShowReserve",
-                          FromUtf8(EditModeMessage(TEditModeMessage::BracketShowReserve)), pair.ShowReserve());
+                          Utf8(EditModeMessage(TEditModeMessage::BracketShowReserve)), pair.ShowReserve());
   AddOkCancel(this, layout);
 }
 
 void TFrmBracketPair::AssignTo(TEditorBracketItem& pair) const {
-  pair.SetLeftBracket(ToInternal(codePage_, left_->text()));
-  pair.SetRightBracket(ToInternal(codePage_, right_->text()));
+  pair.SetLeftBracket(QStringToSjis(codePage_, left_->text()));
+  pair.SetRightBracket(QStringToSjis(codePage_, right_->text()));
   const TFontStyles style = (bold_->isChecked() ? fsBold : 0) | (italic_->isChecked() ? fsItalic : 0) |
                             (underline_->isChecked() ? fsUnderline : 0);
   pair.SetItemColor(TEditorColor(bkColor_->Color(), color_->Color(), style));
@@ -169,11 +160,11 @@ TFrmEditModeAssociation::TFrmEditModeAssociation(TKervEditModeSettingManager& mo
   ICodePage& codePage = modes.CodePage();
   auto* layout = new QVBoxLayout(this);
   auto* form = new QFormLayout();
-  extField_ = new QLineEdit(FromInternal(codePage, ext), this);
+  extField_ = new QLineEdit(SjisToQString(codePage, ext), this);
   extField_->setObjectName(QStringLiteral("Edt_Ext"));
   modeBox_ = new QComboBox(this);
   modeBox_->setObjectName(QStringLiteral("Cmb_EditMode"));
-  for (const std::string& name : modeNames_) modeBox_->addItem(FromInternal(codePage, name));
+  for (const std::string& name : modeNames_) modeBox_->addItem(SjisToQString(codePage, name));
   const auto found = std::find(modeNames_.begin(), modeNames_.end(), mode);
   if (found != modeNames_.end()) modeBox_->setCurrentIndex(static_cast<int>(found - modeNames_.begin()));
   form->addRow(QStringLiteral("拡張子(&E):"), extField_);
@@ -187,7 +178,7 @@ void TFrmEditModeAssociation::accept() {
   QString text = extField_->text().trimmed();
   // An extension typed with its dot means the same extension.
   if (text.startsWith(QLatin1Char('.'))) text.remove(0, 1);
-  const std::string ext = ToInternal(modes_.CodePage(), text);
+  const std::string ext = QStringToSjis(modes_.CodePage(), text);
   if (!modes_.CheckExtension(ext)) {
     MarkRefused(extField_);
     return;

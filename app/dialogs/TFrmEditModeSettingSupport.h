@@ -7,6 +7,8 @@
 #include <QDialog>
 #include <QPushButton>
 #include <QString>
+
+#include "platform/qt/QtText.h"
 #include <string>
 #include <vector>
 
@@ -36,10 +38,6 @@ class TEditModeDialogUser : public IEditModeUser {
   ICodePage& codePage_;
 };
 
-QString FromUtf8(const std::string& text);
-QString FromInternal(ICodePage& codePage, const std::string& text);
-// Characters without a Shift_JIS form become "?".
-std::string ToInternal(ICodePage& codePage, const QString& text);
 QColor ToQColor(TColor color);
 TColor FromQColor(const QColor& color);
 

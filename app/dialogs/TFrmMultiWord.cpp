@@ -40,13 +40,13 @@ TFrmMultiWord::TFrmMultiWord(ICodePage& codePage, IEditModeUser& user, std::vect
     : QDialog(parent), codePage_(codePage), user_(user), words_(std::move(words)) {
   if (words_.empty()) words_.push_back({});
   setObjectName(QStringLiteral("TFrmMultiWord"));
-  setWindowTitle(Multiple() ? FromUtf8(EditModeMessage(TEditModeMessage::MultiWordCaption))
+  setWindowTitle(Multiple() ? Utf8(EditModeMessage(TEditModeMessage::MultiWordCaption))
                             : QStringLiteral("予約語のプロパティ"));
   auto* layout = new QVBoxLayout(this);
   auto* form = new QFormLayout();
   word_ = new QLineEdit(this);
   word_->setObjectName(QStringLiteral("Edt_Word"));
-  if (!Multiple()) word_->setText(FromInternal(codePage_, words_.front().text));
+  if (!Multiple()) word_->setText(SjisToQString(codePage_, words_.front().text));
   word_->setEnabled(!Multiple());
   form->addRow(QStringLiteral("強調文字(&W):"), word_);
   layout->addLayout(form);
@@ -68,11 +68,11 @@ TFrmMultiWord::TFrmMultiWord(ICodePage& codePage, IEditModeUser& user, std::vect
   level_ = new QComboBox(this);
   level_->setObjectName(QStringLiteral("Cmb_Level"));
   for (int level = kMinWordLevel; level <= kMaxWordLevel; ++level) {
-    level_->addItem(FromUtf8(WordLevelText(LevelOptionBits(level))));
+    level_->addItem(Utf8(WordLevelText(LevelOptionBits(level))));
   }
   level_->setCurrentIndex(WordLevel(words_.front().options) - kMinWordLevel);
   if (Multiple()) {
-    setLevel_ = new QCheckBox(FromUtf8(EditModeMessage(TEditModeMessage::SetLevelForAll)), this);
+    setLevel_ = new QCheckBox(Utf8(EditModeMessage(TEditModeMessage::SetLevelForAll)), this);
     setLevel_->setObjectName(QStringLiteral("Chk_SetLevel"));
     layout->addWidget(setLevel_);
     connect(setLevel_, &QCheckBox::toggled, this, [this] { UpdateEnabled(); });
@@ -102,7 +102,7 @@ std::vector<TEditorWord> TFrmMultiWord::Applied() const {
   std::vector<TEditorWord> result = words_;
   const bool changeLevel = setLevel_ == nullptr || setLevel_->isChecked();
   for (TEditorWord& word : result) {
-    if (!Multiple()) word.text = ToInternal(codePage_, word_->text());
+    if (!Multiple()) word.text = QStringToSjis(codePage_, word_->text());
     int options = word.options;
     options = ApplyState(options, matchCase_->checkState(), WordOption::MatchCase);
     options = ApplyState(options, wholeWord_->checkState(), WordOption::WholeWord);

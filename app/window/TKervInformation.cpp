@@ -1,5 +1,6 @@
 #include "app/window/TKervInformation.h"
 
+#include "platform/qt/QtText.h"
 #include <QAction>
 #include <QLabel>
 #include <QMenu>
@@ -10,12 +11,6 @@
 #include "platform/Dialogs.h"
 
 namespace kerv {
-
-namespace {
-
-QString Utf8(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
-
-}  // namespace
 
 TKervInformation::TKervInformation(IDialogs& dialogs, TKervState& state, QObject* parent)
     : QObject(parent), dialogs_(dialogs), state_(state) {

@@ -1,5 +1,6 @@
 #include "app/window/TKervWindowCommands.h"
 
+#include "platform/qt/QtText.h"
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
@@ -65,12 +66,6 @@
 #include "app/window/TKervWindowCommands.h"
 
 namespace kerv {
-
-namespace {
-
-QString Utf8(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
-
-}  // namespace
 
 // What the other windows ask of this one.
 class TKervWindowPort : public IKervWindowPort {
@@ -148,13 +143,15 @@ void TKervInformationCommand::ShowClipboard() {
                            IKervInformation::nlPlain);
 }
 
-void TKervInformationCommand::ShowNow() {
-  const QLocale locale = QLocale::system();
+QString TKervInformationCommand::NowText() {
+  // The system's short date and a long time.
   const QDateTime now = QDateTime::currentDateTime();
-  w_.information_->ShowNotice((locale.toString(now.date(), QLocale::ShortFormat) + QLatin1Char(' ') +
-                            now.time().toString(QStringLiteral("HH:mm:ss")))
-                               .toStdString(),
-                           IKervInformation::nlPlain);
+  return QLocale::system().toString(now.date(), QLocale::ShortFormat) + QLatin1Char(' ') +
+         now.time().toString(QStringLiteral("HH:mm:ss"));
+}
+
+void TKervInformationCommand::ShowNow() {
+  w_.information_->ShowNotice(NowText().toStdString(), IKervInformation::nlPlain);
 }
 
 QString TKervInformationCommand::HelpFile() const {
@@ -227,7 +224,7 @@ void TKervDialogCommand::EditTemporaryWords() {
   ICodePage& codePage = w_.system_.Platform().codePage;
   QStringList lines;
   const TEditorWordList& words = editor.TmpReserveList();
-  for (const TEditorWord& word : words) lines << Utf8(codePage.Cp932ToUtf8(word.text));
+  for (const TEditorWord& word : words) lines << SjisToQString(codePage, word.text);
   bool ok = false;
   w_.state_.DialogState = dlgMessage;
   const QString edited = QInputDialog::getMultiLineText(&w_, QString::fromUtf8("簡易強調文字リスト"),
@@ -237,7 +234,7 @@ void TKervDialogCommand::EditTemporaryWords() {
   if (!ok) return;
   TEditorWordList list;
   for (const QString& line : edited.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
-    const std::string word = codePage.Utf8ToCp932(line.toStdString(), nullptr);
+    const std::string word = QStringToSjis(codePage, line);
     if (!word.empty()) list.push_back({word, 0});
   }
   w_.editors_->ForEach([&](TEditorWidget& pane) {

@@ -50,6 +50,8 @@ class TKervInformationCommand : public TKervWindowBoundCommand {
   void ShowAsciiCode();
   void ShowClipboard();
   void ShowNow();
+  // The current date and time as inserted and shown.
+  static QString NowText();
   QString HelpFile() const;
   void ShowHelp();
 };

@@ -1,5 +1,6 @@
 #include "platform/qt/QtDialogs.h"
 
+#include "platform/qt/QtText.h"
 #include <QApplication>
 #include <QMessageBox>
 
@@ -16,19 +17,18 @@ QMessageBox::Icon ToQt(IDialogs::Icon icon) {
   return QMessageBox::NoIcon;
 }
 
-QString FromUtf8(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 }  // namespace
 
 void QtDialogs::ShowStandardError(const std::string& text) {
   Beep(Icon::Error);
-  QMessageBox box(QMessageBox::Critical, QApplication::applicationName(), FromUtf8(text), QMessageBox::Ok);
+  QMessageBox box(QMessageBox::Critical, QApplication::applicationName(), Utf8(text), QMessageBox::Ok);
   box.exec();
 }
 
 bool QtDialogs::AskYesNo(const std::string& text, Icon icon) {
   Beep(icon);
-  QMessageBox box(ToQt(icon), QApplication::applicationName(), FromUtf8(text), QMessageBox::Yes | QMessageBox::No);
+  QMessageBox box(ToQt(icon), QApplication::applicationName(), Utf8(text), QMessageBox::Yes | QMessageBox::No);
   box.setDefaultButton(QMessageBox::Yes);
   return box.exec() == QMessageBox::Yes;
 }
@@ -41,7 +41,7 @@ IDialogs::Answer QtDialogs::MessageBox(const std::string& caption, const std::st
     case Buttons::YesNoCancel: qtButtons = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel; break;
     case Buttons::OkCancel: qtButtons = QMessageBox::Ok | QMessageBox::Cancel; break;
   }
-  QMessageBox box(ToQt(icon), FromUtf8(caption), FromUtf8(text), qtButtons);
+  QMessageBox box(ToQt(icon), Utf8(caption), Utf8(text), qtButtons);
   switch (box.exec()) {
     case QMessageBox::Yes: return Answer::Yes;
     case QMessageBox::No: return Answer::No;

@@ -1,5 +1,6 @@
 #include "platform/qt/QtFileDialogs.h"
 
+#include "platform/qt/QtText.h"
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileDialog>
@@ -9,7 +10,6 @@
 namespace kerv {
 namespace {
 
-QString FromUtf8(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 std::string ToUtf8(const QString& text) { return text.toUtf8().toStdString(); }
 
@@ -17,9 +17,9 @@ std::string ToUtf8(const QString& text) { return text.toUtf8().toStdString(); }
 // dialog's layout is a grid whose last rows hold the name and file-type rows.
 QComboBox* AddChoice(QFileDialog& dialog, const TDialogChoice& choice) {
   auto* grid = qobject_cast<QGridLayout*>(dialog.layout());
-  auto* label = new QLabel(FromUtf8(choice.label), &dialog);
+  auto* label = new QLabel(Utf8(choice.label), &dialog);
   auto* combo = new QComboBox(&dialog);
-  for (const std::string& item : choice.items) combo->addItem(FromUtf8(item));
+  for (const std::string& item : choice.items) combo->addItem(Utf8(item));
   if (choice.index >= 0 && choice.index < combo->count()) combo->setCurrentIndex(choice.index);
   label->setBuddy(combo);
   if (grid != nullptr) {
@@ -37,7 +37,7 @@ void Prepare(QFileDialog& dialog, const std::vector<TFileFilter>& filters, const
   dialog.setOption(QFileDialog::DontUseNativeDialog, true);
   QStringList names = QtFileDialogs::NameFilters(filters);
   if (!names.isEmpty()) dialog.setNameFilters(names);
-  if (!folder.empty()) dialog.setDirectory(FromUtf8(folder));
+  if (!folder.empty()) dialog.setDirectory(Utf8(folder));
   if (!placesBar) dialog.setSidebarUrls({});
 }
 
@@ -47,8 +47,8 @@ QStringList QtFileDialogs::NameFilters(const std::vector<TFileFilter>& filters) 
   QStringList names;
   for (const TFileFilter& filter : filters) {
     QStringList patterns;
-    for (const std::string& pattern : filter.patterns) patterns << FromUtf8(pattern);
-    names << FromUtf8(filter.name) + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
+    for (const std::string& pattern : filter.patterns) patterns << Utf8(pattern);
+    names << Utf8(filter.name) + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
   }
   return names;
 }
@@ -61,7 +61,7 @@ std::optional<TOpenDialogResult> QtFileDialogs::OpenFile(const TOpenDialogReques
   QComboBox* code = AddChoice(dialog, request.code);
   QCheckBox* readOnly = nullptr;
   if (request.showReadOnly) {
-    readOnly = new QCheckBox(FromUtf8(request.readOnlyLabel), &dialog);
+    readOnly = new QCheckBox(Utf8(request.readOnlyLabel), &dialog);
     if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout())) grid->addWidget(readOnly, grid->rowCount(), 1);
   }
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
@@ -79,7 +79,7 @@ std::optional<TSaveDialogResult> QtFileDialogs::SaveFile(const TSaveDialogReques
   dialog.setFileMode(QFileDialog::AnyFile);
   QStringList names = NameFilters(request.filters);
   if (request.filterIndex >= 0 && request.filterIndex < names.size()) dialog.selectNameFilter(names[request.filterIndex]);
-  if (!request.fileName.empty()) dialog.selectFile(FromUtf8(request.fileName));
+  if (!request.fileName.empty()) dialog.selectFile(Utf8(request.fileName));
   QComboBox* code = AddChoice(dialog, request.code);
   QComboBox* returnCode = AddChoice(dialog, request.returnCode);
 
@@ -93,7 +93,7 @@ std::optional<TSaveDialogResult> QtFileDialogs::SaveFile(const TSaveDialogReques
     result.filterIndex = index;
     result.filterChanged = true;
     const std::string& extension = request.filters[static_cast<size_t>(index)].extension;
-    dialog.setDefaultSuffix(extension.empty() ? QString() : FromUtf8(extension.substr(1)));
+    dialog.setDefaultSuffix(extension.empty() ? QString() : Utf8(extension.substr(1)));
   });
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   result.fileName = ToUtf8(dialog.selectedFiles().first());
