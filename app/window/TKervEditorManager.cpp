@@ -1,6 +1,9 @@
 #include "app/window/TKervEditorManager.h"
 
+#include <QApplication>
 #include <QEvent>
+#include <QMenu>
+#include <QMenuBar>
 #include <QScrollBar>
 #include <QSplitter>
 
@@ -21,6 +24,13 @@ TKervEditorManager::TKervEditorManager(ICodePage& codePage, QWidget* parent)
   main_->installEventFilter(this);
   active_ = main_;
   connect(splitter_, &QSplitter::splitterMoved, this, [this] { FitWindowWrap(); });
+  // A menu or the menu bar takes the keyboard only for a moment: the pane
+  // keeps counting as focused, so the menu's actions still act on it.
+  connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+    if (!now || qobject_cast<QMenu*>(now) || qobject_cast<QMenuBar*>(now)) return;
+    auto inPane = [now](const TEditorWidget* pane) { return pane && (now == pane || pane->isAncestorOf(now)); };
+    paneFocused_ = inPane(main_) || inPane(second_);
+  });
 }
 
 TKervEditorManager::~TKervEditorManager() {
@@ -33,7 +43,7 @@ QWidget* TKervEditorManager::Container() { return splitter_; }
 TEditor& TKervEditorManager::ActiveEditor() { return active_->Editor(); }
 TEditor& TKervEditorManager::MainEditor() { return main_->Editor(); }
 TEditor* TKervEditorManager::SecondEditor() { return second_ ? &second_->Editor() : nullptr; }
-bool TKervEditorManager::EditorHasFocus() { return main_->hasFocus() || (second_ && second_->hasFocus()); }
+bool TKervEditorManager::EditorHasFocus() { return paneFocused_; }
 
 void TKervEditorManager::ForEach(const std::function<void(TEditorWidget&)>& fn) {
   fn(*main_);

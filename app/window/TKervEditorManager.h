@@ -85,6 +85,7 @@ class TKervEditorManager : public QObject, public IKervEditors {
   TEditorWidget* second_ = nullptr;
   TEditorWidget* active_ = nullptr;
   int splitMode_ = 0;
+  bool paneFocused_ = false;
   bool autoIndent_ = false;
   std::string lastIndent_;
   TKervWindowWrap wrap_;

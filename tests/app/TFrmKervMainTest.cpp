@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QTest>
 
@@ -198,6 +199,23 @@ TEST(TFrmKervMainTest, BoxModeDisablesSearchAndFormatActions) {
   EXPECT_FALSE(shown.window->Action(Act_Fmt_Upper)->isEnabled());
   shown.Keys(shown.Pane(), QKeySequence(QStringLiteral("Ctrl+B")));
   EXPECT_TRUE(shown.window->Action(Act_Srch_FindNext)->isEnabled());
+}
+
+TEST(TFrmKervMainTest, FormatActionsStayEnabledWhileTheirMenuIsOpen) {
+  ShownWindow shown;
+  QTest::keyClicks(&shown.Pane(), QStringLiteral("abcd"));
+  shown.Keys(shown.Pane(), QKeySequence(QStringLiteral("Shift+Home")));
+  auto* menu = shown.window->findChild<QMenu*>(QStringLiteral("Mnu_Format"));
+  ASSERT_NE(menu, nullptr);
+  menu->popup(QPoint(10, 10));
+  QApplication::processEvents();
+  EXPECT_TRUE(shown.window->Action(Act_Fmt_Upper)->isEnabled());
+  menu->hide();
+  // The search box takes the focus: the formatting has nothing to act on.
+  shown.window->findChild<QComboBox*>(QStringLiteral("Cmb_Search"))->setFocus();
+  QApplication::processEvents();
+  QApplication::processEvents();
+  EXPECT_FALSE(shown.window->Action(Act_Fmt_Upper)->isEnabled());
 }
 
 TEST(TFrmKervMainTest, SplitPanesShareTheTextAndTheStatusFollowsTheFocus) {
