@@ -4,6 +4,7 @@
 
 #include "app/TKervSearchWindow.h"
 #include "editor/TEditor.h"
+#include "platform/LargeBuffer.h"
 
 namespace kerv {
 
@@ -16,31 +17,28 @@ std::string TKervEditorSearchTarget::WordAtCaret() { return editors_.ActiveEdito
 TKervTextWindow TKervEditorSearchTarget::TextWindow(long long offset, long long minBytes) {
   const TEditorScreenStrings& store = editors_.ActiveEditor().RowStore();
   TKervTextWindow window;
-  long long at = 0;  // document offset of the next row's start
+  long long total = store.TotalExtent();
+  offset = std::clamp(offset, 0LL, total);
+  long long rowStart = 0;
+  int first = store.RowAtExtent(offset, &rowStart);
+  long long inRow = offset - rowStart;
+  window.lineStart = inRow == 0 && (first == 0 || store.RowAttribute(first - 1) != raWrapped);
+  if (minBytes <= 0 || first >= store.Count()) {
+    window.reachesEnd = first >= store.Count() || offset >= total;
+    return window;
+  }
+  // The window ends at a line end past minBytes; a long line may carry it a
+  // little further than asked.
+  ReserveLargeText(window.text, static_cast<size_t>(std::min(total - offset, minBytes + 4096)));
+  long long at = rowStart;
   long long windowEnd = -1;
-  bool started = false;
-  bool previousEndedLine = true;
-  // One walk over the rows: those before offset only add up their extents;
-  // from the row holding offset the text is gathered up to a line end past
-  // minBytes.
-  store.ForEachRow(0, store.Count(), [&](std::string_view text, uint32_t value) {
+  bool startRow = true;
+  store.ForEachRowWhile(first, store.Count() - first, [&](std::string_view text, uint32_t value) {
     TRowAttribute kind = rowrecord::Kind(value);
     long long length = static_cast<long long>(text.size());
-    long long rowStart = at;
     at += length + (kind == raCrlf ? 2 : 0);
-    if (windowEnd >= 0) return;
-    if (!started) {
-      if (offset >= at && kind != raEof) {
-        previousEndedLine = kind != raWrapped;
-        return;
-      }
-      started = true;
-      long long inRow = std::clamp(offset - rowStart, 0LL, at - rowStart);
-      window.lineStart = inRow == 0 && previousEndedLine;
-      if (minBytes <= 0) {
-        windowEnd = rowStart + inRow;
-        return;
-      }
+    if (startRow) {
+      startRow = false;
       if (inRow < length) window.text.append(text.substr(static_cast<size_t>(inRow)));
       if (kind == raCrlf) window.text.append(inRow <= length ? "\r\n" : "\n");
     } else {
@@ -48,9 +46,9 @@ TKervTextWindow TKervEditorSearchTarget::TextWindow(long long offset, long long 
       if (kind == raCrlf) window.text += "\r\n";
     }
     if (static_cast<long long>(window.text.size()) >= minBytes && kind != raWrapped) windowEnd = at;
+    return windowEnd < 0;
   });
-  if (!started) window.lineStart = previousEndedLine;
-  window.reachesEnd = windowEnd < 0 || windowEnd >= at;
+  window.reachesEnd = windowEnd < 0 || windowEnd >= total;
   return window;
 }
 

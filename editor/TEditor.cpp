@@ -368,12 +368,7 @@ int TEditor::WidthOf(std::string_view text) const {
 int TEditor::CaretByte() const { return std::min(Len(RowText(row_)), ColToByte(row_, col_)); }
 
 long long TEditor::OffsetOfRow(int row, long long n) const {
-  long long offset = 0;
-  int last = std::min(row, RowCount());
-  store_->ForEachRow(0, last, [&](std::string_view text, uint32_t value) {
-    offset += static_cast<long long>(text.size()) + (rowrecord::Kind(value) == raCrlf ? 2 : 0);
-  });
-  return offset + n;
+  return store_->ExtentBefore(std::min(row, RowCount())) + n;
 }
 
 int TEditor::RowColToOffset(int baseRow, int row, int col) const {
@@ -384,12 +379,7 @@ int TEditor::RowColToOffset(int baseRow, int row, int col) const {
   return static_cast<int>(offset + std::min(Len(RowText(row)), ColToByte(row, col)));
 }
 
-long long TEditor::TextLength() const {
-  // The line-end index counts a final raEof row too; it has no line break.
-  int breaks = store_->LineEndCount();
-  if (RowCount() > 0 && RowKind(RowCount() - 1) == raEof) --breaks;
-  return static_cast<long long>(store_->TotalBytes()) + 2LL * breaks;
-}
+long long TEditor::TextLength() const { return store_->TotalExtent(); }
 
 int TEditor::LeadingBlankWidth(std::string_view text) const {
   if (text.empty()) return -1;
@@ -510,26 +500,21 @@ void TEditor::PlaceCaretByOffset(int baseRow, long long offset) {
     UpdateCaret();
     return;
   }
-  long long remaining = std::max(0LL, offset);
-  for (;;) {
-    TRowAttribute kind = RowKind(row);
-    int length = Len(RowText(row));
-    long long extent = length + RowEndExtent(kind);
-    if (remaining < extent || kind == raEof) break;
-    remaining -= extent;
-    if (row + 1 >= rows) {
-      // Past the last row: a final line break leaves the caret on the empty line after it.
-      if (kind == raCrlf) {
-        row_ = rows;
-        rememberedCol_ = -1;
-        col_ = 0;
-        UpdateCaret();
-        return;
-      }
-      remaining = length;
-      break;
+  long long target = store_->ExtentBefore(row) + std::max(0LL, offset);
+  long long rowStart = 0;
+  row = store_->RowAtExtent(target, &rowStart);
+  long long remaining = target - rowStart;
+  if (row >= rows) {
+    // Past the last row: a final line break leaves the caret on the empty line after it.
+    if (RowKind(rows - 1) == raCrlf) {
+      row_ = rows;
+      rememberedCol_ = -1;
+      col_ = 0;
+      UpdateCaret();
+      return;
     }
-    ++row;
+    row = rows - 1;
+    remaining = Len(RowText(row));
   }
   std::string_view text = RowText(row);
   int byteIndex = static_cast<int>(std::min<long long>(remaining, Len(text)));
@@ -933,7 +918,7 @@ std::string TEditor::SelText() const {
   }
   long long bytes = 0;
   ForEachSelectedPiece([&](std::string_view piece, bool lineBreak) { bytes += Len(piece) + (lineBreak ? 2 : 0); });
-  out.reserve(static_cast<size_t>(bytes));
+  ReserveLargeText(out, static_cast<size_t>(bytes));
   ForEachSelectedPiece([&](std::string_view piece, bool lineBreak) {
     out.append(piece);
     if (lineBreak) out += "\r\n";
@@ -1255,9 +1240,13 @@ void TEditor::Splice(std::string_view text) {
   }
   int baseRow = EditBaseRow(row);
   long long offset = RowColToOffset(baseRow, row, 0) + startByte + Len(text);
-  std::string replacement = head;
-  replacement.append(text);
-  replacement += tail;
+  std::string joined;
+  std::string_view replacement = text;
+  if (!head.empty() || !tail.empty()) {
+    ReserveLargeText(joined, head.size() + text.size() + tail.size());
+    joined.append(head).append(text).append(tail);
+    replacement = joined;
+  }
   int count = row < rows ? endRow - row + 1 : 0;
   bool multiLine = text.find('\n') != std::string_view::npos || text.find('\r') != std::string_view::npos;
   if (multiLine) HideCaret();

@@ -268,19 +268,7 @@ class TChunkSearch {
 // its bytes and 2, a raWrapped row its bytes, a raEof row its bytes and 1
 // and ends the walk. Past a final line break: the row after the last.
 int RowOfOffset(const TEditor& editor, long long offset, long long* rowStart = nullptr) {
-  int rows = editor.RowCount();
-  long long at = 0;
-  for (int row = 0; row < rows; ++row) {
-    TRowAttribute kind = editor.RowKind(row);
-    long long extent = Len(editor.RowText(row)) + RowEndExtent(kind);
-    if (offset < at + extent || kind == raEof) {
-      if (rowStart) *rowStart = at;
-      return row;
-    }
-    at += extent;
-  }
-  if (rowStart) *rowStart = at;
-  return rows;
+  return editor.RowStore().RowAtExtent(offset, rowStart);
 }
 
 }  // namespace

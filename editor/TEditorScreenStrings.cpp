@@ -268,13 +268,20 @@ void TEditorScreenStrings::ReplaceRows(int row, int count, std::string_view text
   record.text = std::move(old.text);
   record.kind = old.lastKind;
 
+  // The text is cut again together with the rest of its first and last line.
   std::string joined;
-  AppendRows(*this, start, row - 1, joined);
-  joined += text;
-  AppendRows(*this, last + 1, lineEnd, joined);
+  std::string_view whole = text;
+  if (start < row || last < lineEnd) {
+    ReserveLargeText(joined, text.size() + static_cast<size_t>(ExtentBefore(row) - ExtentBefore(start)) +
+                                 static_cast<size_t>(ExtentBefore(lineEnd + 1) - ExtentBefore(last + 1)));
+    AppendRows(*this, start, row - 1, joined);
+    joined += text;
+    AppendRows(*this, last + 1, lineEnd, joined);
+    whole = joined;
+  }
 
   TEditorStringList rows;
-  CutRows(joined, lastKind, rows);
+  CutRows(whole, lastKind, rows);
   int newCount = rows.Count();
   record.rowCount = newCount;
 

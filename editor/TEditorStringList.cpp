@@ -83,19 +83,11 @@ std::string TEditorStringList::GetRangeText(int firstRow, int rowCount) const {
   if (firstRow < 0) firstRow = 0;
   if (firstRow >= Count()) return std::string();
   int count = rowCount < 0 || rowCount > Count() - firstRow ? Count() - firstRow : rowCount;
-  size_t size = 0;
+  std::string text;
+  ReserveLargeText(text, static_cast<size_t>(ExtentBefore(firstRow + count) - ExtentBefore(firstRow)));
   ForEachRow(firstRow, count, [&](std::string_view bytes, uint32_t value) {
-    size += bytes.size() + (rowrecord::Kind(value) == raCrlf ? 2 : 0);
-  });
-  std::string text(size, '\0');
-  char* out = text.data();
-  ForEachRow(firstRow, count, [&](std::string_view bytes, uint32_t value) {
-    if (!bytes.empty()) std::memcpy(out, bytes.data(), bytes.size());
-    out += bytes.size();
-    if (rowrecord::Kind(value) == raCrlf) {
-      *out++ = '\r';
-      *out++ = '\n';
-    }
+    text.append(bytes);
+    if (rowrecord::Kind(value) == raCrlf) text.append("\r\n", 2);
   });
   return text;
 }

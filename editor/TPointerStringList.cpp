@@ -9,23 +9,26 @@
 namespace kerv {
 namespace {
 
-void FenwickAdd(std::vector<int>& tree, int block, int delta) {
+template <typename T>
+void FenwickAdd(std::vector<T>& tree, int block, T delta) {
   for (size_t i = static_cast<size_t>(block) + 1; i < tree.size(); i += i & (~i + 1)) tree[i] += delta;
 }
 
-int FenwickPrefix(const std::vector<int>& tree, int blocks) {
-  int sum = 0;
+template <typename T>
+T FenwickPrefix(const std::vector<T>& tree, int blocks) {
+  T sum = 0;
   for (size_t i = static_cast<size_t>(blocks); i > 0; i -= i & (~i + 1)) sum += tree[i];
   return sum;
 }
 
 // The block holding the target-th unit (0-based) and how many units precede it in that block.
-void FenwickFind(const std::vector<int>& tree, int target, int& block, int& rest) {
+template <typename T>
+void FenwickFind(const std::vector<T>& tree, T target, int& block, T& rest) {
   size_t n = tree.size() - 1;
   size_t step = 1;
   while (step * 2 <= n) step *= 2;
   size_t pos = 0;
-  int remaining = target;
+  T remaining = target;
   for (; step > 0; step /= 2) {
     if (pos + step <= n && tree[pos + step] <= remaining) {
       pos += step;
@@ -99,14 +102,17 @@ void TPointerStringList::Rebuild() {
   size_t n = blocks_.size();
   rowTree_.assign(n + 1, 0);
   lineEndTree_.assign(n + 1, 0);
+  extentTree_.assign(n + 1, 0);
   // Linear-time Fenwick construction.
   for (size_t i = 1; i <= n; ++i) {
     rowTree_[i] += static_cast<int>(blocks_[i - 1].rows.size());
     lineEndTree_[i] += blocks_[i - 1].lineEnds;
+    extentTree_[i] += blocks_[i - 1].extent;
     size_t parent = i + (i & (~i + 1));
     if (parent <= n) {
       rowTree_[parent] += rowTree_[i];
       lineEndTree_[parent] += lineEndTree_[i];
+      extentTree_[parent] += extentTree_[i];
     }
   }
   cacheBlock_ = -1;
@@ -163,13 +169,15 @@ void TPointerStringList::LocateInsert(int index, int& block, int& offset) const 
   offset = block >= 0 ? static_cast<int>(blocks_[block].rows.size()) : 0;
 }
 
-void TPointerStringList::RowsChangedInBlock(int block, int delta, int lineEndDelta) {
+void TPointerStringList::RowsChangedInBlock(int block, int delta, int lineEndDelta, long long extentDelta) {
   EnsureIndex();
   blocks_[block].lineEnds += lineEndDelta;
+  blocks_[block].extent += extentDelta;
   count_ += delta;
   lineEnds_ += lineEndDelta;
   if (delta != 0) FenwickAdd(rowTree_, block, delta);
   if (lineEndDelta != 0) FenwickAdd(lineEndTree_, block, lineEndDelta);
+  if (extentDelta != 0) FenwickAdd(extentTree_, block, extentDelta);
   // Blocks after this one now start elsewhere.
   if (delta != 0 && cacheBlock_ > block) cacheBlock_ = -1;
 }
@@ -183,7 +191,10 @@ void TPointerStringList::SplitIfLarge(int block) {
     Block piece;
     size_t end = std::min(size, begin + kBlockRows);
     piece.rows.assign(full.rows.begin() + static_cast<long>(begin), full.rows.begin() + static_cast<long>(end));
-    for (const Row& row : piece.rows) piece.lineEnds += IsLineEnd(row.value) ? 1 : 0;
+    for (const Row& row : piece.rows) {
+      piece.lineEnds += IsLineEnd(row.value) ? 1 : 0;
+      piece.extent += ExtentOf(row);
+    }
     pieces.push_back(std::move(piece));
   }
   blocks_.erase(blocks_.begin() + block);
@@ -208,6 +219,7 @@ void TPointerStringList::MergeIfSmall(int block) {
     Block& from = blocks_[first + 1];
     into.rows.insert(into.rows.end(), from.rows.begin(), from.rows.end());
     into.lineEnds += from.lineEnds;
+    into.extent += from.extent;
     blocks_.erase(blocks_.begin() + first + 1);
     Rebuild();
     return;
@@ -222,10 +234,14 @@ std::string_view TPointerStringList::Get(int index) const {
 void TPointerStringList::Put(int index, std::string_view text) {
   CheckIndex(index);
   Row fresh = MakeRow(text);
-  Row& row = At(index);
+  int block, offset;
+  Locate(index, block, offset);
+  Row& row = blocks_[block].rows[offset];
   fresh.value = row.value;
+  long long change = ExtentOf(fresh) - ExtentOf(row);
   ReleaseRow(row);
   row = fresh;
+  if (change != 0) RowsChangedInBlock(block, 0, 0, change);
 }
 
 uint32_t TPointerStringList::GetValue(int index) const {
@@ -239,8 +255,10 @@ void TPointerStringList::SetValue(int index, uint32_t value) {
   Locate(index, block, offset);
   Row& row = blocks_[block].rows[offset];
   int change = (IsLineEnd(value) ? 1 : 0) - (IsLineEnd(row.value) ? 1 : 0);
+  long long before = ExtentOf(row);
   row.value = value;
-  if (change != 0) RowsChangedInBlock(block, 0, change);
+  long long extentChange = ExtentOf(row) - before;
+  if (change != 0 || extentChange != 0) RowsChangedInBlock(block, 0, change, extentChange);
 }
 
 int TPointerStringList::Add(std::string_view text) {
@@ -266,12 +284,14 @@ void TPointerStringList::DeleteRange(int index, int count) {
   if (count < static_cast<int>(first.size()) - offset || (offset > 0 && count == static_cast<int>(first.size()) - offset)) {
     // Within one block that keeps rows: the index is updated in place.
     int lineEnds = 0;
+    long long extent = 0;
     for (int i = offset; i < offset + count; ++i) {
       lineEnds += IsLineEnd(first[i].value) ? 1 : 0;
+      extent += ExtentOf(first[i]);
       ReleaseRow(first[i]);
     }
     first.erase(first.begin() + offset, first.begin() + offset + count);
-    RowsChangedInBlock(block, -count, -lineEnds);
+    RowsChangedInBlock(block, -count, -lineEnds, -extent);
     MergeIfSmall(block);
     return;
   }
@@ -280,12 +300,15 @@ void TPointerStringList::DeleteRange(int index, int count) {
     std::vector<Row>& rows = blocks_[block].rows;
     int take = std::min(remaining, static_cast<int>(rows.size()) - offset);
     int lineEnds = 0;
+    long long extent = 0;
     for (int i = offset; i < offset + take; ++i) {
       lineEnds += IsLineEnd(rows[i].value) ? 1 : 0;
+      extent += ExtentOf(rows[i]);
       ReleaseRow(rows[i]);
     }
     rows.erase(rows.begin() + offset, rows.begin() + offset + take);
     blocks_[block].lineEnds -= lineEnds;
+    blocks_[block].extent -= extent;
     count_ -= take;
     lineEnds_ -= lineEnds;
     remaining -= take;
@@ -303,7 +326,11 @@ void TPointerStringList::DeleteRange(int index, int count) {
 void TPointerStringList::InsertRows(int index, std::vector<Row>& rows) {
   if (rows.empty()) return;
   int lineEnds = 0;
-  for (const Row& row : rows) lineEnds += IsLineEnd(row.value) ? 1 : 0;
+  long long extent = 0;
+  for (const Row& row : rows) {
+    lineEnds += IsLineEnd(row.value) ? 1 : 0;
+    extent += ExtentOf(row);
+  }
   if (blocks_.empty()) {
     blocks_.emplace_back();
     Rebuild();
@@ -312,7 +339,7 @@ void TPointerStringList::InsertRows(int index, std::vector<Row>& rows) {
   LocateInsert(index, block, offset);
   std::vector<Row>& target = blocks_[block].rows;
   target.insert(target.begin() + offset, rows.begin(), rows.end());
-  RowsChangedInBlock(block, static_cast<int>(rows.size()), lineEnds);
+  RowsChangedInBlock(block, static_cast<int>(rows.size()), lineEnds, extent);
   rows.clear();
   SplitIfLarge(block);
 }
@@ -352,6 +379,7 @@ void TPointerStringList::Exchange(TPointerStringList& other) noexcept {
   std::swap(blocks_, other.blocks_);
   std::swap(rowTree_, other.rowTree_);
   std::swap(lineEndTree_, other.lineEndTree_);
+  std::swap(extentTree_, other.extentTree_);
   std::swap(arenas_, other.arenas_);
   std::swap(count_, other.count_);
   std::swap(lineEnds_, other.lineEnds_);
@@ -390,6 +418,7 @@ void TPointerStringList::SetCount(int count) {
     int take = std::min(room, missing);
     last.rows.resize(last.rows.size() + static_cast<size_t>(take));
     last.lineEnds += take;
+    last.extent += kLineBreakBytes * take;
     missing -= take;
   }
   while (missing > 0) {
@@ -397,6 +426,7 @@ void TPointerStringList::SetCount(int count) {
     int take = std::min(kBlockRows, missing);
     block.rows.resize(static_cast<size_t>(take));
     block.lineEnds = take;
+    block.extent = kLineBreakBytes * take;
     blocks_.push_back(std::move(block));
     missing -= take;
   }
@@ -415,22 +445,28 @@ void TPointerStringList::BeginFill(size_t totalBytes) {
 
 void TPointerStringList::FillItem(int index, std::string_view text) {
   CheckIndex(index);
-  Row& row = At(index);
+  int block, offset;
+  Locate(index, block, offset);
+  Row& row = blocks_[block].rows[offset];
+  long long before = ExtentOf(row);
   // Release first: the row may hold text of this very arena.
   ReleaseRow(row);
-  if (text.empty()) return;
-  if (filling_ == nullptr || filling_->size - filling_->used < text.size()) {
-    Row fresh = MakeRow(text);
-    row.data = fresh.data;
-    row.length = fresh.length;
-    return;
+  if (!text.empty()) {
+    if (filling_ == nullptr || filling_->size - filling_->used < text.size()) {
+      Row fresh = MakeRow(text);
+      row.data = fresh.data;
+      row.length = fresh.length;
+    } else {
+      char* target = filling_->bytes.get() + filling_->used;
+      std::memcpy(target, text.data(), text.size());
+      filling_->used += text.size();
+      ++filling_->live;
+      row.data = target;
+      row.length = static_cast<uint32_t>(text.size());
+    }
   }
-  char* target = filling_->bytes.get() + filling_->used;
-  std::memcpy(target, text.data(), text.size());
-  filling_->used += text.size();
-  ++filling_->live;
-  row.data = target;
-  row.length = static_cast<uint32_t>(text.size());
+  long long change = ExtentOf(row) - before;
+  if (change != 0) RowsChangedInBlock(block, 0, 0, change);
 }
 
 void TPointerStringList::AppendFill(std::string_view text, uint32_t value) {
@@ -453,6 +489,7 @@ void TPointerStringList::AppendFill(std::string_view text, uint32_t value) {
   last.rows.push_back(row);
   int lineEnd = IsLineEnd(value) ? 1 : 0;
   last.lineEnds += lineEnd;
+  last.extent += ExtentOf(row);
   ++count_;
   lineEnds_ += lineEnd;
   indexStale_ = true;
@@ -463,10 +500,13 @@ void TPointerStringList::SetLastRowAttribute(TRowAttribute kind) {
   Block& last = blocks_.back();
   Row& row = last.rows.back();
   int change = (IsLineEnd(rowrecord::WithKind(row.value, kind)) ? 1 : 0) - (IsLineEnd(row.value) ? 1 : 0);
+  long long before = ExtentOf(row);
   row.value = rowrecord::WithKind(row.value, kind);
+  long long extentChange = ExtentOf(row) - before;
   last.lineEnds += change;
+  last.extent += extentChange;
   lineEnds_ += change;
-  if (change != 0) indexStale_ = true;
+  if (change != 0 || extentChange != 0) indexStale_ = true;
 }
 
 void TPointerStringList::EndFill() {
@@ -524,6 +564,55 @@ int TPointerStringList::NthLineEnd(int n) const {
     if (IsLineEnd(rows[i].value) && rest-- == 0) return start + i;
   }
   return count_;
+}
+
+long long TPointerStringList::ExtentBefore(int row) const {
+  EnsureIndex();
+  if (row <= 0) return 0;
+  if (row >= count_) return TotalExtent();
+  int block, offset;
+  Locate(row, block, offset);
+  long long sum = FenwickPrefix(extentTree_, block);
+  const std::vector<Row>& rows = blocks_[block].rows;
+  for (int i = 0; i < offset; ++i) sum += ExtentOf(rows[i]);
+  return sum;
+}
+
+long long TPointerStringList::TotalExtent() const {
+  EnsureIndex();
+  return FenwickPrefix(extentTree_, static_cast<int>(blocks_.size()));
+}
+
+int TPointerStringList::RowAtExtent(long long offset, long long* rowStart) const {
+  EnsureIndex();
+  long long total = TotalExtent();
+  if (offset < 0) offset = 0;
+  if (offset >= total) {
+    // Past every byte: a raEof row still holds it.
+    if (count_ > 0 && rowrecord::Kind(At(count_ - 1).value) == raEof) {
+      if (rowStart) *rowStart = total - ExtentOf(At(count_ - 1));
+      return count_ - 1;
+    }
+    if (rowStart) *rowStart = total;
+    return count_;
+  }
+  int block;
+  long long rest;
+  FenwickFind(extentTree_, offset, block, rest);
+  int first = FenwickPrefix(rowTree_, block);
+  long long start = offset - rest;
+  const std::vector<Row>& rows = blocks_[block].rows;
+  for (int i = 0; i < static_cast<int>(rows.size()); ++i) {
+    long long extent = ExtentOf(rows[i]);
+    if (rest < extent) {
+      if (rowStart) *rowStart = start;
+      return first + i;
+    }
+    rest -= extent;
+    start += extent;
+  }
+  if (rowStart) *rowStart = start;
+  return first + static_cast<int>(rows.size());
 }
 
 size_t TPointerStringList::TotalBytes() const {

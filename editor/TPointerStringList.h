@@ -99,6 +99,9 @@ class TPointerStringList {
   // Calls onRow(text, value) for rows first..first+count-1, block by block.
   template <typename OnRow>
   void ForEachRow(int first, int count, OnRow onRow) const;
+  // The same while onRow returns true.
+  template <typename OnRow>
+  void ForEachRowWhile(int first, int count, OnRow onRow) const;
 
   // Row kinds and bracket states (see rowrecord). A row outside the list reads as raEof.
   TRowAttribute RowAttribute(int row) const;
@@ -116,6 +119,17 @@ class TPointerStringList {
   // Total bytes of all items, for assembly.
   size_t TotalBytes() const;
 
+  // Extents: a row's bytes in the assembled text, CR LF included after a
+  // raCrlf row. ExtentBefore is where row starts in that text (Count() for
+  // its end), in time independent of the list's length.
+  long long ExtentBefore(int row) const;
+  long long TotalExtent() const;
+  // The row holding byte offset of the assembled text, a line break
+  // counting as the row's own. Past the end: the last row when it is raEof
+  // (the caret may stand after its last byte), else Count().
+  // rowStart (when given) receives the row's start.
+  int RowAtExtent(long long offset, long long* rowStart = nullptr) const;
+
  private:
   struct Row {
     const char* data = nullptr;
@@ -125,6 +139,7 @@ class TPointerStringList {
   struct Block {
     std::vector<Row> rows;
     int lineEnds = 0;
+    long long extent = 0;
   };
   struct Arena {
     LargeBuffer bytes;
@@ -135,7 +150,11 @@ class TPointerStringList {
   static constexpr uint32_t kOwned = 0x80000000u;
   static constexpr int kBlockRows = 1024;
 
+  static constexpr long long kLineBreakBytes = 2;
   static bool IsLineEnd(uint32_t value) { return rowrecord::Kind(value) != raWrapped; }
+  static long long ExtentOf(const Row& row) {
+    return (row.length & ~kOwned) + (rowrecord::Kind(row.value) == raCrlf ? kLineBreakBytes : 0);
+  }
   void CheckIndex(int index) const;
   Row MakeRow(std::string_view text);
   Row CopyRow(const Row& row);
@@ -151,7 +170,7 @@ class TPointerStringList {
   const Row& At(int index) const;
   // Block index and first row of the block that would take an insert at index.
   void LocateInsert(int index, int& block, int& offset) const;
-  void RowsChangedInBlock(int block, int delta, int lineEndDelta);
+  void RowsChangedInBlock(int block, int delta, int lineEndDelta, long long extentDelta = 0);
   void InsertRows(int index, std::vector<Row>& rows);
   void Rebuild();
   // Appends while filling leave the index behind; it is rebuilt before use.
@@ -164,6 +183,7 @@ class TPointerStringList {
   std::vector<Block> blocks_;
   std::vector<int> rowTree_;      // Fenwick tree of rows per block (1-based)
   std::vector<int> lineEndTree_;  // Fenwick tree of line ends per block
+  std::vector<long long> extentTree_;  // Fenwick tree of extents per block
   std::vector<std::unique_ptr<Arena>> arenas_;
   int count_ = 0;
   int lineEnds_ = 0;
@@ -182,6 +202,21 @@ void TPointerStringList::ForEachRow(int first, int count, OnRow onRow) const {
   while (count > 0 && block < static_cast<int>(blocks_.size())) {
     const std::vector<Row>& rows = blocks_[static_cast<size_t>(block)].rows;
     for (size_t i = static_cast<size_t>(offset); i < rows.size() && count > 0; ++i, --count) onRow(TextOf(rows[i]), rows[i].value);
+    ++block;
+    offset = 0;
+  }
+}
+
+template <typename OnRow>
+void TPointerStringList::ForEachRowWhile(int first, int count, OnRow onRow) const {
+  if (count <= 0) return;
+  int block, offset;
+  Locate(first, block, offset);
+  while (count > 0 && block < static_cast<int>(blocks_.size())) {
+    const std::vector<Row>& rows = blocks_[block].rows;
+    for (size_t i = static_cast<size_t>(offset); i < rows.size() && count > 0; ++i, --count) {
+      if (!onRow(TextOf(rows[i]), rows[i].value)) return;
+    }
     ++block;
     offset = 0;
   }

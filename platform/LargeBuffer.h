@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <string>
 
 namespace kerv {
 
@@ -15,5 +16,10 @@ using LargeBuffer = std::unique_ptr<char[], LargeBufferDeleter>;
 
 // Uninitialised bytes; throws std::bad_alloc.
 LargeBuffer AllocateLargeBuffer(size_t size);
+
+// Reserves room for bytes in text. A big reservation not yet written to is
+// given huge pages the same way, since a whole-document string would
+// otherwise fault once per small page as it is filled.
+void ReserveLargeText(std::string& text, size_t bytes);
 
 }  // namespace kerv

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/CodePage.h"
+#include "platform/LargeBuffer.h"
 #include "regex/TRegularExpression.h"
 #include "search/SearchBuffer.h"
 #include "search/SearchMessages.h"
@@ -344,7 +345,7 @@ int TKervNormalSearcher::ReplaceAll(const std::string& pattern, const std::strin
   size_t firstChange = scan.MatchStart();
   size_t copied = firstChange;
   std::string result;
-  result.reserve(source.size() - firstChange);
+  ReserveLargeText(result, source.size() - firstChange);
   int count = 0;
   for (;;) {
     size_t start = scan.MatchStart();

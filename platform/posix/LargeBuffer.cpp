@@ -2,6 +2,7 @@
 
 #include <sys/mman.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <new>
 
@@ -24,6 +25,19 @@ LargeBuffer AllocateLargeBuffer(size_t size) {
   // Only advice: without huge pages the buffer works all the same.
   ::madvise(bytes, rounded, MADV_HUGEPAGE);
   return LargeBuffer(bytes);
+}
+
+void ReserveLargeText(std::string& text, size_t bytes) {
+  if (bytes <= text.capacity()) return;
+  size_t used = text.size();
+  text.reserve(bytes);
+  if (bytes < 2 * kHugePage) return;
+  // The whole huge pages past what the string holds: not touched yet.
+  auto begin = reinterpret_cast<uintptr_t>(text.data()) + used;
+  auto end = reinterpret_cast<uintptr_t>(text.data()) + text.capacity();
+  uintptr_t first = (begin + kHugePage - 1) / kHugePage * kHugePage;
+  uintptr_t last = end / kHugePage * kHugePage;
+  if (last > first) ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
 }
 
 }  // namespace kerv

@@ -76,6 +76,30 @@ TEST(TPointerStringListTest, MatchesAPlainModelUnderRandomEdits) {
       }
     }
     ASSERT_EQ(list.LineEndCount(), lineEnds);
+    // Extents: CR LF after raCrlf rows; the row holding a byte, found from the top.
+    std::vector<long long> starts;
+    long long extent = 0;
+    for (const auto& [rowText, value] : model) {
+      starts.push_back(extent);
+      extent += static_cast<long long>(rowText.size()) + ((value & 0xF) == raCrlf ? 2 : 0);
+    }
+    ASSERT_EQ(list.TotalExtent(), extent);
+    for (int probe = 0; probe < 30 && !model.empty(); ++probe) {
+      size_t i = random() % model.size();
+      ASSERT_EQ(list.ExtentBefore(static_cast<int>(i)), starts[i]) << i;
+      long long offset = static_cast<long long>(random() % static_cast<unsigned long long>(extent + 3));
+      int expected = static_cast<int>(model.size());
+      for (size_t r = 0; r < model.size(); ++r) {
+        long long rowEnd = r + 1 < model.size() ? starts[r + 1] : extent;
+        if (offset < rowEnd || (r + 1 == model.size() && (model[r].second & 0xF) == raEof)) {
+          expected = static_cast<int>(r);
+          break;
+        }
+      }
+      long long rowStart = -1;
+      ASSERT_EQ(list.RowAtExtent(offset, &rowStart), expected) << offset;
+      ASSERT_EQ(rowStart, expected < static_cast<int>(model.size()) ? starts[static_cast<size_t>(expected)] : extent);
+    }
     for (size_t k = 0; k < lineEndRows.size(); k += 1 + random() % 7) ASSERT_EQ(list.NthLineEnd(static_cast<int>(k)), lineEndRows[k]);
     ASSERT_EQ(list.NthLineEnd(lineEnds), list.Count());
     // Random and sequential access, forward and backward.
@@ -155,6 +179,7 @@ TEST(TPointerStringListTest, FilledTextsSurviveEditsAroundThem) {
   list.BeginFill(3000 * 4);
   for (int i = 0; i < 3000; ++i) list.FillItem(i, std::to_string(1000 + i));
   list.EndFill();
+  EXPECT_EQ(list.ExtentBefore(1000), 1000 * 6);
   for (int i = 0; i < 3000; i += 2) list.Put(i, "p");
   list.DeleteRange(100, 2000);
   EXPECT_EQ(list.Get(0), "p");
@@ -167,6 +192,20 @@ TEST(TPointerStringListTest, FilledTextsSurviveEditsAroundThem) {
   TPointerStringList other;
   other.MoveIn(0, list);
   EXPECT_EQ(other.Get(1), "q");
+}
+
+// A load appends rows and fixes the last one's kind: the extents follow both.
+TEST(TPointerStringListTest, AppendedRowsKeepTheirExtents) {
+  TPointerStringList list;
+  list.BeginFill(5000 * 3);
+  for (int i = 0; i < 5000; ++i) list.AppendFill("abc", i % 2 == 0 ? raWrapped : raCrlf);
+  list.SetLastRowAttribute(raEof);
+  list.EndFill();
+  EXPECT_EQ(list.TotalExtent(), 5000 * 3 + 2499 * 2);
+  EXPECT_EQ(list.ExtentBefore(4), 3 + 5 + 3 + 5);
+  long long rowStart = 0;
+  EXPECT_EQ(list.RowAtExtent(list.TotalExtent() + 10, &rowStart), 4999);
+  EXPECT_EQ(rowStart, list.TotalExtent() - 3);
 }
 
 }  // namespace
