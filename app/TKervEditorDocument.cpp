@@ -10,14 +10,10 @@ std::string TKervEditorDocument::Text() { return editors_.MainEditor().Lines().G
 
 void TKervEditorDocument::SetText(std::string&& text) {
   TEditor& main = editors_.MainEditor();
-  {
-    // Loaded as a stream, not set as lines: a last line without a line break
-    // must stay without one when the document is saved again. The text is
-    // consumed here; the row store keeps its own copy.
-    std::string consumed = std::move(text);
-    TMemoryStream stream(consumed);
-    main.Lines().LoadFromStream(stream);
-  }
+  // Loaded, not set as lines: a last line without a line break must stay
+  // without one when the document is saved again. The rows take the text's
+  // bytes over.
+  main.Lines().LoadText(std::move(text));
   // Undo steps of the old text cannot apply to the new one (also when read-only).
   main.RowStore().UndoObj().Clear();
   SetModified(false);

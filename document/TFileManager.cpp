@@ -96,6 +96,8 @@ bool TFileManager::LoadText(const std::string& fileName, std::string& text, bool
       result.endedAtOffset = static_cast<int64_t>(decode.endedAt);
       result.endedAtLine = LineAt(bytes, decode.endedAt, charCode);
     }
+    // The file's bytes are not needed any more: the text is what stays.
+    bytes = std::string();
   } else {
     text = std::move(bytes);
   }

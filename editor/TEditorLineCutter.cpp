@@ -71,7 +71,11 @@ void TWrapRowSink::operator()(std::string_view row, int kind) {
     rows_.SetLastRowAttribute(raCrlf);
     return;
   }
-  rows_.AppendFill(row, static_cast<uint32_t>(kind));
+  if (adopted_) {
+    rows_.AppendAdopted(row, static_cast<uint32_t>(kind));
+  } else {
+    rows_.AppendFill(row, static_cast<uint32_t>(kind));
+  }
 }
 
 void TWrapRowSink::Finish(int lastKind) {

@@ -36,16 +36,18 @@ class TWrapCharSet {
   std::unique_ptr<std::bitset<65536>> double_;
 };
 
-// Appends the rows CutLine reports to a list being filled.
+// Appends the rows CutLine reports to a list being filled: copied into its
+// fill block, or (adopted) as slices of the text the list took over.
 class TWrapRowSink {
  public:
-  explicit TWrapRowSink(TEditorStringList& rows) : rows_(rows) {}
+  explicit TWrapRowSink(TEditorStringList& rows, bool adopted = false) : rows_(rows), adopted_(adopted) {}
   void operator()(std::string_view row, int kind);
   // lastKind, when given, becomes the kind of the last row.
   void Finish(int lastKind = -1);
 
  private:
   TEditorStringList& rows_;
+  bool adopted_;
 };
 
 class TEditorLineCutter {

@@ -423,6 +423,19 @@ void TEditorScreenStrings::Clear() {
   }
 }
 
+void TEditorScreenStrings::LoadText(std::string&& text) {
+  TWrapRowSink sink(*this, true);
+  // While the window is still being built the rows are wrapped later, as
+  // for any other load.
+  if (wordWrap_ && !(Owner() && Owner()->IsLoading())) {
+    const TEditorLineCutter& cutter = Cutter();
+    AdoptText(std::move(text), [&](std::string_view line) { cutter.CutLine(line, sink); });
+  } else {
+    AdoptText(std::move(text), [&](std::string_view line) { sink(line, raCrlf); });
+  }
+  InitBrackets();
+}
+
 void TEditorScreenStrings::TextReplaced() {
   if (wordWrap_) WrapLines();
   InitBrackets();

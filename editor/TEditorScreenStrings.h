@@ -96,6 +96,9 @@ class TEditorScreenStrings : public TEditorStringList {
   // Rewraps, re-initialises brackets and refreshes views after the whole text
   // was replaced (loading, setting the text).
   void TextReplaced();
+  // Loads a document's text (CR LF, CR or LF lines) by taking its bytes
+  // over, cut into rows at once: no copy of the text is made.
+  void LoadText(std::string&& text);
   // Asks every view to refresh itself and clamp its caret and top row.
   void RefreshViews();
 

@@ -107,6 +107,33 @@ void TEditorStringList::SetText(std::string_view text) {
   EndFill();
 }
 
+void TEditorStringList::AdoptText(std::string&& text, const std::function<void(std::string_view line)>& onLine) {
+  Clear();
+  size_t usable = text.size();
+  while (usable > 0 && text[usable - 1] == 0x1A) --usable;
+  if (usable == 0) return;
+  std::string_view bytes = BeginAdopt(std::move(text)).substr(0, usable);
+  try {
+    const char* p = bytes.data();
+    const char* end = p + bytes.size();
+    BreakFinder finder(p, end);
+    while (p < end) {
+      const char* brk = finder.Next(p);
+      onLine(std::string_view(p, static_cast<size_t>(brk - p)));
+      if (brk == end) {
+        SetLastRowAttribute(raEof);
+        break;
+      }
+      p = brk + 1;
+      if (*brk == '\r' && p < end && *p == '\n') ++p;
+    }
+  } catch (...) {
+    EndFill();
+    throw;
+  }
+  EndFill();
+}
+
 void TEditorStringList::LoadFromStream(IByteStream& stream) {
   Clear();
   std::unique_ptr<char[]> buffer(new char[kLoadBlockBytes + 1]);

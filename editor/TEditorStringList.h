@@ -3,6 +3,7 @@
 // wrapping results and undo snapshots are of this type. Rows never hold CR or
 // LF; the row kind says what follows each one.
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -28,6 +29,12 @@ class TEditorStringList : public TPointerStringList {
   // DOS end-of-file mark and are dropped; any other 0x1A is text.
   void LoadFromStream(IByteStream& stream);
   static constexpr size_t kLoadBlockBytes = 8192;
+
+  // Replaces the rows by the lines of text, read as LoadFromStream reads a
+  // stream, keeping text's bytes as the rows' own instead of copying them.
+  // onLine receives each line (without its break) and appends its rows with
+  // AppendAdopted; a last line without a line break ends in a raEof row.
+  void AdoptText(std::string&& text, const std::function<void(std::string_view line)>& onLine);
 };
 
 // Splits text into lines the way every line-oriented reader here does: a line

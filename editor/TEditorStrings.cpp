@@ -115,6 +115,14 @@ void TEditorStrings::LoadFromStream(IByteStream& stream) {
   store.RefreshViews();
 }
 
+void TEditorStrings::LoadText(std::string&& text) {
+  TStringsUpdate batch(*this);
+  TEditorScreenStrings& store = Store();
+  store.Clear();
+  store.LoadText(std::move(text));
+  store.RefreshViews();
+}
+
 void TEditorStrings::LoadFromFile(IFileSystem& fs, const std::string& fileName) {
   std::string bytes = fs.ReadFile(fileName);
   TMemoryStream stream(bytes);

@@ -44,6 +44,8 @@ class TEditorStrings : public TStrings {
   void Assign(const TStrings& source) override;
 
   void LoadFromStream(IByteStream& stream);
+  // The same for a whole text in memory, whose bytes the rows take over.
+  void LoadText(std::string&& text);
   // Reads the file whole and loads it as a stream; throws EFileError.
   void LoadFromFile(IFileSystem& fs, const std::string& fileName);
 

@@ -81,18 +81,18 @@ void TPointerStringList::ReleaseRow(Row& row) {
 
 // Arenas are kept in address order, so the one holding a text is found by bisection.
 bool TPointerStringList::ArenaBefore(const std::unique_ptr<Arena>& arena, const char* data) {
-  return std::less<const char*>()(arena->bytes.get() + arena->size, data) || arena->bytes.get() + arena->size == data;
+  return std::less<const char*>()(arena->base + arena->size, data) || arena->base + arena->size == data;
 }
 
 void TPointerStringList::AddArena(std::unique_ptr<Arena> arena) {
-  const char* begin = arena->bytes.get();
+  const char* begin = arena->base;
   auto at = std::lower_bound(arenas_.begin(), arenas_.end(), begin, ArenaBefore);
   arenas_.insert(at, std::move(arena));
 }
 
 void TPointerStringList::ReleaseArenaText(const char* data) {
   auto at = std::lower_bound(arenas_.begin(), arenas_.end(), data, ArenaBefore);
-  if (at == arenas_.end() || std::less<const char*>()(data, (*at)->bytes.get())) return;
+  if (at == arenas_.end() || std::less<const char*>()(data, (*at)->base)) return;
   // An arena goes as soon as no row uses it, unless a load is still filling it.
   if (--(*at)->live == 0 && filling_ != at->get()) arenas_.erase(at);
 }
@@ -439,6 +439,7 @@ void TPointerStringList::BeginFill(size_t totalBytes) {
   auto arena = std::make_unique<Arena>();
   arena->size = totalBytes;
   if (totalBytes > 0) arena->bytes = AllocateLargeBuffer(totalBytes);
+  arena->base = arena->bytes.get();
   filling_ = arena.get();
   AddArena(std::move(arena));
 }
@@ -483,6 +484,38 @@ void TPointerStringList::AppendFill(std::string_view text, uint32_t value) {
     } else {
       row = MakeRow(text);
     }
+  }
+  row.value = value;
+  Block& last = blocks_.back();
+  last.rows.push_back(row);
+  int lineEnd = IsLineEnd(value) ? 1 : 0;
+  last.lineEnds += lineEnd;
+  last.extent += ExtentOf(row);
+  ++count_;
+  lineEnds_ += lineEnd;
+  indexStale_ = true;
+}
+
+std::string_view TPointerStringList::BeginAdopt(std::string&& text) {
+  auto arena = std::make_unique<Arena>();
+  arena->adopted = std::move(text);
+  arena->base = arena->adopted.data();
+  arena->size = arena->adopted.size();
+  arena->used = arena->size;  // nothing more is copied in
+  filling_ = arena.get();
+  std::string_view bytes(arena->base, arena->size);
+  AddArena(std::move(arena));
+  return bytes;
+}
+
+void TPointerStringList::AppendAdopted(std::string_view text, uint32_t value) {
+  if (blocks_.empty() || blocks_.back().rows.size() >= static_cast<size_t>(kBlockRows)) blocks_.emplace_back();
+  Row row;
+  if (!text.empty()) {
+    if (text.size() >= kOwned) throw std::length_error("row longer than 2 GB");
+    row.data = text.data();
+    row.length = static_cast<uint32_t>(text.size());
+    ++filling_->live;
   }
   row.value = value;
   Block& last = blocks_.back();

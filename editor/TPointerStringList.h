@@ -92,6 +92,10 @@ class TPointerStringList {
   void FillItem(int index, std::string_view text);
   // Appends an item with text stored in the fill block, and value.
   void AppendFill(std::string_view text, uint32_t value);
+  // Loading without a copy: the block is text itself, kept for as long as a
+  // row uses it; AppendAdopted adds an item whose text lies inside it.
+  std::string_view BeginAdopt(std::string&& text);
+  void AppendAdopted(std::string_view text, uint32_t value);
   // Sets the kind of the last row without rebuilding the index now (for lists being filled).
   void SetLastRowAttribute(TRowAttribute kind);
   void EndFill();
@@ -143,6 +147,8 @@ class TPointerStringList {
   };
   struct Arena {
     LargeBuffer bytes;
+    std::string adopted;  // the block when it was taken over from a loaded text
+    const char* base = nullptr;
     size_t size = 0;
     size_t used = 0;
     size_t live = 0;  // rows whose text lies here

@@ -7,12 +7,14 @@
 #include <cstring>
 #include <memory>
 #include <stdexcept>
+#include <type_traits>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
 
 #include "platform/AsciiRun.h"
+#include "platform/LargeBuffer.h"
 
 namespace kerv {
 
@@ -118,7 +120,13 @@ class ChunkedOutput {
   static constexpr size_t kSize = 8192;
   static constexpr size_t kSlack = 32;  // what one step may write after Room
 
-  ChunkedOutput(std::basic_string<Unit>& result, size_t bound) : result_(result) { result_.reserve(bound); }
+  ChunkedOutput(std::basic_string<Unit>& result, size_t bound) : result_(result) {
+    if constexpr (std::is_same_v<Unit, char>) {
+      ReserveLargeText(result_, bound);
+    } else {
+      result_.reserve(bound);
+    }
+  }
   Unit* Start() { return buffer_; }
   Unit* Room(Unit* w) { return w < buffer_ + kSize - kSlack ? w : Flush(w); }
   Unit* Flush(Unit* w) {

@@ -15,6 +15,8 @@
 #include <cstring>
 #include <random>
 
+#include "platform/LargeBuffer.h"
+
 namespace kerv {
 namespace {
 
@@ -195,6 +197,7 @@ std::string PosixFileSystem::ReadFile(const std::string& path) {
   FdGuard fd(OpenForReading(path, info));
   std::string data;
   // One byte beyond the size sees the end of the file without growing the string.
+  ReserveLargeText(data, static_cast<size_t>(info.st_size) + 1);
   data.resize(static_cast<size_t>(info.st_size) + 1);
   size_t filled = 0;
   // The size is a hint: a file that grows or shrinks while read is read to its end.

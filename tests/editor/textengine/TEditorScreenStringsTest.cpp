@@ -224,6 +224,45 @@ TEST_F(TEditorScreenStringsTest, LoadingAndClearEmptyBothLists) {
 
 // Random edits against a plain string of the whole text, with wrap on and off,
 // then every change undone to the start and redone to the end.
+// A text taken over whole gives the rows a stream load followed by the wrap
+// gives, and its rows stay good while edits replace them one by one.
+TEST_F(TEditorScreenStringsTest, ATextTakenOverLoadsAsTheStreamDoes) {
+  const std::string longLine = std::string(45, 'a') + "\x81\x42" + std::string(30, 'b') + "\t" + std::string(12, 'c');
+  const std::string texts[] = {"",
+                               "one",
+                               "one\r\n",
+                               "one\r\ntwo\ntree\rfour",
+                               "\r\n\r\n",
+                               "\r\r\n\n",
+                               "tail\x1A\x1A",
+                               "\x1A",
+                               longLine + "\r\n" + longLine,
+                               longLine + "\n",
+                               std::string(40, 'x') + "\r\n"};
+  for (bool wrap : {false, true}) {
+    for (const std::string& text : texts) {
+      store_.WrapOption().SetWrapByte(20);
+      store_.SetWordWrap(wrap);
+      SetText(text);
+      TEditorScreenStrings adopted;
+      FakeEditorView view{adopted};
+      adopted.WrapOption().SetWrapByte(20);
+      adopted.SetWordWrap(wrap);
+      adopted.LoadText(std::string(text));
+      ASSERT_EQ(Rows(adopted), Rows(store_)) << "wrap " << wrap << " [" << text << "]";
+      // Each row rewritten with its own text: the taken-over block is let go
+      // row by row, and the text stays the same throughout.
+      const std::string expected = store_.GetText();
+      for (int row = 0; row < adopted.Count(); ++row) {
+        std::string same(adopted.Get(row));
+        if (adopted.RowAttribute(row) == raCrlf) same += "\r\n";
+        adopted.ReplaceRows(row, 1, same);
+      }
+      ASSERT_EQ(adopted.GetText(), expected) << "wrap " << wrap << " [" << text << "]";
+    }
+  }
+}
+
 TEST_F(TEditorScreenStringsTest, RandomEditsMatchAPlainTextModel) {
   const char* seedEnv = std::getenv("KERV_RANDOM_SEED");
   std::mt19937 random(seedEnv ? static_cast<unsigned>(std::atoi(seedEnv)) : 424242u);
