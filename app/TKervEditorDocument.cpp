@@ -1,6 +1,5 @@
 #include "app/TKervEditorDocument.h"
 
-#include "editor/TByteStream.h"
 #include "editor/TEditor.h"
 #include "editor/TEditorScreenStrings.h"
 

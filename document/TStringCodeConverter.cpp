@@ -3,12 +3,14 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
+#include <type_traits>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
 
 #include "platform/AsciiRun.h"
+#include "platform/LargeBuffer.h"
 
 namespace kerv {
 namespace {
@@ -160,7 +162,13 @@ class Chunked {
   static constexpr size_t kSize = 16384 / sizeof(Unit);
   static constexpr size_t kSlack = 64;  // units one step may write after Room
 
-  Chunked(std::basic_string<Unit>& result, size_t bound) : result_(result) { result_.reserve(bound); }
+  Chunked(std::basic_string<Unit>& result, size_t bound) : result_(result) {
+    if constexpr (std::is_same_v<Unit, char>) {
+      ReserveLargeText(result_, bound);
+    } else {
+      result_.reserve(bound);
+    }
+  }
   Unit* Start() { return buffer_; }
   Unit* Room(Unit* w) { return w < buffer_ + kSize - kSlack ? w : Flush(w); }
   Unit* Flush(Unit* w) {

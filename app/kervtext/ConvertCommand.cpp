@@ -1,5 +1,6 @@
 // kervtext convert: reads a file as the editor opens it and writes it as the
 // editor saves it, in another character code or return code.
+
 #include <malloc.h>
 
 #include <cstdio>
@@ -126,11 +127,9 @@ int RunConvert(const Args& args) {
   const std::string inName = in == "-" ? "standard input" : in;
   const std::string outName = out == "-" ? "standard output" : out;
 
-  // Whole files pass through a few large buffers. From the heap (not one
-  // mapping each) a buffer can grow in place and a freed one is used again,
-  // which spares the page faults of fresh memory.
-  mallopt(M_MMAP_MAX, 0);
-  mallopt(M_TRIM_THRESHOLD, 256 << 20);
+  // Whole-file buffers each get a mapping of their own that goes back to the
+  // system when freed, instead of lingering in the heap after the first one.
+  mallopt(M_MMAP_THRESHOLD, 1 << 20);
 
   try {
     CliPlatform platform;
@@ -157,13 +156,12 @@ int RunConvert(const Args& args) {
 
     // The text takes the editor's own path: into the line store and back out of it.
     TEditorStringList rows;
-    {
-      TMemoryStream stream(text);
-      rows.LoadFromStream(stream);
-      std::string().swap(text);
-    }
+    rows.AdoptText(std::move(text), [&](std::string_view line) { rows.AppendAdopted(line, raCrlf); });
+    // Only one whole copy at a time: the rows go once their text is out.
+    std::string whole = rows.GetText();
+    rows.Clear();
     TSaveReport saved;
-    manager.SaveText(out, rows.GetText(), returnCode.value_or(fileReturnCode), *to, &saved);
+    manager.SaveText(out, whole, returnCode.value_or(fileReturnCode), *to, &saved);
     if (saved.replaced != 0) {
       std::fprintf(stderr, "kervtext convert: warning: %s: %s with no %s form became '?' (first on line %d)\n",
                    outName.c_str(), Plural(saved.replaced, "character").c_str(), CharCodeName(*to),
