@@ -57,7 +57,11 @@ void TFrmReplacingProgress::Step(int count) {
 bool TFrmReplacingProgress::Cancelled() { return cancelled_; }
 
 void TFrmReplacingProgress::End() {
-  if (window_) window_->close();
+  // Not close(): the window answers a close like Esc, by only noting a cancel.
+  if (window_) {
+    window_->hide();
+    window_->deleteLater();
+  }
   window_ = nullptr;
 }
 

@@ -123,8 +123,23 @@ TEST_F(TFrmSearchOpTest, ProgressWindowCountsAndCancels) {
   progress_.Window()->CancelButton()->click();
   progress_.Step(13);
   EXPECT_TRUE(progress_.Cancelled());
+  QPointer<TFrm_Replacing> window = progress_.Window();
   progress_.End();
   EXPECT_EQ(progress_.Window(), nullptr);
+  // The window goes when the replacement ends, cancelled or not.
+  ASSERT_FALSE(window.isNull());
+  EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(TFrmSearchOpTest, ProgressWindowGoesAtTheEnd) {
+  progress_.Start();
+  QPointer<TFrm_Replacing> window = progress_.Window();
+  ASSERT_TRUE(window && window->isVisible());
+  progress_.Step(3);
+  progress_.End();
+  EXPECT_FALSE(window && window->isVisible());
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_TRUE(window.isNull());
 }
 
 }  // namespace
