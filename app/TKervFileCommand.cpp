@@ -85,8 +85,9 @@ void TKervFileCommand::AfterOpen() {
 
 void TKervFileCommand::AfterSave() {
   if (settings_.EditMode().SaveCheckEditMode) hooks_.ChooseEditMode(manager_.FileName());
-  RefreshTitle();
+  // Saved first, then the title: it shows whether the document is modified.
   editor_.SetModified(false);
+  RefreshTitle();
   AddToHistory(manager_.FileName());
   window_.Notify(FormatDocumentMessage(TDocumentMessage::Saved, {TimeText(), manager_.FileName()}), TKervBox::nlPlain);
 }

@@ -109,8 +109,10 @@ TEST(TFrmKervMainTest, UnreadableStartFileEndsTheStart) {
 struct ShownWindow {
   testing::FakeApp app;
   std::unique_ptr<TFrmKervMain> window;
-  explicit ShownWindow(std::vector<std::string> arguments = {}) {
+  explicit ShownWindow(std::vector<std::string> arguments = {},
+                       std::vector<std::pair<std::string, std::string>> files = {}) {
     App();
+    for (const auto& [name, bytes] : files) app.fs.AddFile(name, bytes);
     EXPECT_TRUE(app.system.CheckStartup());
     window = std::make_unique<TFrmKervMain>(app.system, std::move(arguments));
     window->Place();
@@ -185,6 +187,15 @@ TEST(TFrmKervMainTest, TypeUndoRedoAndTheModifiedTitle) {
   shown.Keys(shown.Pane(), QKeySequence(Qt::Key_Insert));
   EXPECT_EQ(shown.window->OverwriteText(), QString::fromUtf8("上書"));
   EXPECT_TRUE(shown.window->Editors().MainEditor().OverWrite());
+}
+
+TEST(TFrmKervMainTest, SavingClearsTheModifiedTitle) {
+  ShownWindow shown({"s.txt"}, {{"/home/user/s.txt", "old\r\n"}});
+  QTest::keyClicks(&shown.Pane(), QStringLiteral("x"));
+  EXPECT_EQ(shown.window->windowTitle(), QString::fromUtf8("/home/user/s.txt[更新] - KervEditor"));
+  shown.Keys(shown.Pane(), QKeySequence(QStringLiteral("Ctrl+S")));
+  EXPECT_EQ(shown.app.fs.ReadFile("/home/user/s.txt"), "xold\r\n");
+  EXPECT_EQ(shown.window->windowTitle(), QString::fromUtf8("/home/user/s.txt - KervEditor"));
 }
 
 TEST(TFrmKervMainTest, BoxModeDisablesSearchAndFormatActions) {
