@@ -452,43 +452,37 @@ void TPointerStringList::FillItem(int index, std::string_view text) {
   long long before = ExtentOf(row);
   // Release first: the row may hold text of this very arena.
   ReleaseRow(row);
-  if (!text.empty()) {
-    if (filling_ == nullptr || filling_->size - filling_->used < text.size()) {
-      Row fresh = MakeRow(text);
-      row.data = fresh.data;
-      row.length = fresh.length;
-    } else {
-      char* target = filling_->bytes.get() + filling_->used;
-      std::memcpy(target, text.data(), text.size());
-      filling_->used += text.size();
-      ++filling_->live;
-      row.data = target;
-      row.length = static_cast<uint32_t>(text.size());
-    }
-  }
+  Row fresh = FillRow(text);
+  row.data = fresh.data;
+  row.length = fresh.length;
   long long change = ExtentOf(row) - before;
   if (change != 0) RowsChangedInBlock(block, 0, 0, change);
 }
 
-void TPointerStringList::AppendFill(std::string_view text, uint32_t value) {
-  if (blocks_.empty() || blocks_.back().rows.size() >= static_cast<size_t>(kBlockRows)) blocks_.emplace_back();
+TPointerStringList::Row TPointerStringList::FillRow(std::string_view text) {
+  if (text.empty()) return Row();
+  if (filling_ == nullptr || filling_->size - filling_->used < text.size()) return MakeRow(text);
+  char* target = filling_->bytes.get() + filling_->used;
+  std::memcpy(target, text.data(), text.size());
+  filling_->used += text.size();
+  ++filling_->live;
   Row row;
-  if (!text.empty()) {
-    if (filling_ != nullptr && filling_->size - filling_->used >= text.size()) {
-      char* target = filling_->bytes.get() + filling_->used;
-      std::memcpy(target, text.data(), text.size());
-      filling_->used += text.size();
-      ++filling_->live;
-      row.data = target;
-      row.length = static_cast<uint32_t>(text.size());
-    } else {
-      row = MakeRow(text);
-    }
-  }
+  row.data = target;
+  row.length = static_cast<uint32_t>(text.size());
+  return row;
+}
+
+void TPointerStringList::AppendFill(std::string_view text, uint32_t value) {
+  Row row = FillRow(text);
   row.value = value;
+  AppendRow(row);
+}
+
+void TPointerStringList::AppendRow(const Row& row) {
+  if (blocks_.empty() || blocks_.back().rows.size() >= static_cast<size_t>(kBlockRows)) blocks_.emplace_back();
   Block& last = blocks_.back();
   last.rows.push_back(row);
-  int lineEnd = IsLineEnd(value) ? 1 : 0;
+  int lineEnd = IsLineEnd(row.value) ? 1 : 0;
   last.lineEnds += lineEnd;
   last.extent += ExtentOf(row);
   ++count_;
@@ -509,7 +503,6 @@ std::string_view TPointerStringList::BeginAdopt(std::string&& text) {
 }
 
 void TPointerStringList::AppendAdopted(std::string_view text, uint32_t value) {
-  if (blocks_.empty() || blocks_.back().rows.size() >= static_cast<size_t>(kBlockRows)) blocks_.emplace_back();
   Row row;
   if (!text.empty()) {
     if (text.size() >= kOwned) throw std::length_error("row longer than 2 GB");
@@ -518,14 +511,7 @@ void TPointerStringList::AppendAdopted(std::string_view text, uint32_t value) {
     ++filling_->live;
   }
   row.value = value;
-  Block& last = blocks_.back();
-  last.rows.push_back(row);
-  int lineEnd = IsLineEnd(value) ? 1 : 0;
-  last.lineEnds += lineEnd;
-  last.extent += ExtentOf(row);
-  ++count_;
-  lineEnds_ += lineEnd;
-  indexStale_ = true;
+  AppendRow(row);
 }
 
 void TPointerStringList::SetLastRowAttribute(TRowAttribute kind) {

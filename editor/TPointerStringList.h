@@ -163,6 +163,10 @@ class TPointerStringList {
   }
   void CheckIndex(int index) const;
   Row MakeRow(std::string_view text);
+  // A row for text in the block being filled, or of its own when the block is full.
+  Row FillRow(std::string_view text);
+  // Appends row (its value set) to the last block, leaving the index to be rebuilt.
+  void AppendRow(const Row& row);
   Row CopyRow(const Row& row);
   void ReleaseRow(Row& row);
   void ReleaseArenaText(const char* data);
