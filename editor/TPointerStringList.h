@@ -206,15 +206,10 @@ class TPointerStringList {
 
 template <typename OnRow>
 void TPointerStringList::ForEachRow(int first, int count, OnRow onRow) const {
-  if (count <= 0) return;
-  int block, offset;
-  Locate(first, block, offset);
-  while (count > 0 && block < static_cast<int>(blocks_.size())) {
-    const std::vector<Row>& rows = blocks_[static_cast<size_t>(block)].rows;
-    for (size_t i = static_cast<size_t>(offset); i < rows.size() && count > 0; ++i, --count) onRow(TextOf(rows[i]), rows[i].value);
-    ++block;
-    offset = 0;
-  }
+  ForEachRowWhile(first, count, [&onRow](std::string_view text, uint32_t value) {
+    onRow(text, value);
+    return true;
+  });
 }
 
 template <typename OnRow>
@@ -223,7 +218,7 @@ void TPointerStringList::ForEachRowWhile(int first, int count, OnRow onRow) cons
   int block, offset;
   Locate(first, block, offset);
   while (count > 0 && block < static_cast<int>(blocks_.size())) {
-    const std::vector<Row>& rows = blocks_[block].rows;
+    const std::vector<Row>& rows = blocks_[static_cast<size_t>(block)].rows;
     for (size_t i = static_cast<size_t>(offset); i < rows.size() && count > 0; ++i, --count) {
       if (!onRow(TextOf(rows[i]), rows[i].value)) return;
     }
