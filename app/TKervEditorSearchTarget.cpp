@@ -70,8 +70,7 @@ void TKervEditorSearchTarget::ReplaceRange(long long start, long long length, st
   {
     // One replacement inside one batch: one re-wrap, one repaint, one undo step.
     TStringsUpdate batch(editor.Lines());
-    Select(start, length);
-    editor.ReplaceSelText(text);
+    editor.ReplaceRange(start, length, text);
   }
   Select(selStart, selLength);
 }

@@ -1204,6 +1204,26 @@ void TEditor::ReplaceSelText(std::string_view text) {
   Splice(text);
 }
 
+void TEditor::ReplaceRange(long long start, long long length, std::string_view text) {
+  if (readOnly_) return;
+  long long firstStart = 0;
+  long long endStart = 0;
+  int first = store_->RowAtExtent(start, &firstStart);
+  int end = store_->RowAtExtent(start + length, &endStart);
+  bool wholeLines = selectionMode_ == smNormal && firstStart == start && endStart == start + length && first < end &&
+                    (first == 0 || RowKind(first - 1) != raWrapped) && RowKind(end - 1) == raCrlf &&
+                    !text.empty() && text.back() == '\n';
+  if (!wholeLines) {
+    SetSelStart(start);
+    SetSelLength(length);
+    ReplaceSelText(text);
+    return;
+  }
+  CancelSelection();
+  int baseRow = EditBaseRow(first);
+  ReplaceAndPlace(first, end - first, text, baseRow, OffsetOfRow(first) - OffsetOfRow(baseRow) + Len(text));
+}
+
 void TEditor::Splice(std::string_view text) {
   int rows = RowCount();
   int row;

@@ -292,6 +292,11 @@ class TEditor {
   // ---- editing
   void InsertText(std::string_view text);
   void ReplaceSelText(std::string_view text);
+  // Replaces length bytes of the text from offset start by text, as one
+  // change; the selection goes, the caret follows the text. Whole lines
+  // replaced by whole lines (text ending in a line break) change their rows
+  // alone, with no copy of text joined to its neighbours.
+  void ReplaceRange(long long start, long long length, std::string_view text);
   void DeleteSelection();
   void TypeReturn();
   void TypeTab(bool shift = false, bool ctrl = false);

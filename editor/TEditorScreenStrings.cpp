@@ -253,6 +253,9 @@ void TEditorScreenStrings::ReplaceRows(int row, int count, std::string_view text
   TRowAttribute lastKind;
   if (last < lineEnd) {
     lastKind = RowAttribute(lineEnd);
+  } else if (lineEnd < Count() - 1 && !text.empty() && text.back() == '\n') {
+    // Text that ends its own line leaves the next line as it is.
+    lastKind = raCrlf;
   } else if (lineEnd < Count() - 1) {
     // The next line is cut again with the change, since text may join it.
     lineEnd = LastRowOfLine(lineEnd + 1);

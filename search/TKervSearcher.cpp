@@ -18,6 +18,20 @@ bool IsLead(std::string_view text, size_t i) {
   return IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size();
 }
 
+// A replace-all changes whole lines: from the start of the first match's
+// line to the end of the last one's, so that the editor replaces rows as
+// they are instead of joining the result to the rest of those lines.
+size_t LineStartOf(std::string_view source, size_t at) {
+  size_t lf = at == 0 ? std::string_view::npos : source.rfind('\n', at - 1);
+  return lf == std::string_view::npos ? 0 : lf + 1;
+}
+void CopyToLineEnd(std::string_view source, size_t& copied, std::string& result) {
+  size_t lf = source.find('\n', copied);
+  size_t end = lf == std::string_view::npos ? source.size() : lf + 1;
+  result.append(source.substr(copied, end - copied));
+  copied = end;
+}
+
 // Clears Searching on every way out of a find, a failing regular expression included.
 struct SearchingFlag {
   explicit SearchingFlag(TKervSearchState& state) : state_(state) { state_.Searching = true; }
@@ -342,7 +356,7 @@ int TKervNormalSearcher::ReplaceAll(const std::string& pattern, const std::strin
   if (!scan.Next(0, match)) return 0;
 
   host_.BeginProgress();
-  size_t firstChange = scan.MatchStart();
+  size_t firstChange = LineStartOf(source, scan.MatchStart());
   size_t copied = firstChange;
   std::string result;
   ReserveLargeText(result, source.size() - firstChange);
@@ -362,6 +376,7 @@ int TKervNormalSearcher::ReplaceAll(const std::string& pattern, const std::strin
     // scan must move on in any case.
     if (!scan.Next(std::max(copied, start + 1), match)) break;
   }
+  CopyToLineEnd(source, copied, result);
   host_.EndProgress();
   long long resultLength = static_cast<long long>(firstChange + result.size() + (source.size() - copied));
   ApplyReplaceAll(origin, static_cast<long long>(firstChange),
@@ -449,9 +464,10 @@ int TKervRegExpSearcher::ReplaceAll(const std::string& pattern, const std::strin
   if (a < 1 || length == 0) return 0;
 
   host_.BeginProgress();
-  size_t firstChange = static_cast<size_t>(a - 1);
+  size_t firstChange = LineStartOf(text, static_cast<size_t>(a - 1));
   size_t copied = 0;  // where the pass started: the end of the previous match
   std::string result;
+  ReserveLargeText(result, text.size() - firstChange);
   int count = 0;
   for (;;) {
     size_t matchStart = copied + static_cast<size_t>(a - 1);
@@ -469,6 +485,7 @@ int TKervRegExpSearcher::ReplaceAll(const std::string& pattern, const std::strin
     a = matchFrom(copied, start, length);
     if (a < 1 || length == 0) break;
   }
+  CopyToLineEnd(text, copied, result);
   host_.EndProgress();
   long long resultLength = static_cast<long long>(firstChange + result.size() + (text.size() - copied));
   ApplyReplaceAll(origin, static_cast<long long>(firstChange),

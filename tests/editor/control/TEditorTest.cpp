@@ -657,3 +657,46 @@ TEST_F(TEditorMouseTest, CursorKindsFollowWhatLiesUnderTheMouse) {
 
 }  // namespace
 }  // namespace kerv
+
+namespace kerv {
+namespace {
+
+// A range replaced in one change gives the text a plain string splice gives,
+// whether it covers whole lines (rows replaced as they are) or not, wrapped
+// or not; one undo restores the text and the caret follows the new text.
+TEST_F(TEditorTest, ReplaceRangeSplicesTheTextInOneUndoStep) {
+  const std::string text = "one\r\ntwo two two two two\r\nthree\r\nfour\r\nlast";
+  struct Case {
+    long long start;
+    long long length;
+    std::string with;
+  } cases[] = {
+      {5, 28, "2\r\n3\r\n"},         // whole lines by whole lines
+      {0, 5, "zero\r\none\r\n"},     // the first line
+      {5, 21, "x\r\n"},              // one whole line
+      {6, 10, "W"},                  // inside a line
+      {5, 28, "joined"},             // whole lines by text that joins the next
+      {26, 17, "tail\r\n"},          // through the end without a final break
+      {0, 43, "all\r\n"},            // everything
+      {33, 6, kA + "\r\n"},          // the last whole line before the end
+  };
+  for (bool wrap : {false, true}) {
+    for (const Case& c : cases) {
+      editor_.WrapOption().SetWrapByte(10);
+      editor_.SetWordWrap(wrap);
+      Load(text);
+      editor_.RowStore().UndoObj().Clear();
+      editor_.ReplaceRange(c.start, c.length, c.with);
+      std::string expected = text.substr(0, static_cast<size_t>(c.start)) + c.with +
+                             text.substr(static_cast<size_t>(c.start + c.length));
+      EXPECT_EQ(Text(), expected) << "wrap " << wrap << " at " << c.start << " [" << c.with << "]";
+      EXPECT_EQ(editor_.SelStart(), c.start + static_cast<long long>(c.with.size())) << c.start;
+      editor_.Undo();
+      EXPECT_EQ(Text(), text) << "wrap " << wrap << " at " << c.start;
+      EXPECT_FALSE(editor_.CanUndo());
+    }
+  }
+}
+
+}  // namespace
+}  // namespace kerv
