@@ -3,14 +3,13 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
-#include <type_traits>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
 
 #include "platform/AsciiRun.h"
-#include "platform/LargeBuffer.h"
+#include "platform/ChunkedOutput.h"
 
 namespace kerv {
 namespace {
@@ -152,46 +151,7 @@ uint16_t JisToSjisCode(unsigned char first, unsigned char second) {
   return NecSelectedToIbm(TStringCodeConverter::JISPairToSJIS(first, second));
 }
 
-// Builds a result through a small buffer: the result's storage is reserved
-// once for the bound (its pages untouched until written) and filled only as
-// far as the output goes, never zero-filled first. Loops keep the write
-// pointer in a local, since a char store may alias anything.
-template <typename Unit>
-class Chunked {
- public:
-  static constexpr size_t kSize = 16384 / sizeof(Unit);
-  static constexpr size_t kSlack = 64;  // units one step may write after Room
-
-  Chunked(std::basic_string<Unit>& result, size_t bound) : result_(result) {
-    if constexpr (std::is_same_v<Unit, char>) {
-      ReserveLargeText(result_, bound);
-    } else {
-      result_.reserve(bound);
-    }
-  }
-  Unit* Start() { return buffer_; }
-  Unit* Room(Unit* w) { return w < buffer_ + kSize - kSlack ? w : Flush(w); }
-  Unit* Flush(Unit* w) {
-    result_.append(buffer_, static_cast<size_t>(w - buffer_));
-    return buffer_;
-  }
-  // Copies a run of bytes of any length.
-  Unit* Copy(Unit* w, const unsigned char* from, size_t count) {
-    static_assert(sizeof(Unit) == 1);
-    if (count <= static_cast<size_t>(buffer_ + kSize - w)) {
-      std::memcpy(w, from, count);
-      return w + count;
-    }
-    w = Flush(w);
-    result_.append(reinterpret_cast<const char*>(from), count);
-    return w;
-  }
-
- private:
-  std::basic_string<Unit>& result_;
-  Unit buffer_[kSize];
-};
-using ChunkedOutput = Chunked<char>;
+using CharOutput = ChunkedOutput<char>;
 
 inline char* Put2(char* w, uint16_t pair) {
   w[0] = static_cast<char>(pair >> 8);
@@ -203,7 +163,7 @@ inline char* Put2(char* w, uint16_t pair) {
 // movemask of a 16-byte block) is set, and returns how many were copied.
 // Short runs, the usual case between double-byte characters, cost one block.
 template <typename Stop>
-size_t CopyRun(ChunkedOutput& out, char*& w, const unsigned char* t, size_t i, size_t n, Stop stop) {
+size_t CopyRun(CharOutput& out, char*& w, const unsigned char* t, size_t i, size_t n, Stop stop) {
   size_t start = i;
 #if defined(__SSE2__)
   while (i + 16 <= n) {
@@ -330,7 +290,7 @@ std::string JisDecode(std::string_view text, ConversionReport* report) {
   const unsigned char* t = Bytes(text);
   const size_t n = text.size();
   std::string result;
-  ChunkedOutput out(result, n);
+  CharOutput out(result, n);
   char* w = out.Start();
   Mode mode = Mode::Ascii;
   size_t i = 0;
@@ -406,7 +366,7 @@ std::string EucDecode(std::string_view text, ConversionReport* report) {
   const unsigned char* t = Bytes(text);
   const size_t n = text.size();
   std::string result;
-  ChunkedOutput out(result, n);
+  CharOutput out(result, n);
   char* w = out.Start();
   size_t i = 0;
   while (i < n) {
@@ -418,7 +378,7 @@ std::string EucDecode(std::string_view text, ConversionReport* report) {
     }
     if (c == 0x8E && i + 1 < n && t[i + 1] >= 0xA1 && t[i + 1] <= 0xDF) {
       // Half-width katakana come in runs.
-      char* stop = w + ChunkedOutput::kSlack;
+      char* stop = w + CharOutput::kSlack;
       do {
         *w++ = static_cast<char>(t[i + 1]);
         i += 2;
@@ -769,7 +729,7 @@ std::string TStringCodeConverter::Utf16ToSJIS(std::string_view bytes, bool bigEn
 
   // The code units up to the first zero one, in this machine's order.
   std::u16string text;
-  Chunked<char16_t> chunks(text, units);
+  ChunkedOutput<char16_t> chunks(text, units);
   char16_t* w = chunks.Start();
   size_t k = 0;
 #if defined(__SSE2__)
@@ -842,7 +802,7 @@ std::string TStringCodeConverter::SJISToJIS(std::string_view text, ConversionRep
   std::string result;
   // Three times the input holds every ordinary text; escapes around single
   // characters can need more, which the result then grows for.
-  ChunkedOutput out(result, n * 3 + 16);
+  CharOutput out(result, n * 3 + 16);
   char* w = out.Start();
   bool kanji = false;
   auto leaveKanji = [&kanji](char* at) {
@@ -916,7 +876,7 @@ std::string TStringCodeConverter::SJISToEUC(std::string_view text, ConversionRep
   const unsigned char* t = Bytes(text);
   const size_t n = text.size();
   std::string result;
-  ChunkedOutput out(result, n * 2);
+  CharOutput out(result, n * 2);
   char* w = out.Start();
   size_t i = 0;
   while (i < n) {
@@ -928,7 +888,7 @@ std::string TStringCodeConverter::SJISToEUC(std::string_view text, ConversionRep
     }
     if (c >= 0xA1 && c <= 0xDF) {
       // Half-width katakana come in runs.
-      char* stop = w + ChunkedOutput::kSlack;
+      char* stop = w + CharOutput::kSlack;
       do {
         w[0] = static_cast<char>(0x8E);
         w[1] = static_cast<char>(t[i++]);
@@ -977,7 +937,7 @@ void TStringCodeConverter::AppendUtf16(std::string& out, std::string_view text, 
     out.append(reinterpret_cast<const char*>(units.data()), units.size() * 2);
     return;
   }
-  ChunkedOutput chunks(out, out.capacity());
+  CharOutput chunks(out, out.capacity());
   char* w = chunks.Start();
   for (char16_t unit : units) {
     w = chunks.Room(w);

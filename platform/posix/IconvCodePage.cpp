@@ -7,14 +7,13 @@
 #include <cstring>
 #include <memory>
 #include <stdexcept>
-#include <type_traits>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
 
 #include "platform/AsciiRun.h"
-#include "platform/LargeBuffer.h"
+#include "platform/ChunkedOutput.h"
 
 namespace kerv {
 
@@ -110,36 +109,6 @@ const IconvCodePage::Tables& SharedTables() {
 
 const unsigned char* Bytes(std::string_view text) { return reinterpret_cast<const unsigned char*>(text.data()); }
 
-// Builds a result through a small buffer: the result's storage is reserved
-// once for the bound (its pages untouched until written) and filled only as
-// far as the output goes, never zero-filled first. Loops keep the write
-// pointer in a local, since a char store may alias anything.
-template <typename Unit>
-class ChunkedOutput {
- public:
-  static constexpr size_t kSize = 8192;
-  static constexpr size_t kSlack = 32;  // what one step may write after Room
-
-  ChunkedOutput(std::basic_string<Unit>& result, size_t bound) : result_(result) {
-    if constexpr (std::is_same_v<Unit, char>) {
-      ReserveLargeText(result_, bound);
-    } else {
-      result_.reserve(bound);
-    }
-  }
-  Unit* Start() { return buffer_; }
-  Unit* Room(Unit* w) { return w < buffer_ + kSize - kSlack ? w : Flush(w); }
-  Unit* Flush(Unit* w) {
-    result_.append(buffer_, static_cast<size_t>(w - buffer_));
-    return buffer_;
-  }
-  // Units left in the buffer after w, for runs copied in one go.
-  size_t Space(Unit* w) const { return static_cast<size_t>(buffer_ + kSize - w); }
-
- private:
-  std::basic_string<Unit>& result_;
-  Unit buffer_[kSize];
-};
 
 // Length of the run of code units below 0x80 at the start of [p, p + n).
 size_t AsciiRun(const char16_t* p, size_t n) {
