@@ -113,6 +113,17 @@ class ChildWindow {
     if (::poll(&ready, 1, 20000) == 1 && ::read(report_, &value, sizeof value) == sizeof value) return value;
     return -3;
   }
+  // The same while window goes on serving the requests sent to it, as its
+  // event loop does between its own requests.
+  int ReadReportServing(LocalSocketChannel& window) {
+    for (int round = 0; round < 200; ++round) {
+      pollfd fds[2] = {{report_, POLLIN, 0}, {window.WatchFd(), POLLIN, 0}};
+      if (::poll(fds, 2, 100) < 0) continue;
+      if (fds[1].revents != 0) window.ServePending();
+      if (fds[0].revents != 0) return ReadReport();
+    }
+    return -3;
+  }
 
  private:
   [[noreturn]] static void RunChild(const std::string& folder, const std::string& fileName, int peer, int control,
@@ -399,7 +410,9 @@ TEST_F(LocalSocketChannelTest, TwoWindowsAskingEachOtherAtOnceBothGetAnswers) {
   auto answer = channel.Send(1, Request(msg::kWindowNumber), 10000);
   ASSERT_TRUE(answer);
   EXPECT_EQ(answer->result, 1);
-  EXPECT_EQ(other->ReadReport(), 0);
+  // The child's request may still be half read when this window's answer
+  // comes; it is served on the next round, as the event loop would.
+  EXPECT_EQ(other->ReadReportServing(channel), 0);
 }
 
 TEST_F(LocalSocketChannelTest, ClientThatSendsNothingOrGarbageDoesNotBlockTheWindow) {
