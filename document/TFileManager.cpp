@@ -149,8 +149,8 @@ std::string TFileManager::EncodeText(std::string_view text, TReturnCode returnCo
   std::string_view body = text;
   TReturnCode detected = TStringCodeConverter::DetectReturnCode(text);
   if (detected != rcNone && detected != returnCode) {
-    converted = std::string(text);
-    TStringCodeConverter::ConvertReturnCodeInPlace(converted, returnCode);
+    // Written once with the new returns, not copied first and rewritten.
+    converted = TStringCodeConverter::ConvertReturnCode(text, returnCode).text;
     body = converted;
   }
 

@@ -650,7 +650,7 @@ std::string ReplaceReturns(std::string_view text, TReturnCode detected, TReturnC
   }
 
   std::string out;
-  out.reserve(text.size() - count * oldSize + count * sequence.size());
+  ReserveLargeText(out, text.size() - count * oldSize + count * sequence.size());
   const char* from = begin;
   for (const char* p = begin; (p = static_cast<const char*>(std::memchr(p, key, static_cast<size_t>(end - p)))) != nullptr;) {
     if (!isReturn(p)) {
