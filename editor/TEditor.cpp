@@ -1221,7 +1221,7 @@ void TEditor::ReplaceRange(long long start, long long length, std::string_view t
   }
   CancelSelection();
   int baseRow = EditBaseRow(first);
-  ReplaceAndPlace(first, end - first, text, baseRow, OffsetOfRow(first) - OffsetOfRow(baseRow) + Len(text));
+  ReplaceAndPlace(first, end - first, text, baseRow, firstStart - OffsetOfRow(baseRow) + Len(text));
 }
 
 void TEditor::Splice(std::string_view text) {

@@ -44,10 +44,6 @@ enum TEditorCursorKind { ckDefault, ckLeftMargin, ckInSelection, ckDrag, ckDragC
 // The keys the control handles itself; everything else goes to the application.
 enum TEditorKey { vkPrior, vkNext, vkEnd, vkHome, vkLeft, vkUp, vkRight, vkDown, vkDelete };
 
-// What a row's end adds when the caret walks rows by offset: 2 for a line
-// break, 1 for the end of the text (so the offset just past it stops there).
-constexpr int RowEndExtent(TRowAttribute kind) { return kind == raCrlf ? 2 : kind == raEof ? 1 : 0; }
-
 // The widest row the grid shows, and the caret column limit.
 inline constexpr int kMaxGridCols = 4000;
 inline constexpr int kMaxCaretCol = 4001;

@@ -262,15 +262,6 @@ class TChunkSearch {
   std::string folded_;  // the chunk with a-z as A-Z
 };
 
-// ---------------------------------------------------------------- offsets
-
-// The row holding a document offset, walking the rows: a raCrlf row takes
-// its bytes and 2, a raWrapped row its bytes, a raEof row its bytes and 1
-// and ends the walk. Past a final line break: the row after the last.
-int RowOfOffset(const TEditor& editor, long long offset, long long* rowStart = nullptr) {
-  return editor.RowStore().RowAtExtent(offset, rowStart);
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------- search
@@ -368,12 +359,12 @@ int TEditor::EmLineLength(long long offset) const {
     }
     return Len(RowText(row_));
   }
-  return Len(RowText(RowOfOffset(*this, offset)));
+  return Len(RowText(store_->RowAtExtent(offset)));
 }
 
 int TEditor::EmLineFromChar(long long offset) const {
   if (offset < 0) return selState_ == sstSelected ? sel_.startRow : row_;
-  return RowOfOffset(*this, offset);
+  return store_->RowAtExtent(offset);
 }
 
 int TEditor::EmGetLine(int row, char* buffer, int bufferBytes) const {
@@ -392,7 +383,7 @@ bool TEditor::EmUndo() {
 
 TEditor::TEditPoint TEditor::EmPosFromChar(long long offset) const {
   long long rowStart = 0;
-  int row = RowOfOffset(*this, std::max(0LL, offset), &rowStart);
+  int row = store_->RowAtExtent(std::max(0LL, offset), &rowStart);
   std::string_view text = RowText(row);
   long long byteIndex = std::clamp<long long>(offset - rowStart, 0, Len(text));
   int col = TextWidth(text.substr(0, static_cast<size_t>(byteIndex)));
