@@ -18,7 +18,7 @@ if [ ! -f "$dir/CMakeCache.txt" ]; then
   cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKERV_GUI=OFF -DKERV_TESTS=OFF -DKERV_BENCH=ON >/dev/null
 fi
 cmake --build "$dir" --target kervtext bench_codes >/dev/null
-kervtext="$dir/app/kervtext"
+kervtext="$dir/kervtext/kervtext"
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/bench-codes.XXXXXX")
 trap 'rm -rf "$work"' EXIT INT TERM

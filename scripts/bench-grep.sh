@@ -21,7 +21,7 @@ if [ ! -s "$sjis" ] || [ ! -s "$utf8" ]; then
   build-bench/bench/bench_search --write-japanese-text "$sjis"
   iconv -f CP932 -t UTF-8 "$sjis" > "$utf8"
 fi
-kervtext="$(pwd)/build-bench/app/kervtext"
+kervtext="$(pwd)/build-bench/kervtext/kervtext"
 export LC_ALL=C.UTF-8
 
 # Best wall time of RUNS runs, in seconds.

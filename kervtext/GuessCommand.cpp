@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/kervtext/KervTextCommands.h"
+#include "kervtext/KervTextCommands.h"
 #include "document/CharCode.h"
 #include "document/TStringCodeConverter.h"
 #include "platform/posix/IconvCodePage.h"

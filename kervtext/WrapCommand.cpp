@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "app/kervtext/KervTextCommands.h"
-#include "app/kervtext/KervTextSupport.h"
+#include "kervtext/KervTextCommands.h"
+#include "kervtext/KervTextSupport.h"
 #include "editor/TEditorLineCutter.h"
 
 namespace kerv::cli {

@@ -1,4 +1,4 @@
-#include "app/kervtext/KervTextSupport.h"
+#include "kervtext/KervTextSupport.h"
 
 #include <unistd.h>
 

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/kervtext/KervTextCommands.h"
+#include "kervtext/KervTextCommands.h"
 
 namespace {
 

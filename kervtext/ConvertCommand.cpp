@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "app/kervtext/KervTextCommands.h"
-#include "app/kervtext/KervTextSupport.h"
+#include "kervtext/KervTextCommands.h"
+#include "kervtext/KervTextSupport.h"
 #include "document/CharCode.h"
 #include "editor/TEditorStringList.h"
 

@@ -16,8 +16,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/kervtext/KervTextCommands.h"
-#include "app/kervtext/KervTextSupport.h"
+#include "kervtext/KervTextCommands.h"
+#include "kervtext/KervTextSupport.h"
 #include "document/TStringCodeConverter.h"
 #include "platform/CodePage.h"
 #include "regex/ERegExpParser.h"
