@@ -48,7 +48,7 @@
 #include "app/TKervMessages.h"
 #include "app/TKervParameter.h"
 #include "app/TKervProcessManager.h"
-#include "app/TKervSettingManager.h"
+#include "app/settings/TKervSettingManager.h"
 #include "app/TKervStatusTexts.h"
 #include "app/TKervSystem.h"
 #include "app/TKervWindowInitializer.h"

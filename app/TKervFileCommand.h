@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/TKervSettingManager.h"
+#include "app/settings/TKervSettingManager.h"
 #include "document/TKervFileHistory.h"
 #include "document/TKervFileManager.h"
 #include "platform/Launcher.h"

@@ -3,7 +3,7 @@
 #include <chrono>
 
 #include "app/TKervEditorSearchTarget.h"
-#include "app/TKervSettingManager.h"
+#include "app/settings/TKervSettingManager.h"
 #include "editor/TEditor.h"
 #include "platform/CodePage.h"
 #include "regex/ERegExpParser.h"

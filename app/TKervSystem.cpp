@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "app/TKervMessages.h"
-#include "app/TKervSettingManager.h"
+#include "app/settings/TKervSettingManager.h"
 #include "app/TKervUserMode.h"
 #include "document/TKervExceptionStringMaker.h"
 

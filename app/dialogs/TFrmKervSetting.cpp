@@ -26,8 +26,8 @@
 #include <optional>
 #include <utility>
 
-#include "app/TKervSettingChecks.h"
-#include "app/TKervSettingMessages.h"
+#include "app/settings/TKervSettingChecks.h"
+#include "app/settings/TKervSettingMessages.h"
 
 namespace kerv {
 namespace {

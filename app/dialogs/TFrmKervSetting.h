@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "app/TKervInformation.h"
-#include "app/TKervSettingManager.h"
-#include "app/TKervSettingPages.h"
+#include "app/settings/TKervSettingManager.h"
+#include "app/settings/TKervSettingPages.h"
 #include "platform/CodePage.h"
 
 class QCheckBox;

@@ -7,7 +7,7 @@
 #include <QScrollBar>
 #include <QSplitter>
 
-#include "app/TKervSettingManager.h"
+#include "app/settings/TKervSettingManager.h"
 #include "editmode/TEditorProp.h"
 #include "editor/TEditor.h"
 #include "ui/TEditorWidget.h"

@@ -9,7 +9,7 @@
 
 #include "app/TKervEditorSearchTarget.h"
 #include "app/TKervSearchCommand.h"
-#include "app/TKervSettingManager.h"
+#include "app/settings/TKervSettingManager.h"
 #include "editor/TEditor.h"
 #include "platform/fake/FakeFileSystem.h"
 #include "platform/posix/IconvCodePage.h"

@@ -14,8 +14,8 @@
 #include <QTest>
 #include <QTreeWidget>
 
-#include "app/TKervSettingChecks.h"
-#include "app/TKervSettingMessages.h"
+#include "app/settings/TKervSettingChecks.h"
+#include "app/settings/TKervSettingMessages.h"
 #include "platform/fake/FakeFileSystem.h"
 #include "platform/posix/IconvCodePage.h"
 

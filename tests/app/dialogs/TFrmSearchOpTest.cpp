@@ -10,7 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "app/TKervSearchCommand.h"
-#include "app/TKervSettingManager.h"
+#include "app/settings/TKervSettingManager.h"
 #include "app/dialogs/TFrmReplacing.h"
 #include "app/dialogs/TFrmSearchOp.h"
 #include "editor/TEditor.h"

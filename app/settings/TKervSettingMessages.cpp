@@ -1,4 +1,4 @@
-#include "app/TKervSettingMessages.h"
+#include "app/settings/TKervSettingMessages.h"
 
 #include <vector>
 

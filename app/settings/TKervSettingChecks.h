@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/TKervSettingGroups.h"
-#include "app/TKervSettingMessages.h"
+#include "app/settings/TKervSettingGroups.h"
+#include "app/settings/TKervSettingMessages.h"
 #include "platform/FileSystem.h"
 
 namespace kerv {

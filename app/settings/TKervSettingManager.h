@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "app/TKervSetting.h"
-#include "app/TKervSettingGroups.h"
+#include "app/settings/TKervSetting.h"
+#include "app/settings/TKervSettingGroups.h"
 #include "document/TIniFile.h"
 #include "platform/FileSystem.h"
 

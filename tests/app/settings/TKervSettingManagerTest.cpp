@@ -1,9 +1,9 @@
-#include "app/TKervSettingManager.h"
+#include "app/settings/TKervSettingManager.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "app/TKervSettingChecks.h"
+#include "app/settings/TKervSettingChecks.h"
 #include <atomic>
 #include <cstdlib>
 #include <thread>

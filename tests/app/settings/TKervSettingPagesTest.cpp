@@ -1,4 +1,4 @@
-#include "app/TKervSettingPages.h"
+#include "app/settings/TKervSettingPages.h"
 
 #include <gtest/gtest.h>
 
@@ -6,8 +6,8 @@
 #include <string>
 #include <variant>
 
-#include "app/TKervSettingGroups.h"
-#include "app/TKervSettingManager.h"
+#include "app/settings/TKervSettingGroups.h"
+#include "app/settings/TKervSettingManager.h"
 #include "platform/fake/FakeFileSystem.h"
 
 namespace kerv {

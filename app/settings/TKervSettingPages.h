@@ -7,7 +7,7 @@
 #include <span>
 #include <string_view>
 
-#include "app/TKervSetting.h"
+#include "app/settings/TKervSetting.h"
 
 namespace kerv {
 

@@ -1,4 +1,4 @@
-#include "app/TKervSettingManager.h"
+#include "app/settings/TKervSettingManager.h"
 
 #include <algorithm>
 #include <utility>

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/TKervSetting.h"
+#include "app/settings/TKervSetting.h"
 #include "search/SearchFlags.h"
 
 namespace kerv {

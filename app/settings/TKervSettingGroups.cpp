@@ -1,4 +1,4 @@
-#include "app/TKervSettingGroups.h"
+#include "app/settings/TKervSettingGroups.h"
 
 #include <array>
 #include <utility>

@@ -1,4 +1,4 @@
-#include "app/TKervSetting.h"
+#include "app/settings/TKervSetting.h"
 
 #include <type_traits>
 

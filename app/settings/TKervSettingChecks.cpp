@@ -1,4 +1,4 @@
-#include "app/TKervSettingChecks.h"
+#include "app/settings/TKervSettingChecks.h"
 
 #include <algorithm>
 

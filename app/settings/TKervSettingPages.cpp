@@ -1,11 +1,11 @@
-#include "app/TKervSettingPages.h"
+#include "app/settings/TKervSettingPages.h"
 
 #include <array>
 #include <stdexcept>
 #include <string>
 
-#include "app/TKervSettingGroups.h"
-#include "app/TKervSettingMessages.h"
+#include "app/settings/TKervSettingGroups.h"
+#include "app/settings/TKervSettingMessages.h"
 #include "platform/CodePage.h"
 
 namespace kerv {
