@@ -29,14 +29,14 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "app/TKervEditModeCommand.h"
-#include "app/TKervEditorCommand.h"
+#include "app/commands/TKervEditModeCommand.h"
+#include "app/commands/TKervEditorCommand.h"
 #include "app/dialogs/TFrmEditModeSetting.h"
-#include "app/TKervEditorDocument.h"
-#include "app/TKervFileCommand.h"
-#include "app/TKervFileWindow.h"
-#include "app/TKervFormatCommand.h"
-#include "app/TKervSearchCommand.h"
+#include "app/commands/TKervEditorDocument.h"
+#include "app/commands/TKervFileCommand.h"
+#include "app/commands/TKervFileWindow.h"
+#include "app/commands/TKervFormatCommand.h"
+#include "app/commands/TKervSearchCommand.h"
 #include "app/dialogs/TFrmReplacing.h"
 #include "app/dialogs/TFrmSearchOp.h"
 #include "app/dialogs/TFrmKervSetting.h"

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "app/TKervActionCommand.h"
-#include "app/TKervActionTable.h"
+#include "app/commands/TKervActionCommand.h"
+#include "app/commands/TKervActionTable.h"
 #include "app/window/TKervState.h"
 
 class QComboBox;

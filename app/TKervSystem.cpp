@@ -18,13 +18,15 @@ TKervSystem* g_instance = nullptr;
 TKervSystem::TKervSystem(TKervPlatform& platform) : platform_(platform) {
   // Creation does no file work; CheckStartup does.
   g_instance = this;
+  TKervCommand::SetProcessSystem(this);
 }
-
-TKervCommand::TKervCommand() : system_(TKervSystem::Instance()) {}
 
 TKervSystem::~TKervSystem() {
   FreeCommands();
-  if (g_instance == this) g_instance = nullptr;
+  if (g_instance == this) {
+    g_instance = nullptr;
+    TKervCommand::SetProcessSystem(nullptr);
+  }
 }
 
 void TKervSystem::FreeCommands() {

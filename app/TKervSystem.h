@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/TKervCommand.h"
+#include "app/commands/TKervCommand.h"
 #include "app/TKervPlatform.h"
 
 namespace kerv {

@@ -1,6 +1,6 @@
 #include "app/TKervWindowWrap.h"
 
-#include "app/TKervEditors.h"
+#include "app/commands/TKervEditors.h"
 #include "editor/TEditor.h"
 
 namespace kerv {

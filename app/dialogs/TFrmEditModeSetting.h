@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "app/TKervInformation.h"
+#include "app/commands/TKervInformation.h"
 #include "app/dialogs/TFrmEditModeSettingSupport.h"
 #include "editmode/EditModeMessages.h"
 #include "editmode/ReserveWords.h"

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "app/TKervInformation.h"
+#include "app/commands/TKervInformation.h"
 #include "editmode/TKervEditModeSettingManager.h"
 #include "editor/TEditorBracketCollection.h"
 

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/TKervInformation.h"
+#include "app/commands/TKervInformation.h"
 #include "app/settings/TKervSettingManager.h"
 #include "app/settings/TKervSettingPages.h"
 #include "platform/CodePage.h"

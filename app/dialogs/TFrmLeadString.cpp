@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/TKervInformation.h"
+#include "app/commands/TKervInformation.h"
 #include "app/dialogs/TKervFormatDialogsText.h"
 
 namespace kerv {

@@ -11,7 +11,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-#include "app/TKervInformation.h"
+#include "app/commands/TKervInformation.h"
 #include "app/dialogs/TKervFormatDialogsText.h"
 
 namespace kerv {

@@ -5,7 +5,7 @@
 #include <QDialog>
 #include <QPointer>
 
-#include "app/TKervSearchWindow.h"
+#include "app/commands/TKervSearchWindow.h"
 
 class QLabel;
 class QPushButton;

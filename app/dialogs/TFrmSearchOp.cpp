@@ -12,8 +12,8 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
-#include "app/TKervInformation.h"
-#include "app/TKervSearchCommand.h"
+#include "app/commands/TKervInformation.h"
+#include "app/commands/TKervSearchCommand.h"
 #include "search/SearchMessages.h"
 
 namespace kerv {

@@ -1,7 +1,7 @@
 #pragma once
 // The format command's dialogs as Qt forms, each modal over the window.
 
-#include "app/TKervFormatDialogs.h"
+#include "app/commands/TKervFormatDialogs.h"
 
 class QWidget;
 

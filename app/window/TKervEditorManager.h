@@ -7,7 +7,7 @@
 #include <functional>
 #include <memory>
 
-#include "app/TKervEditors.h"
+#include "app/commands/TKervEditors.h"
 #include "app/TKervWindowWrap.h"
 
 class QSplitter;

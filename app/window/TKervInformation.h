@@ -5,7 +5,7 @@
 #include <QString>
 #include <QTimer>
 
-#include "app/TKervInformation.h"
+#include "app/commands/TKervInformation.h"
 
 class QLabel;
 class QMenu;

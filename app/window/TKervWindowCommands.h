@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "app/TKervCommand.h"
+#include "app/commands/TKervCommand.h"
 
 namespace kerv {
 

@@ -9,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/TKervSearchCommand.h"
+#include "app/commands/TKervSearchCommand.h"
 #include "app/settings/TKervSettingManager.h"
 #include "app/dialogs/TFrmReplacing.h"
 #include "app/dialogs/TFrmSearchOp.h"

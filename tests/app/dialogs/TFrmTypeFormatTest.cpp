@@ -11,7 +11,7 @@
 #include <QRadioButton>
 #include <QSpinBox>
 
-#include "app/TKervInformation.h"
+#include "app/commands/TKervInformation.h"
 #include "app/dialogs/TFrmLeadString.h"
 #include "app/dialogs/TFrmNumbering.h"
 #include "app/dialogs/TFrmReturnAt.h"

@@ -1,4 +1,4 @@
-#include "app/TKervEditorDocument.h"
+#include "app/commands/TKervEditorDocument.h"
 
 #include "editor/TEditor.h"
 #include "editor/TEditorScreenStrings.h"

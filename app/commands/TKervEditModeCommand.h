@@ -4,13 +4,13 @@
 // editor panes, and the contents of the mode box. The window shows the box
 // and the editor manager performs the application to one pane.
 
-#include "app/TKervCommand.h"
+#include "app/commands/TKervCommand.h"
 #include <functional>
 #include <string>
 #include <vector>
 
-#include "app/TKervEditors.h"
-#include "app/TKervInformation.h"
+#include "app/commands/TKervEditors.h"
+#include "app/commands/TKervInformation.h"
 #include "editmode/TKervEditModeManager.h"
 
 namespace kerv {

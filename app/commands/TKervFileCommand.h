@@ -3,7 +3,7 @@
 // manager and then brings the window up to date (edit mode, read-only state,
 // caret, modified flag, title, status bar, history, info-bar notice).
 
-#include "app/TKervCommand.h"
+#include "app/commands/TKervCommand.h"
 #include <string>
 #include <vector>
 

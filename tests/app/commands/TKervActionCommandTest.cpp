@@ -1,4 +1,4 @@
-#include "app/TKervActionCommand.h"
+#include "app/commands/TKervActionCommand.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "app/TKervFormatCommand.h"
+#include "app/commands/TKervFormatCommand.h"
 
-#include "app/TKervEditors.h"
-#include "app/TKervFormatDialogs.h"
-#include "app/TKervInformation.h"
+#include "app/commands/TKervEditors.h"
+#include "app/commands/TKervFormatDialogs.h"
+#include "app/commands/TKervInformation.h"
 #include "app/settings/TKervSettingGroups.h"
 #include "app/settings/TKervSettingManager.h"
 #include "document/TIniFile.h"

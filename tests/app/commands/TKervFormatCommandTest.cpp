@@ -7,10 +7,10 @@
 #include <deque>
 #include <functional>
 
-#include "app/TKervEditors.h"
-#include "app/TKervFormatCommand.h"
-#include "app/TKervFormatDialogs.h"
-#include "app/TKervInformation.h"
+#include "app/commands/TKervEditors.h"
+#include "app/commands/TKervFormatCommand.h"
+#include "app/commands/TKervFormatDialogs.h"
+#include "app/commands/TKervInformation.h"
 #include "app/settings/TKervSettingGroups.h"
 #include "app/settings/TKervSettingManager.h"
 #include "document/TIniFile.h"

@@ -2,7 +2,7 @@
 // The searchers' view of the window's editor panes: the active pane's text
 // and selection, and the search-word emphasis of both panes.
 
-#include "app/TKervEditors.h"
+#include "app/commands/TKervEditors.h"
 #include "search/TKervSearchTarget.h"
 
 namespace kerv {

@@ -3,7 +3,7 @@
 // to the text's ends, caret jumps, box mode and editing prohibited, on the
 // pane the commands act on (both panes for the switches).
 
-#include "app/TKervCommand.h"
+#include "app/commands/TKervCommand.h"
 #include <string>
 #include <string_view>
 

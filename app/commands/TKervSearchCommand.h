@@ -2,14 +2,14 @@
 // The search command object: everything the search actions, the search bar
 // and the options panel ask for, over one searcher per request.
 
-#include "app/TKervCommand.h"
+#include "app/commands/TKervCommand.h"
 #include <cstdint>
 #include <functional>
 #include <string>
 
-#include "app/TKervEditors.h"
-#include "app/TKervInformation.h"
-#include "app/TKervSearchWindow.h"
+#include "app/commands/TKervEditors.h"
+#include "app/commands/TKervInformation.h"
+#include "app/commands/TKervSearchWindow.h"
 #include "search/TKervSearchHistory.h"
 #include "search/TKervSearchOptions.h"
 #include "search/TKervSearchTarget.h"

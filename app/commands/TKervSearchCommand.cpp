@@ -1,8 +1,8 @@
-#include "app/TKervSearchCommand.h"
+#include "app/commands/TKervSearchCommand.h"
 
 #include <chrono>
 
-#include "app/TKervEditorSearchTarget.h"
+#include "app/commands/TKervEditorSearchTarget.h"
 #include "app/settings/TKervSettingManager.h"
 #include "editor/TEditor.h"
 #include "platform/CodePage.h"

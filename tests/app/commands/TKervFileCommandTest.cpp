@@ -1,9 +1,9 @@
-#include "app/TKervFileCommand.h"
+#include "app/commands/TKervFileCommand.h"
 
 #include <gtest/gtest.h>
 
-#include "app/TKervEditorDocument.h"
-#include "app/TKervEditors.h"
+#include "app/commands/TKervEditorDocument.h"
+#include "app/commands/TKervEditors.h"
 #include "document/TIniFile.h"
 #include "editor/TEditor.h"
 #include "tests/document/FileManagerFakes.h"

@@ -1,8 +1,8 @@
-#include "app/TKervEditorCommand.h"
+#include "app/commands/TKervEditorCommand.h"
 
 #include <gtest/gtest.h>
 
-#include "app/TKervEditors.h"
+#include "app/commands/TKervEditors.h"
 #include "app/TKervWindowWrap.h"
 #include "editmode/TEditorProp.h"
 #include "editor/TEditor.h"

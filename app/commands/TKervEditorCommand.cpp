@@ -1,9 +1,9 @@
-#include "app/TKervEditorCommand.h"
+#include "app/commands/TKervEditorCommand.h"
 
 #include <algorithm>
 #include <charconv>
 
-#include "app/TKervEditors.h"
+#include "app/commands/TKervEditors.h"
 #include "editmode/TEditorProp.h"
 #include "editor/TEditor.h"
 #include "platform/Clipboard.h"

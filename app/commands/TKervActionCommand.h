@@ -2,8 +2,8 @@
 // The enabled and checked states of the window's actions, from the window's
 // state. The window gathers the state; these rules decide.
 
-#include "app/TKervCommand.h"
-#include "app/TKervActionTable.h"
+#include "app/commands/TKervCommand.h"
+#include "app/commands/TKervActionTable.h"
 
 namespace kerv {
 

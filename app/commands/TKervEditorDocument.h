@@ -2,7 +2,7 @@
 // The file manager's view of the window's editor panes: the text lives in the
 // row store both panes share; the commands act on the active pane.
 
-#include "app/TKervEditors.h"
+#include "app/commands/TKervEditors.h"
 #include "document/TKervFilePorts.h"
 
 namespace kerv {

@@ -5,7 +5,7 @@
 // operation (one undo step); with KeepSel the result stays selected. The line
 // commands first widen the selection to whole lines.
 
-#include "app/TKervCommand.h"
+#include "app/commands/TKervCommand.h"
 #include <functional>
 
 #include "format/ITextCollator.h"

@@ -1,4 +1,4 @@
-#include "app/TKervActionTable.h"
+#include "app/commands/TKervActionTable.h"
 
 #include <utility>
 

@@ -24,6 +24,10 @@ class TKervCommand {
 
   TKervSystem* System() const { return system_; }
 
+  // The root object announces itself here (and withdraws with null), so the
+  // commands created while it lives belong to it without reaching up for it.
+  static void SetProcessSystem(TKervSystem* system);
+
  private:
   TKervSystem* system_;
 };

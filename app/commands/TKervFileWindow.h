@@ -3,7 +3,7 @@
 // answers: boxes, notices and error codes. The window derives from it and
 // adds the title, the status bar, the busy state and the dialog state.
 
-#include "app/TKervInformation.h"
+#include "app/commands/TKervInformation.h"
 #include "document/TKervFilePorts.h"
 
 namespace kerv {

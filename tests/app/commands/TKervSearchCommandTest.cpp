@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "app/TKervEditorSearchTarget.h"
-#include "app/TKervSearchCommand.h"
+#include "app/commands/TKervEditorSearchTarget.h"
+#include "app/commands/TKervSearchCommand.h"
 #include "app/settings/TKervSettingManager.h"
 #include "editor/TEditor.h"
 #include "platform/fake/FakeFileSystem.h"

@@ -1,4 +1,4 @@
-#include "app/TKervEditModeCommand.h"
+#include "app/commands/TKervEditModeCommand.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "app/TKervFileWindow.h"
+#include "app/commands/TKervFileWindow.h"
 
 #include "document/TKervExceptionStringMaker.h"
 

@@ -1,4 +1,4 @@
-#include "app/TKervFileCommand.h"
+#include "app/commands/TKervFileCommand.h"
 
 #include "document/DocumentMessages.h"
 #include "document/TIniFile.h"

@@ -1,8 +1,8 @@
-#include "app/TKervEditorSearchTarget.h"
+#include "app/commands/TKervEditorSearchTarget.h"
 
 #include <algorithm>
 
-#include "app/TKervSearchWindow.h"
+#include "app/commands/TKervSearchWindow.h"
 #include "editor/TEditor.h"
 #include "platform/LargeBuffer.h"
 
