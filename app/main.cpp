@@ -2,7 +2,7 @@
 
 #include <QApplication>
 
-#include "app/TFrmKervMain.h"
+#include "app/window/TFrmKervMain.h"
 #include "app/TKervSystem.h"
 #include "platform/posix/IconvCodePage.h"
 #include "platform/posix/LocalSocketChannel.h"

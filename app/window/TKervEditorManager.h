@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "app/commands/TKervEditors.h"
-#include "app/TKervWindowWrap.h"
+#include "app/window/TKervWindowWrap.h"
 
 class QSplitter;
 class QWidget;

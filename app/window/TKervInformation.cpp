@@ -6,7 +6,7 @@
 #include <QMenu>
 
 #include "app/TKervMessages.h"
-#include "app/TKervStatusTexts.h"
+#include "app/window/TKervStatusTexts.h"
 #include "app/window/TKervState.h"
 #include "platform/Dialogs.h"
 

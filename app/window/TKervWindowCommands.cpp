@@ -48,9 +48,9 @@
 #include "app/TKervParameter.h"
 #include "app/TKervProcessManager.h"
 #include "app/settings/TKervSettingManager.h"
-#include "app/TKervStatusTexts.h"
+#include "app/window/TKervStatusTexts.h"
 #include "app/TKervSystem.h"
-#include "app/TKervWindowInitializer.h"
+#include "app/window/TKervWindowInitializer.h"
 #include "app/window/TKervEditorManager.h"
 #include "app/window/TKervInformation.h"
 #include "document/TFileManager.h"
@@ -62,7 +62,7 @@
 #include "platform/qt/QtClipboard.h"
 #include "search/SearchFlags.h"
 #include "ui/TEditorWidget.h"
-#include "app/TFrmKervMain.h"
+#include "app/window/TFrmKervMain.h"
 #include "app/window/TKervWindowCommands.h"
 
 namespace kerv {

@@ -2,8 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/commands/TKervEditors.h"
-#include "app/TKervWindowWrap.h"
+#include "tests/app/commands/TwoPanes.h"
 #include "editmode/TEditorProp.h"
 #include "editor/TEditor.h"
 #include "platform/fake/FakeClipboard.h"
@@ -12,20 +11,7 @@
 namespace kerv {
 namespace {
 
-// Two panes on one row store, as a split window has them.
-class TwoPanes : public IKervEditors {
- public:
-  TwoPanes() { second.ShareRowStore(main); }
-  TEditor& ActiveEditor() override { return secondActive ? second : main; }
-  TEditor& MainEditor() override { return main; }
-  TEditor* SecondEditor() override { return &second; }
-  bool EditorHasFocus() override { return true; }
-
-  testing::FakeEditorWindow mainWindow, secondWindow;
-  TEditor main{&mainWindow};
-  TEditor second{&secondWindow};
-  bool secondActive = false;
-};
+using testing::TwoPanes;
 
 void SetText(TEditor& editor, const std::string& text) {
   editor.SelectAll();
@@ -101,37 +87,6 @@ TEST(TKervEditorCommandTest, BoxModeTakesTheModesBoxFreeCaretAndReadOnlyReachesB
   command.SetReadOnly(true);
   EXPECT_TRUE(panes.main.ReadOnly());
   EXPECT_TRUE(panes.second.ReadOnly());
-}
-
-TEST(TKervWindowWrapTest, WordWrapAndWindowWrapStateMachine) {
-  TwoPanes panes;
-  TKervWindowWrap wrap(panes);
-  wrap.SetModeWrap(false, 60);
-  // Window wrap on: word wrap at the window's width.
-  EXPECT_TRUE(wrap.SetWindowWrap(true, 90));
-  EXPECT_TRUE(panes.main.WordWrap());
-  EXPECT_EQ(panes.main.WrapOption().WrapByte(), 90);
-  // A wider window re-wraps.
-  wrap.Fit(120);
-  EXPECT_EQ(panes.main.WrapOption().WrapByte(), 120);
-  // Word wrap off turns both off.
-  EXPECT_TRUE(wrap.SetWordWrap(false));
-  EXPECT_FALSE(wrap.WindowWrap());
-  EXPECT_FALSE(panes.main.WordWrap());
-  // Word wrap on uses the mode's width; window wrap off afterwards restores the mode's wrap.
-  EXPECT_TRUE(wrap.SetWordWrap(true));
-  EXPECT_EQ(panes.main.WrapOption().WrapByte(), 60);
-  EXPECT_FALSE(wrap.SetWordWrap(true));
-  wrap.SetWindowWrap(true, 100);
-  wrap.SetWindowWrap(false, 100);
-  EXPECT_FALSE(panes.main.WordWrap());
-  EXPECT_EQ(panes.main.WrapOption().WrapByte(), 60);
-  // A mode applied while window wrap is on keeps the window's width.
-  wrap.SetWindowWrap(true, 100);
-  wrap.SetModeWrap(true, 40);
-  wrap.ModeApplied(100);
-  EXPECT_EQ(panes.main.WrapOption().WrapByte(), 100);
-  EXPECT_TRUE(panes.second.WordWrap());
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "app/TKervWindowWrap.h"
+#include "app/window/TKervWindowWrap.h"
 
 #include "app/commands/TKervEditors.h"
 #include "editor/TEditor.h"

@@ -1,4 +1,4 @@
-#include "app/TKervStatusTexts.h"
+#include "app/window/TKervStatusTexts.h"
 
 #include <cstdio>
 

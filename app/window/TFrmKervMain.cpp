@@ -1,4 +1,4 @@
-#include "app/TFrmKervMain.h"
+#include "app/window/TFrmKervMain.h"
 
 #include "platform/qt/QtText.h"
 #include <QAction>
@@ -49,9 +49,9 @@
 #include "app/TKervParameter.h"
 #include "app/TKervProcessManager.h"
 #include "app/settings/TKervSettingManager.h"
-#include "app/TKervStatusTexts.h"
+#include "app/window/TKervStatusTexts.h"
 #include "app/TKervSystem.h"
-#include "app/TKervWindowInitializer.h"
+#include "app/window/TKervWindowInitializer.h"
 #include "app/window/TKervEditorManager.h"
 #include "app/window/TKervInformation.h"
 #include "app/window/TKervWindowCommands.h"

@@ -1,4 +1,4 @@
-#include "app/TKervWindowInitializer.h"
+#include "app/window/TKervWindowInitializer.h"
 
 #include <gtest/gtest.h>
 

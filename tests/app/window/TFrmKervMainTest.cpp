@@ -1,4 +1,4 @@
-#include "app/TFrmKervMain.h"
+#include "app/window/TFrmKervMain.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +21,7 @@ namespace {
 
 QApplication& App() {
   static int argc = 1;
-  static char name[] = "kerv_app_qt_tests";
+  static char name[] = "kerv_app_window_tests";
   static char* argv[] = {name, nullptr};
   // Never destroyed: widgets Qt keeps for the process (fonts, input method)
   // must not outlive their application at exit.
