@@ -252,6 +252,10 @@ TFrmKervMain::~TFrmKervMain() {
 }
 
 TKervSettingManager& TFrmKervMain::Settings() { return system_.SettingManager(); }
+
+TKervWindowBars TFrmKervMain::Bars() {
+  return {toolBarRow_, searchBar_, foldStrip_, toolBarFold_, searchBarFold_, searchOptionsButton_};
+}
 TEditorWidget& TFrmKervMain::EditorWidget() { return editors_->MainWidget(); }
 
 void TFrmKervMain::FormCreate() {

@@ -11,6 +11,7 @@
 
 #include "app/commands/TKervActionCommand.h"
 #include "app/commands/TKervActionTable.h"
+#include "app/window/IKervMainWindow.h"
 #include "app/window/TKervState.h"
 
 class QComboBox;
@@ -56,7 +57,7 @@ class IFileLock;
 class TKervSettingManager;
 class TKervSystem;
 
-class TFrmKervMain : public QMainWindow, public IKervActionTarget {
+class TFrmKervMain : public QMainWindow, public IKervActionTarget, public IKervMainWindow {
   Q_OBJECT
 
  public:
@@ -76,13 +77,31 @@ class TFrmKervMain : public QMainWindow, public IKervActionTarget {
   QString InfoText() const;
   QString DocumentText() const;
   TEditorWidget& EditorWidget();
-  TKervEditorManager& Editors() { return *editors_; }
-  TKervInformation& Information() { return *information_; }
-  QAction* Action(TKervAction id) const { return actions_[static_cast<size_t>(id) - 1]; }
-  TKervState& State() { return state_; }
-  TKervView& View() { return view_; }
-  TKervSettingManager& Settings();
-  TKervEditModeManager& Modes() { return *modes_; }
+  QAction* Action(TKervAction id) const override { return actions_[static_cast<size_t>(id) - 1]; }
+
+  // ---- what the window's command families reach
+  QMainWindow& Form() override { return *this; }
+  TKervWindowBars Bars() override;
+  TKervSystem& System() override { return system_; }
+  TKervSettingManager& Settings() override;
+  TKervEditorManager& Editors() override { return *editors_; }
+  TKervInformation& Information() override { return *information_; }
+  TKervEditModeManager& Modes() override { return *modes_; }
+  IClipboard& Clipboard() override { return *clipboard_; }
+  TKervState& State() override { return state_; }
+  TKervView& View() override { return view_; }
+  TKervFileManager* FileManager() override { return fileManager_.get(); }
+  TKervProcessManager* Processes() override { return processes_; }
+  TKervActionCommand* ActionCommand() override { return actionCommand_; }
+  TKervSearchCommand* SearchCommand() override { return searchCommand_; }
+  TKervEditModeCommand& ModeCommand() override { return *modeCommand_; }
+  TKervEditorCommand& EditorCommand() override { return *editorCommand_; }
+  TKervInformationCommand& InfoCommand() override { return *infoCommand_; }
+  TKervActionState GatherState() const override;
+  void RefreshAll() override;
+  void RefreshEditActions() override;
+  void ApplySettings() override;
+  void ModeApplied(bool applied) override;
 
   // Runs one action's command (what its menu item does).
   void Run(TKervAction id);
@@ -105,39 +124,24 @@ class TFrmKervMain : public QMainWindow, public IKervActionTarget {
 
   // ---- start-up and settings
   void Initialize();
-  void ApplySettings();
   void ProcessCommandLine();
   // Picks the edit mode of fileName's extension and applies it to the panes.
   void ApplyModeForFile(const std::string& fileName);
   void ChangeMode(const std::string& name);
-  void ModeApplied(bool applied);
 
   // ---- refresh rules
-  TKervActionState GatherState() const;
   void SetEnabled(TKervAction action, bool enabled) override;
   void SetChecked(TKervAction action, bool checked) override;
   void SetAutoComplete(bool on) override;
-  void RefreshAll();
-  void RefreshEditActions();
-
-  // ---- bars
 
   // ---- commands of the window
   void InsertUtf8(const std::string& text);
   void PopupCodeMenu(bool returnCodes);
   void ChooseCode(bool returnCodes, int code);
   void RebuildHistoryMenu(const std::vector<std::pair<std::string, std::string>>& entries);
-  friend class TKervWindowPort;
   friend class TKervFileSide;
   friend class TKervSearchSide;
-  friend class TKervDialogCommand;
-  friend class TKervInformationCommand;
-  friend class TKervViewCommand;
-  friend class TKervWindowCommand;
-  friend class TKervMessageHandlerCommand;
-  friend class TKervEditorEventCommand;
   TKervDialogCommand& DialogCommand() { return *dialogCommand_; }
-  TKervInformationCommand& InfoCommand() { return *infoCommand_; }
   TKervViewCommand& ViewCommand() { return *viewCommand_; }
   TKervEditorEventCommand& EventCommand() { return *eventCommand_; }
   std::string BoxText(QComboBox* box) const;
@@ -204,9 +208,6 @@ class TFrmKervMain : public QMainWindow, public IKervActionTarget {
   QMenu* charCodeMenu_ = nullptr;
   QMenu* returnCodeMenu_ = nullptr;
   QMenu* infoBarMenu_ = nullptr;
-  // The link under the mouse when the pane's menu opened: 0 none, 1 mail, 2 URL.
-  int linkKind_ = 0;
-  std::string linkText_;
   bool fillingModeList_ = false;
 };
 

@@ -62,7 +62,8 @@
 #include "platform/qt/QtClipboard.h"
 #include "search/SearchFlags.h"
 #include "ui/TEditorWidget.h"
-#include "app/window/TFrmKervMain.h"
+#include "app/window/IKervMainWindow.h"
+#include <QMainWindow>
 #include "app/window/TKervWindowCommands.h"
 
 namespace kerv {
@@ -70,76 +71,76 @@ namespace kerv {
 // What the other windows ask of this one.
 class TKervWindowPort : public IKervWindowPort {
  public:
-  explicit TKervWindowPort(TFrmKervMain& window) : window_(window) {}
-  std::string FileName() override { return window_.fileManager_->FileName(); }
-  std::string Caption() override { return window_.windowTitle().toStdString(); }
-  int DialogState() override { return window_.state_.DialogState; }
+  explicit TKervWindowPort(IKervMainWindow& window) : window_(window) {}
+  std::string FileName() override { return window_.FileManager()->FileName(); }
+  std::string Caption() override { return window_.Form().windowTitle().toStdString(); }
+  int DialogState() override { return window_.State().DialogState; }
   void Restore() override {
-    if (window_.isMinimized()) window_.showNormal();
+    if (window_.Form().isMinimized()) window_.Form().showNormal();
   }
   void BringToFront() override {
-    window_.raise();
-    window_.activateWindow();
+    window_.Form().raise();
+    window_.Form().activateWindow();
   }
   void ReloadSettings() override { window_.Settings().ReloadRequested(); }
   void AddSearchHistory(const std::string& word) override {
-    if (window_.searchCommand_) window_.searchCommand_->AddSearchHistory(word, false);
+    if (window_.SearchCommand()) window_.SearchCommand()->AddSearchHistory(word, false);
   }
   void AddReplaceHistory(const std::string& word) override {
-    if (window_.searchCommand_) window_.searchCommand_->AddReplaceHistory(word, false);
+    if (window_.SearchCommand()) window_.SearchCommand()->AddReplaceHistory(word, false);
   }
-  void CloseWindow() override { QMetaObject::invokeMethod(&window_, [this] { window_.close(); }, Qt::QueuedConnection); }
+  void CloseWindow() override { QMetaObject::invokeMethod(&window_.Form(), [this] { window_.Form().close(); }, Qt::QueuedConnection); }
 
  private:
-  TFrmKervMain& window_;
+  IKervMainWindow& window_;
 };
 
 // ==== TKervMessageHandlerCommand
-TKervMessageHandlerCommand::TKervMessageHandlerCommand(TKervSystem& system, TFrmKervMain& window)
+TKervMessageHandlerCommand::TKervMessageHandlerCommand(TKervSystem& system, IKervMainWindow& window)
     : TKervWindowBoundCommand(system, window), port_(std::make_unique<TKervWindowPort>(window)) {
   TKervPlatform& platform = system.Platform();
   if (!platform.channel) return;
   processes_ = std::make_unique<TKervProcessManager>(*platform.channel, *port_, platform.fs);
-  if (processes_->AssignNumber()) new QtChannelNotifier(*platform.channel, &window);
+  if (processes_->AssignNumber()) new QtChannelNotifier(*platform.channel, &window.Form());
 }
 
 // The window leaves the list of running windows before it is gone.
 TKervMessageHandlerCommand::~TKervMessageHandlerCommand() = default;
 
 // ==== TKervWindowCommand
-void TKervWindowCommand::NewWindow() { w_.system_.LaunchNewProcess({}); }
+void TKervWindowCommand::NewWindow() { w_.System().LaunchNewProcess({}); }
 
 // ==== TKervInformationCommand
 void TKervInformationCommand::ShowCaretPos() {
-  const TEditor& editor = w_.editors_->ActiveEditor();
-  w_.information_->SetCaretPos(TKervEditorCommand::CaretLine(editor), TKervEditorCommand::CaretColumn(editor));
+  const TEditor& editor = w_.Editors().ActiveEditor();
+  w_.Information().SetCaretPos(TKervEditorCommand::CaretLine(editor), TKervEditorCommand::CaretColumn(editor));
 }
 
 void TKervInformationCommand::CountCharacters() {
-  const TKervCharCount count = CharCountTexts(w_.editors_->MainEditor().RowStore().GetText(), w_.fileManager_->ReturnCode());
-  if (w_.Settings().InfoBar().UseInfoBar && w_.information_->InfoBarShown()) {
-    w_.information_->ShowNotice(count.characters + " / " + count.bytes, IKervInformation::nlInformation);
+  const TKervCharCount count = CharCountTexts(w_.Editors().MainEditor().RowStore().GetText(), w_.FileManager()->ReturnCode());
+  if (w_.Settings().InfoBar().UseInfoBar && w_.Information().InfoBarShown()) {
+    w_.Information().ShowNotice(count.characters + " / " + count.bytes, IKervInformation::nlInformation);
   } else {
-    QMessageBox::information(&w_, QString::fromUtf8("文字数カウンタ"),
+    QMessageBox::information(&w_.Form(), QString::fromUtf8("文字数カウンタ"),
                              Utf8(count.characters) + QStringLiteral("\r\n") + Utf8(count.bytes));
   }
 }
 
 void TKervInformationCommand::ShowAsciiCode() {
-  TEditor& editor = w_.editors_->ActiveEditor();
+  TEditor& editor = w_.Editors().ActiveEditor();
   if (!editor.Selected()) return;
   const std::string digits = AsciiCodeText(editor.SelText());
-  if (w_.Settings().InfoBar().UseInfoBar && w_.information_->InfoBarShown()) {
-    w_.information_->ShowNotice("ASCIIコード:" + digits, IKervInformation::nlInformation);
+  if (w_.Settings().InfoBar().UseInfoBar && w_.Information().InfoBarShown()) {
+    w_.Information().ShowNotice("ASCIIコード:" + digits, IKervInformation::nlInformation);
   } else {
-    QMessageBox::information(&w_, QString::fromUtf8("ASCIIコード表示"), Utf8(digits));
+    QMessageBox::information(&w_.Form(), QString::fromUtf8("ASCIIコード表示"), Utf8(digits));
   }
 }
 
 void TKervInformationCommand::ShowClipboard() {
-  const std::string text = w_.clipboard_->Text().text;
-  const std::string body = w_.system_.Platform().codePage.Cp932ToUtf8(ClipboardNoticeBody(text));
-  w_.information_->ShowNotice("クリップボード : " + body + " (" + std::to_string(text.size()) + "Byte)",
+  const std::string text = w_.Clipboard().Text().text;
+  const std::string body = w_.System().Platform().codePage.Cp932ToUtf8(ClipboardNoticeBody(text));
+  w_.Information().ShowNotice("クリップボード : " + body + " (" + std::to_string(text.size()) + "Byte)",
                            IKervInformation::nlPlain);
 }
 
@@ -151,104 +152,104 @@ QString TKervInformationCommand::NowText() {
 }
 
 void TKervInformationCommand::ShowNow() {
-  w_.information_->ShowNotice(NowText().toStdString(), IKervInformation::nlPlain);
+  w_.Information().ShowNotice(NowText().toStdString(), IKervInformation::nlPlain);
 }
 
 QString TKervInformationCommand::HelpFile() const {
   // Beside the program in a build tree, in the data folder when installed.
-  const QString file = QString::fromStdString(w_.system_.DataFolder()) + QStringLiteral("help/index.html");
+  const QString file = QString::fromStdString(w_.System().DataFolder()) + QStringLiteral("help/index.html");
   return QFileInfo::exists(file) ? QFileInfo(file).absoluteFilePath() : QString();
 }
 
 void TKervInformationCommand::ShowHelp() {
   const QString file = HelpFile();
   if (file.isEmpty()) return;
-  w_.system_.ShellOpen(file.toStdString(), {});
+  w_.System().ShellOpen(file.toStdString(), {});
 }
 
 // ==== TKervDialogCommand
 bool TKervDialogCommand::MayOpenDialog(int dialogState) {
-  return !w_.processes_ || !w_.processes_->ActivateDialogOwner(dialogState);
+  return !w_.Processes() || !w_.Processes()->ActivateDialogOwner(dialogState);
 }
 
 void TKervDialogCommand::OpenSettingsDialog() {
   if (!MayOpenDialog(dlgSetting)) return;
-  w_.state_.DialogState = dlgSetting;
+  w_.State().DialogState = dlgSetting;
   bool taken = false;
   {
-    TFrm_KervSetting dialog(w_.Settings(), w_.system_.Platform().codePage, *w_.information_, &w_);
+    TFrm_KervSetting dialog(w_.Settings(), w_.System().Platform().codePage, w_.Information(), &w_.Form());
     dialog.exec();
     taken = dialog.ValuesTaken();
   }
-  w_.state_.DialogState = dlgNone;
+  w_.State().DialogState = dlgNone;
   if (!taken) return;
   // What the dialog changed takes effect at once, here and in the other windows.
   w_.ApplySettings();
   w_.RefreshAll();
-  if (w_.processes_) w_.processes_->NotifySettingsChanged();
+  if (w_.Processes()) w_.Processes()->NotifySettingsChanged();
 }
 
 void TKervDialogCommand::OpenEditModeDialog() {
   if (!MayOpenDialog(dlgEditModeSetting)) return;
-  w_.state_.DialogState = dlgEditModeSetting;
+  w_.State().DialogState = dlgEditModeSetting;
   bool changed = false;
   std::string current;
   {
-    TFrmEditModeSetting dialog(*w_.modes_, w_.modes_->CurrentName(), *w_.information_, &w_);
+    TFrmEditModeSetting dialog(w_.Modes(), w_.Modes().CurrentName(), w_.Information(), &w_.Form());
     dialog.exec();
     changed = dialog.ModesChanged();
     current = dialog.CurrentModeName();
   }
-  w_.state_.DialogState = dlgNone;
+  w_.State().DialogState = dlgNone;
   if (!changed) return;
-  w_.modeCommand_->FillModeBox(true);
-  w_.ModeApplied(w_.modeCommand_->ChangeMode(current, false, true).applied);
+  w_.ModeCommand().FillModeBox(true);
+  w_.ModeApplied(w_.ModeCommand().ChangeMode(current, false, true).applied);
 }
 
 void TKervDialogCommand::OpenSearchOptions() {
-  if (w_.state_.DialogState == dlgSearchOption || !MayOpenDialog(dlgSearchOption)) return;
-  w_.state_.DialogState = dlgSearchOption;
-  auto* panel = new TFrm_SearchOp(&w_, *w_.searchCommand_, *w_.information_, w_.editors_->ActiveEditor().SelLength() == 0);
+  if (w_.State().DialogState == dlgSearchOption || !MayOpenDialog(dlgSearchOption)) return;
+  w_.State().DialogState = dlgSearchOption;
+  auto* panel = new TFrm_SearchOp(&w_.Form(), *w_.SearchCommand(), w_.Information(), w_.Editors().ActiveEditor().SelLength() == 0);
   panel->setAttribute(Qt::WA_DeleteOnClose);
   panel->OnClosed = [this] {
-    w_.state_.DialogState = dlgNone;
+    w_.State().DialogState = dlgNone;
     w_.RefreshAll();
   };
-  const QRect button(w_.searchOptionsButton_->mapToGlobal(QPoint(0, 0)), w_.searchOptionsButton_->size());
+  const QRect button(w_.Bars().searchOptionsButton->mapToGlobal(QPoint(0, 0)), w_.Bars().searchOptionsButton->size());
   panel->PlaceBelow(button);
   panel->show();
 }
 
 void TKervDialogCommand::EditTemporaryWords() {
-  TEditor& editor = w_.editors_->MainEditor();
-  ICodePage& codePage = w_.system_.Platform().codePage;
+  TEditor& editor = w_.Editors().MainEditor();
+  ICodePage& codePage = w_.System().Platform().codePage;
   QStringList lines;
   const TEditorWordList& words = editor.TmpReserveList();
   for (const TEditorWord& word : words) lines << SjisToQString(codePage, word.text);
   bool ok = false;
-  w_.state_.DialogState = dlgMessage;
-  const QString edited = QInputDialog::getMultiLineText(&w_, QString::fromUtf8("簡易強調文字リスト"),
+  w_.State().DialogState = dlgMessage;
+  const QString edited = QInputDialog::getMultiLineText(&w_.Form(), QString::fromUtf8("簡易強調文字リスト"),
                                                         QString::fromUtf8("一行に一語ずつ入力してください"),
                                                         lines.join(QLatin1Char('\n')), &ok);
-  w_.state_.DialogState = dlgNone;
+  w_.State().DialogState = dlgNone;
   if (!ok) return;
   TEditorWordList list;
   for (const QString& line : edited.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
     const std::string word = QStringToSjis(codePage, line);
     if (!word.empty()) list.push_back({word, 0});
   }
-  w_.editors_->ForEach([&](TEditorWidget& pane) {
+  w_.Editors().ForEach([&](TEditorWidget& pane) {
     pane.Editor().SetTmpReserveList(list);
     pane.viewport()->update();
   });
 }
 
 void TKervDialogCommand::ChooseTemporaryFont() {
-  TEditorWidget& main = w_.editors_->MainWidget();
+  TEditorWidget& main = w_.Editors().MainWidget();
   bool ok = false;
-  w_.state_.DialogState = dlgMessage;
-  const QFont chosen = QFontDialog::getFont(&ok, main.GridFont(), &w_);
-  w_.state_.DialogState = dlgNone;
+  w_.State().DialogState = dlgMessage;
+  const QFont chosen = QFontDialog::getFont(&ok, main.GridFont(), &w_.Form());
+  w_.State().DialogState = dlgNone;
   if (!ok) return;
   TEditorFont font;
   font.Assign(main.Editor().Font());
@@ -258,57 +259,57 @@ void TKervDialogCommand::ChooseTemporaryFont() {
   if (chosen.bold()) style |= fsBold;
   if (chosen.italic()) style |= fsItalic;
   font.SetStyle(style);
-  w_.editors_->ForEach([&](TEditorWidget& pane) { pane.Editor().SetFont(font); });
-  w_.editors_->FitWindowWrap();
+  w_.Editors().ForEach([&](TEditorWidget& pane) { pane.Editor().SetFont(font); });
+  w_.Editors().FitWindowWrap();
 }
 
 void TKervDialogCommand::JumpTo() {
-  TEditor& editor = w_.editors_->ActiveEditor();
+  TEditor& editor = w_.Editors().ActiveEditor();
   const int first = TKervEditorCommand::FirstLineNumber(editor);
   const int last = TKervEditorCommand::LastLineNumber(editor);
   bool ok = false;
-  w_.state_.DialogState = dlgMessage;
-  const QString answer = QInputDialog::getText(&w_, QString::fromUtf8("指定行へ移動"), Utf8(JumpToPrompt(first, last)),
+  w_.State().DialogState = dlgMessage;
+  const QString answer = QInputDialog::getText(&w_.Form(), QString::fromUtf8("指定行へ移動"), Utf8(JumpToPrompt(first, last)),
                                                QLineEdit::Normal,
                                                QString::number(TKervEditorCommand::CaretLine(editor)), &ok);
-  w_.state_.DialogState = dlgNone;
+  w_.State().DialogState = dlgNone;
   if (!ok) return;
-  w_.editorCommand_->JumpToLine(TKervEditorCommand::ParseJumpAnswer(editor, answer.trimmed().toStdString()));
+  w_.EditorCommand().JumpToLine(TKervEditorCommand::ParseJumpAnswer(editor, answer.trimmed().toStdString()));
 }
 
 // ==== TKervViewCommand
 void TKervViewCommand::LayoutBars() {
-  w_.toolBarRow_->setVisible(w_.view_.BaseBar && w_.view_.BaseExpanded);
-  w_.searchBar_->setVisible(w_.view_.SearchBar && w_.view_.SearchExpanded);
-  w_.toolBarFold_->setVisible(w_.view_.BaseBar && !w_.view_.BaseExpanded);
-  w_.searchBarFold_->setVisible(w_.view_.SearchBar && !w_.view_.SearchExpanded);
-  w_.foldStrip_->setVisible(!w_.toolBarFold_->isHidden() || !w_.searchBarFold_->isHidden());
+  w_.Bars().toolBarRow->setVisible(w_.View().BaseBar && w_.View().BaseExpanded);
+  w_.Bars().searchBar->setVisible(w_.View().SearchBar && w_.View().SearchExpanded);
+  w_.Bars().toolBarFold->setVisible(w_.View().BaseBar && !w_.View().BaseExpanded);
+  w_.Bars().searchBarFold->setVisible(w_.View().SearchBar && !w_.View().SearchExpanded);
+  w_.Bars().foldStrip->setVisible(!w_.Bars().toolBarFold->isHidden() || !w_.Bars().searchBarFold->isHidden());
   // The fold buttons' look: 0 text, 1 flat text, anything else raised.
   const int look = w_.Settings().View().NNToolBarBtn;
-  for (QToolButton* button : {w_.toolBarFold_, w_.searchBarFold_}) button->setAutoRaise(look == 1);
-  if (w_.actionCommand_) w_.actionCommand_->RefreshBars(w_.GatherState());
+  for (QToolButton* button : {w_.Bars().toolBarFold, w_.Bars().searchBarFold}) button->setAutoRaise(look == 1);
+  if (w_.ActionCommand()) w_.ActionCommand()->RefreshBars(w_.GatherState());
 }
 
 void TKervViewCommand::SetBar(bool search, bool shown) {
-  (search ? w_.view_.SearchBar : w_.view_.BaseBar) = shown;
+  (search ? w_.View().SearchBar : w_.View().BaseBar) = shown;
   LayoutBars();
 }
 
 void TKervViewCommand::SetBarExpanded(bool search, bool expanded) {
-  (search ? w_.view_.SearchExpanded : w_.view_.BaseExpanded) = expanded;
+  (search ? w_.View().SearchExpanded : w_.View().BaseExpanded) = expanded;
   LayoutBars();
 }
 
 void TKervViewCommand::ApplyStayOnTop() {
-  const bool top = w_.view_.StayOnTop && w_.state_.DialogState == dlgNone && w_.isVisible();
-  if (top == w_.windowFlags().testFlag(Qt::WindowStaysOnTopHint)) return;
-  const bool visible = w_.isVisible();
-  w_.setWindowFlag(Qt::WindowStaysOnTopHint, top);
-  if (visible) w_.show();
+  const bool top = w_.View().StayOnTop && w_.State().DialogState == dlgNone && w_.Form().isVisible();
+  if (top == w_.Form().windowFlags().testFlag(Qt::WindowStaysOnTopHint)) return;
+  const bool visible = w_.Form().isVisible();
+  w_.Form().setWindowFlag(Qt::WindowStaysOnTopHint, top);
+  if (visible) w_.Form().show();
 }
 
 void TKervViewCommand::AddTemporaryWord() {
-  TEditor& editor = w_.editors_->ActiveEditor();
+  TEditor& editor = w_.Editors().ActiveEditor();
   if (!editor.Selected()) return;
   std::string text = editor.SelText();
   if (text.size() >= 200) return;
@@ -317,7 +318,7 @@ void TKervViewCommand::AddTemporaryWord() {
   text = text.substr(first, text.find_last_not_of(' ') - first + 1);
   TEditorWordList words = editor.TmpReserveList();
   words.push_back({text, 0});
-  w_.editors_->ForEach([&](TEditorWidget& pane) {
+  w_.Editors().ForEach([&](TEditorWidget& pane) {
     pane.Editor().SetTmpReserveList(words);
     pane.viewport()->update();
   });
@@ -326,48 +327,48 @@ void TKervViewCommand::AddTemporaryWord() {
 // ==== TKervEditorEventCommand
 void TKervEditorEventCommand::HookPane(TEditorWidget& pane) {
   TEditor& editor = pane.Editor();
-  editor.SetClipboard(w_.clipboard_.get());
+  editor.SetClipboard(&w_.Clipboard());
   editor.OnCaretMoved = [this](TEditor& sender) {
-    if (&sender == &w_.editors_->ActiveEditor()) w_.InfoCommand().ShowCaretPos();
+    if (&sender == &w_.Editors().ActiveEditor()) w_.InfoCommand().ShowCaretPos();
   };
   editor.OnChange = [this](TEditor&) {
     RefreshTitle();
     w_.RefreshEditActions();
   };
   editor.OnSelectionChange = [this](TEditor& sender, bool selected) { SelectionChanged(sender, selected); };
-  editor.OnSelectionModeChange = [this](TEditor&) { w_.actionCommand_->RefreshSelectionMode(w_.GatherState()); };
+  editor.OnSelectionModeChange = [this](TEditor&) { w_.ActionCommand()->RefreshSelectionMode(w_.GatherState()); };
   editor.OnKeyPress = [this](TEditor& sender, char key) -> char {
     return key == '\r' ? ReturnPressed(sender) : key;
   };
-  pane.OnNotice = [this](const QString& text) { w_.information_->Notify(text.toStdString(), IKervInformation::nlPlain); };
+  pane.OnNotice = [this](const QString& text) { w_.Information().Notify(text.toStdString(), IKervInformation::nlPlain); };
   pane.OnDblClick = [this](TEditor& sender) { OpenLink(sender); };
   pane.setContextMenuPolicy(Qt::CustomContextMenu);
-  QObject::connect(&pane, &QWidget::customContextMenuRequested, &w_,
+  QObject::connect(&pane, &QWidget::customContextMenuRequested, &w_.Form(),
           [this, &pane](const QPoint&) { ShowPaneMenu(pane, QCursor::pos()); });
-  pane.installEventFilter(&w_);
-  pane.viewport()->installEventFilter(&w_);
+  pane.installEventFilter(&w_.Form());
+  pane.viewport()->installEventFilter(&w_.Form());
 }
 
 void TKervEditorEventCommand::RefreshTitle() {
-  const bool modified = w_.editors_->MainEditor().Modified();
-  if (!w_.fileManager_) return;
-  w_.setWindowTitle(Utf8(w_.fileManager_->FileName()) + (modified ? QString::fromUtf8("[更新]") : QString()) + QStringLiteral(" - ") +
+  const bool modified = w_.Editors().MainEditor().Modified();
+  if (!w_.FileManager()) return;
+  w_.Form().setWindowTitle(Utf8(w_.FileManager()->FileName()) + (modified ? QString::fromUtf8("[更新]") : QString()) + QStringLiteral(" - ") +
                  QString::fromUtf8(TKervSystem::ProductName()));
 }
 
 void TKervEditorEventCommand::ToggleOverwrite() {
-  const bool on = !w_.editors_->MainEditor().OverWrite();
-  w_.editors_->ForEach([on](TEditorWidget& pane) { pane.Editor().SetOverWrite(on); });
-  w_.information_->SetOverwrite(on);
+  const bool on = !w_.Editors().MainEditor().OverWrite();
+  w_.Editors().ForEach([on](TEditorWidget& pane) { pane.Editor().SetOverWrite(on); });
+  w_.Information().SetOverwrite(on);
 }
 
 void TKervEditorEventCommand::SelectionChanged(TEditor& editor, bool selected) {
   if (selected && w_.Settings().InfoBar().ShowSelSize) {
     const std::string text = editor.SelText();
-    w_.information_->Notify(SelectionSizeText(static_cast<int64_t>(text.size()), kerv::CountCharacters(text)),
+    w_.Information().Notify(SelectionSizeText(static_cast<int64_t>(text.size()), kerv::CountCharacters(text)),
                          IKervInformation::nlPlain);
   }
-  w_.actionCommand_->RefreshSelection(w_.GatherState());
+  w_.ActionCommand()->RefreshSelection(w_.GatherState());
   w_.RefreshEditActions();
 }
 
@@ -377,11 +378,11 @@ char TKervEditorEventCommand::ReturnPressed(TEditor& editor) {
   if (!editor.Selected() && editor.Col() > editor.RowWidth(editor.Row())) {
     editor.SetCol(editor.RowWidth(editor.Row()));
   }
-  if (!w_.editors_->AutoIndent()) {
+  if (!w_.Editors().AutoIndent()) {
     editor.ReplaceSelText("\r\n");
     return 0;
   }
-  const TEditorPropEx& mode = w_.modes_->Current();
+  const TEditorPropEx& mode = w_.Modes().Current();
   TEditorScreenStrings& store = editor.RowStore();
   const int row = editor.Row();
   const int firstRow = store.FirstRowOfLine(row);
@@ -396,13 +397,13 @@ char TKervEditorEventCommand::ReturnPressed(TEditor& editor) {
   request.autoIndent = true;
   request.dsIndent = mode.DSIndent();
   request.noIndentEmptyLine = mode.NoIndentEmptyLine();
-  request.lastIndent = w_.editors_->LastIndent();
+  request.lastIndent = w_.Editors().LastIndent();
   const TAutoIndentResult result = TKervAutoIndent::Decide(request);
   switch (result.action) {
     case TAutoIndentAction::ControlReturn: return '\r';
     case TAutoIndentAction::InsertText:
       editor.ReplaceSelText(result.text);
-      if (result.rememberIndent) w_.editors_->LastIndent() = result.indent;
+      if (result.rememberIndent) w_.Editors().LastIndent() = result.indent;
       return 0;
     case TAutoIndentAction::BlankLineAbove: {
       const int col = editor.Col();
@@ -419,8 +420,8 @@ char TKervEditorEventCommand::ReturnPressed(TEditor& editor) {
 void TKervEditorEventCommand::OpenLink(TEditor& editor) {
   const TTokenKind kind = editor.WordKindAtCaret();
   if (kind == tkUrl || kind == tkMail) {
-    const std::string word = w_.system_.Platform().codePage.Cp932ToUtf8(editor.WordAtCaret());
-    w_.system_.ShellOpen(kind == tkMail ? "mailto:" + word : word, {});
+    const std::string word = w_.System().Platform().codePage.Cp932ToUtf8(editor.WordAtCaret());
+    w_.System().ShellOpen(kind == tkMail ? "mailto:" + word : word, {});
     return;
   }
   editor.SelectWordAtCaret();
@@ -430,18 +431,18 @@ void TKervEditorEventCommand::ShowPaneMenu(TEditorWidget& pane, const QPoint& gl
   const QPoint at = pane.viewport()->mapFromGlobal(globalPos);
   TEditor& editor = pane.Editor();
   const TTokenKind kind = editor.WordKindAtPoint(at.x(), at.y());
-  w_.linkKind_ = kind == tkMail ? 1 : kind == tkUrl ? 2 : 0;
-  w_.linkText_ = w_.linkKind_ ? w_.system_.Platform().codePage.Cp932ToUtf8(editor.WordAtPoint(at.x(), at.y())) : std::string();
-  QMenu menu(&w_);
+  linkKind_ = kind == tkMail ? 1 : kind == tkUrl ? 2 : 0;
+  linkText_ = linkKind_ ? w_.System().Platform().codePage.Cp932ToUtf8(editor.WordAtPoint(at.x(), at.y())) : std::string();
+  QMenu menu(&w_.Form());
   menu.setObjectName(QStringLiteral("PMnu_Editor"));
-  if (w_.linkKind_ != 0) {
-    const bool mail = w_.linkKind_ == 1;
+  if (linkKind_ != 0) {
+    const bool mail = linkKind_ == 1;
     QAction* open = menu.addAction(QString::fromUtf8(mail ? "アドレスをメーラーで開く(&M)" : "U&RLをブラウザーで開く"));
-    QObject::connect(open, &QAction::triggered, &w_,
-            [this, mail] { w_.system_.ShellOpen(mail ? "mailto:" + w_.linkText_ : w_.linkText_, {}); });
+    QObject::connect(open, &QAction::triggered, &w_.Form(),
+            [this, mail] { w_.System().ShellOpen(mail ? "mailto:" + linkText_ : linkText_, {}); });
     QAction* copy = menu.addAction(QString::fromUtf8(mail ? "アドレスをコピー(&R)" : "UR&Lをコピー"));
-    QObject::connect(copy, &QAction::triggered, &w_, [this] {
-      w_.clipboard_->SetText(w_.system_.Platform().codePage.Utf8ToCp932(w_.linkText_, nullptr), false);
+    QObject::connect(copy, &QAction::triggered, &w_.Form(), [this] {
+      w_.Clipboard().SetText(w_.System().Platform().codePage.Utf8ToCp932(linkText_, nullptr), false);
     });
     menu.addSeparator();
   }

@@ -14,17 +14,17 @@ namespace kerv {
 
 class TEditor;
 class TEditorWidget;
-class TFrmKervMain;
+class IKervMainWindow;
 class TKervProcessManager;
 class TKervWindowPort;
 
 // A family that works through the main window's controls.
 class TKervWindowBoundCommand : public TKervCommand {
  public:
-  TKervWindowBoundCommand(TKervSystem& system, TFrmKervMain& window) : TKervCommand(system), w_(window) {}
+  TKervWindowBoundCommand(TKervSystem& system, IKervMainWindow& window) : TKervCommand(system), w_(window) {}
 
  protected:
-  TFrmKervMain& w_;
+  IKervMainWindow& w_;
 };
 
 // Settings, edit-mode settings, search options, the temporary words and
@@ -83,7 +83,7 @@ class TKervToolLauncherCommand : public TKervWindowBoundCommand {
 // The other windows' requests: this window's number and answers.
 class TKervMessageHandlerCommand : public TKervWindowBoundCommand {
  public:
-  TKervMessageHandlerCommand(TKervSystem& system, TFrmKervMain& window);
+  TKervMessageHandlerCommand(TKervSystem& system, IKervMainWindow& window);
   ~TKervMessageHandlerCommand() override;
   // Null when the windows cannot reach each other (this one runs alone).
   TKervProcessManager* Processes() { return processes_.get(); }
@@ -105,6 +105,11 @@ class TKervEditorEventCommand : public TKervWindowBoundCommand {
   char ReturnPressed(TEditor& editor);
   void OpenLink(TEditor& editor);
   void ShowPaneMenu(TEditorWidget& pane, const QPoint& globalPos);
+
+ private:
+  // The link under the mouse when the pane's menu opened: 0 none, 1 mail, 2 URL.
+  int linkKind_ = 0;
+  std::string linkText_;
 };
 
 }  // namespace kerv
