@@ -40,6 +40,17 @@ void TEditorScreen::HideUnderline() { editor_.HideUnderline(); }
 void TEditorScreen::ShowUnderline() { editor_.ShowUnderline(); }
 // The line view refreshes the editor when its batch ends: nothing waits on the flag.
 void TEditorScreen::SetLinesUpdating(bool) {}
+long long TEditorScreen::CaretOffset() const {
+  if (editor_.RowCount() == 0) return -1;
+  return editor_.OffsetOfRow(std::min(editor_.row_, editor_.RowCount() - 1), 0) +
+         (editor_.row_ < editor_.RowCount() ? editor_.CaretByte() : Len(editor_.RowText(editor_.RowCount() - 1)) + 2);
+}
+void TEditorScreen::RestoreCaretOffset(long long offset) {
+  editor_.PlaceCaretByOffset(0, offset);
+  // A caret the first screen shows brings the view back to the left edge.
+  if (editor_.col_ < editor_.metrics_.visibleCols) editor_.SetTopCol(0);
+  editor_.ScrollCaret();
+}
 
 TEditorScreenStrings& TEditorLinesLink::RowStore() { return editor_.RowStore(); }
 TEditorView& TEditorLinesLink::View() { return editor_.Screen(); }

@@ -44,7 +44,9 @@ enum TEditorCursorKind { ckDefault, ckLeftMargin, ckInSelection, ckDrag, ckDragC
 // The keys the control handles itself; everything else goes to the application.
 enum TEditorKey { vkPrior, vkNext, vkEnd, vkHome, vkLeft, vkUp, vkRight, vkDown, vkDelete };
 
-// The widest row the grid shows, and the caret column limit.
+// The least horizontal range without word wrap, and the column a free caret
+// may reach beyond a shorter row. Longer rows widen the range: every byte of
+// a row can be reached, however long.
 inline constexpr int kMaxGridCols = 4000;
 inline constexpr int kMaxCaretCol = 4001;
 
@@ -76,6 +78,8 @@ class TEditorScreen : public TEditorView {
   void HideUnderline() override;
   void ShowUnderline() override;
   void SetLinesUpdating(bool updating) override;
+  long long CaretOffset() const override;
+  void RestoreCaretOffset(long long offset) override;
 
  private:
   TEditor& editor_;
@@ -248,6 +252,9 @@ class TEditor {
   int TopCol() const { return topCol_; }
   int VisibleRows() const { return metrics_.visibleRows; }
   int VisibleCols() const { return metrics_.visibleCols; }
+  // The columns the view scrolls over: the widest row seen (without word
+  // wrap at least kMaxGridCols), and always the caret's column.
+  int ColumnRange() const;
   bool CanUndo() const { return store_->UndoObj().CanUndo(); }
   bool CanRedo() const { return store_->UndoObj().CanRedo(); }
   const TEditorMetrics& Metrics() const { return metrics_; }
@@ -408,7 +415,8 @@ class TEditor {
 
   // ---- keyboard (the control's own keys; returns whether it acted)
   bool KeyDown(TEditorKey key, bool shift, bool ctrl, bool autoRepeat);
-  void KeyUp() { autoRepeat_ = false; }
+  // A key released: a composition-window move deferred while it repeated is done now.
+  void KeyUp();
   // A character: Backspace, Tab, Return, or a printable single byte.
   void KeyPress(unsigned char ch, bool shift = false, bool ctrl = false);
 
@@ -573,11 +581,15 @@ class TEditor {
   int col_ = 0;
   int topRow_ = 0;
   int topCol_ = 0;
+  // The widest row (in bytes) since the rows were last cut whole; edits only
+  // widen it, so the range never hides a row.
+  int widestRow_ = 0;
   int rememberedCol_ = -1;
   bool modified_ = false;
   bool overWrite_ = false;
   bool loading_ = false;
   bool autoRepeat_ = false;
+  bool compositionMovePending_ = false;
   bool caretCreated_ = false;
   int caretHideCount_ = 0;
   int underlineHideCount_ = 0;

@@ -41,7 +41,8 @@ TRowCol TEditor::MouseCell(int x, int y, bool nearest) const {
 
 void TEditor::MouseDown(int x, int y, bool shift, bool) {
   if (shift) {
-    if (selState_ == sstNone) StartSelection();
+    // Nothing selected: the range starts at the caret.
+    if (selState_ != sstSelected) StartSelection();
     TRowCol cell = PosToRowCol(x, y, true);
     MoveCaretTo(cell.row, cell.col);
     ExtendSelection();
@@ -126,13 +127,20 @@ void TEditor::CancelDrag() {
 
 // ---------------------------------------------------------------- keyboard
 
+void TEditor::KeyUp() {
+  autoRepeat_ = false;
+  if (!compositionMovePending_) return;
+  compositionMovePending_ = false;
+  if (window_ && window_->HasFocus()) window_->MoveCompositionWindow(CaretX(), CaretY());
+}
+
 bool TEditor::KeyDown(TEditorKey key, bool shift, bool ctrl, bool autoRepeat) {
   autoRepeat_ = autoRepeat;
   if (key == vkDelete) {
     if (!readOnly_) TypeDelete();
     return true;
   }
-  if (shift && selState_ == sstNone) StartSelection();
+  if (shift && selState_ != sstSelected) StartSelection();
   if (!shift && selState_ != sstNone) CancelSelection();
   int visibleRows = std::max(1, metrics_.visibleRows);
   int step = 1;
@@ -223,7 +231,7 @@ void TEditor::KeyPress(unsigned char ch, bool shift, bool ctrl) {
       break;
   }
   if ((ch >= 0x20 && ch <= 0x7E) || (ch >= 0xA1 && ch <= 0xDF)) {
-    autoRepeat_ = false;
+    KeyUp();
     if (!readOnly_) InsertText(std::string_view(reinterpret_cast<const char*>(&ch), 1));
   }
 }

@@ -11,8 +11,27 @@
 namespace kerv {
 namespace {
 
-constexpr size_t kEmphasisBytes = 4000;
 constexpr int kLongestRegexHit = 3999;
+// A row up to this many columns is planned whole; a longer one only around
+// the columns in view, so a row of many megabytes paints as fast as a short one.
+constexpr int kWholeRowCols = 16384;
+// Columns planned on each side of the view, and the bytes before the planned
+// part that the token scanner and the emphasis read for their context.
+constexpr int kWindowMargin = 256;
+constexpr int kContextBytes = 4096;
+
+int Length(std::string_view text) { return static_cast<int>(text.size()); }
+
+// Whether byte i of a Shift_JIS text is the second byte of a character.
+bool TrailAt(std::string_view text, int i) {
+  if (i <= 0 || i >= Length(text)) return false;
+  int j = i - 1;
+  while (j >= 0 && IsLeadByte(static_cast<unsigned char>(text[j]))) --j;
+  return (i - 1 - j) % 2 == 1;
+}
+// A cut at i moved back (or on) to a character boundary.
+int StartOfCharAt(std::string_view text, int i) { return TrailAt(text, i) ? i - 1 : i; }
+int EndOfCharAt(std::string_view text, int i) { return TrailAt(text, i) ? i + 1 : i; }
 
 TCellStyle StyleOf(const TEditorColor& entry) { return {entry.Color(), entry.BkColor(), entry.Style()}; }
 
@@ -90,8 +109,8 @@ TAWKStr& TEditorPaintPlanner::Regex(const std::string& pattern, bool fuzzy) {
   return *regexes_.emplace(std::move(key), std::move(regex)).first->second;
 }
 
-std::vector<unsigned char> TEditorPaintPlanner::EmphasisOf(std::string_view text) {
-  std::vector<unsigned char> kinds(std::min(text.size(), kEmphasisBytes), ekNone);
+std::vector<unsigned char> TEditorPaintPlanner::EmphasisOf(std::string_view text, bool lineStart, bool continues) {
+  std::vector<unsigned char> kinds(text.size(), ekNone);
   if (kinds.empty()) return kinds;
   std::string spaced(text);
   spaced += ' ';
@@ -111,7 +130,10 @@ std::vector<unsigned char> TEditorPaintPlanner::EmphasisOf(std::string_view text
     while (from < text.size()) {
       int start = 0;
       int length = 0;
-      if (regex.Match(text.substr(from), start, length) == 0 || length > kLongestRegexHit) break;
+      // As the search does: "^" holds only where a line really starts, and a
+      // text that goes on past its end has no "$" there.
+      TREMatchContext context{from == 0 && lineStart, continues};
+      if (regex.Match(text.substr(from), start, length, context) == 0 || length > kLongestRegexHit) break;
       int at = static_cast<int>(from) + start - 1;
       Mark(kinds, at, length, kind);
       from = static_cast<size_t>(at + std::max(length, 1));
@@ -167,32 +189,57 @@ TRowPaintPlan TEditorPaintPlanner::PlanRow(int row) {
     return plan;
   }
   plan.exists = true;
-  std::string text = editor.RowDisplayText(row);
-  size_t ownLength = text.size();
-  if (ownLength > static_cast<size_t>(kMaxGridCols)) {
-    size_t cut = IsLeadByte(static_cast<unsigned char>(text[kMaxGridCols - 1])) ? kMaxGridCols + 1 : kMaxGridCols;
-    text.resize(cut);
-    plan.truncated = true;
+  // The row's display text, without a copy when it has no tab.
+  std::string_view rowText = editor.RowText(row);
+  std::string expanded;
+  std::string_view display = rowText;
+  if (rowText.find('\t') != std::string_view::npos) {
+    expanded = editor.ExpandTabs(rowText);
+    display = expanded;
   }
+  const int rowWidth = Length(display);
+  plan.rowWidth = rowWidth;
+  // The columns planned: all of them, or for a very long row those around
+  // the view, cut on character boundaries.
+  int firstCol = 0;
+  int endCol = rowWidth;
+  if (rowWidth > kWholeRowCols) {
+    firstCol = StartOfCharAt(display, std::clamp(editor.TopCol() - kWindowMargin, 0, rowWidth));
+    endCol = EndOfCharAt(display, std::clamp(editor.TopCol() + editor.VisibleCols() + kWindowMargin, firstCol, rowWidth));
+  }
+  plan.firstCol = firstCol;
+  std::string_view text = display.substr(firstCol, endCol - firstCol);
 
-  // Neighbouring rows of the same line are read along, so a token cut by the
-  // wrap is classified as one.
+  // The scanner and the emphasis read the bytes before the planned part, and
+  // neighbouring rows of the same line, so a token cut by the wrap or the
+  // window is classified as one.
   auto bracketOf = [&](int r) {
     if (store.BracketState(r) == kBracketNotComputed) store.UpdateBrackets(r, false);
     int state = store.BracketState(r);
     return state == kBracketNotComputed ? kBracketNone : state;
   };
+  auto startsLine = [&](int r) { return r <= 0 || editor.RowKind(r - 1) != raWrapped; };
   std::string prefix;
   int startState = bracketOf(row);
-  if (editor.WordWrap() && row > 0 && editor.RowKind(row - 1) == raWrapped) {
+  bool lineStart = startsLine(row);
+  int contextCol = firstCol > 0 ? StartOfCharAt(display, std::max(0, firstCol - kContextBytes)) : 0;
+  if (contextCol > 0) {
+    lineStart = false;
+  } else if (editor.WordWrap() && !startsLine(row)) {
     prefix = editor.RowDisplayText(row - 1);
     startState = bracketOf(row - 1);
+    lineStart = startsLine(row - 1);
   }
+  prefix.append(display.substr(contextCol, firstCol - contextCol));
   std::string suffix;
-  if (editor.WordWrap() && !plan.truncated && editor.RowKind(row) == raWrapped && row + 1 < rows) {
+  bool continues = endCol < rowWidth || editor.RowKind(row) == raWrapped;
+  if (editor.WordWrap() && endCol == rowWidth && editor.RowKind(row) == raWrapped && row + 1 < rows) {
     suffix = editor.RowDisplayText(row + 1);
+    continues = editor.RowKind(row + 1) == raWrapped;
   }
-  std::string combined = prefix + text + suffix;
+  std::string combined;
+  combined.reserve(prefix.size() + text.size() + suffix.size());
+  combined.append(prefix).append(text).append(suffix);
   int offset = static_cast<int>(prefix.size());
 
   const TEditorViewInfo& view = editor.View();
@@ -200,7 +247,8 @@ TRowPaintPlan TEditorPaintPlanner::PlanRow(int row) {
   const TEditorFont& font = editor.Font();
   const TCellStyle plain{font.Color(), editor.Color(), font.Style()};
   bool emphasisOn = !editor.ReserveWordList().empty() || !editor.TmpReserveList().empty() || !editor.FindString().empty();
-  std::vector<unsigned char> kinds = emphasisOn ? EmphasisOf(combined) : std::vector<unsigned char>();
+  std::vector<unsigned char> kinds =
+      emphasisOn ? EmphasisOf(combined, lineStart, continues) : std::vector<unsigned char>();
   bool reserved = !editor.ReserveWordList().empty();
 
   // The selected columns of this row.
@@ -217,14 +265,12 @@ TRowPaintPlan TEditorPaintPlanner::PlanRow(int row) {
         selRight = row == sel.endRow ? sel.rightCol : INT_MAX;
       }
       // A column that would cut a double-byte character takes it whole.
-      std::string attrs = editor.ColumnAttributes(text);
-      int width = static_cast<int>(attrs.size());
-      if (selLeft < width && attrs[selLeft] == kColTrail) --selLeft;
-      if (selRight < width && attrs[selRight] == kColTrail) ++selRight;
+      if (selLeft < rowWidth && TrailAt(display, selLeft)) --selLeft;
+      if (selRight < rowWidth && TrailAt(display, selRight)) ++selRight;
     }
   }
   plan.selLeftCol = selLeft;
-  plan.selRightCol = selRight == INT_MAX ? kMaxGridCols + 2 : selRight;
+  plan.selRightCol = selRight;
 
   // A selected token keeps its own style, or Reserve's when it is a reserved word.
   bool styleReserved = reserved && selRight > selLeft;
@@ -267,7 +313,7 @@ TRowPaintPlan TEditorPaintPlanner::PlanRow(int row) {
 
   const TEditorColor& select = colors.Item(ceSelect);
   const TEditorColor& reserve = colors.Item(ceReserve);
-  plan.text = text;
+  plan.text = std::string(text);
   plan.cells.resize(text.size());
   plan.emphasis.assign(text.size(), ekNone);
   for (size_t i = 0; i < text.size(); ++i) {
@@ -278,7 +324,7 @@ TRowPaintPlan TEditorPaintPlanner::PlanRow(int row) {
     TCellStyle emphasis;
     if (kind != ekComment && kind != ekBracket && EntryForKind(colors, kind, emphasis)) style = emphasis;
     // Bytes are cells here: the display text has no tabs left.
-    int col = static_cast<int>(i);
+    int col = firstCol + static_cast<int>(i);
     if (col >= selLeft && col < selRight) {
       TFontStyles keep = reserveStyled[c] ? reserve.Style() : tokenStyle[c].style;
       style = {select.Color(), select.BkColor(), keep};
@@ -287,10 +333,7 @@ TRowPaintPlan TEditorPaintPlanner::PlanRow(int row) {
   }
 
   TRowAttribute rowKind = editor.RowKind(row);
-  int textCols = static_cast<int>(text.size());
-  bool afterSelected = textCols >= selLeft && textCols < selRight;
-  plan.truncatedStyle = afterSelected ? TCellStyle{select.Color(), select.BkColor(), 0}
-                                      : TCellStyle{editor.Marks().RetMark().Color(), editor.Color(), 0};
+  bool afterSelected = rowWidth >= selLeft && rowWidth < selRight;
   if (rowKind == raEof) {
     if (editor.Marks().EofMark().Visible()) plan.endMark = remEof;
   } else if (rowKind == raCrlf && editor.Marks().RetMark().Visible()) {

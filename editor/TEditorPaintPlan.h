@@ -40,15 +40,18 @@ enum TRowEndMark { remNone, remRet, remEof };
 struct TRowPaintPlan {
   int row = 0;
   bool exists = false;           // a row of the store (else the band is blank)
-  std::string text;              // display text (tabs expanded), at most the grid's width
+  // The display text (tabs expanded) of the columns planned: the whole row,
+  // or for a very long row the part around the view, from column firstCol.
+  std::string text;
+  int firstCol = 0;
+  int rowWidth = 0;              // display columns of the whole row
   std::vector<TCellStyle> cells; // one per byte of text
   std::vector<unsigned char> emphasis;  // the emphasis kind of each byte (for tests and marks)
-  bool truncated = false;        // longer than the grid: " ⇒" follows the text
-  TCellStyle truncatedStyle;
   TRowEndMark endMark = remNone;
   bool endMarkSelected = false;
   // The selected display columns of the row (right exclusive; both 0: none),
-  // covering also the cells after the text for a row the selection runs through.
+  // covering also the cells after the text for a row the selection runs
+  // through (INT_MAX: to the right edge).
   int selLeftCol = 0;
   int selRightCol = 0;
   bool eofMarkAtStart = false;   // the first row after the last: "[EOF]" at its start
@@ -76,8 +79,9 @@ class TEditorPaintPlanner {
   const std::vector<TPaintError>& Errors() const { return errors_; }
   void ClearErrors() { errors_.clear(); }
 
-  // Emphasis kinds of every byte of text (the first 4000 bytes).
-  std::vector<unsigned char> EmphasisOf(std::string_view text);
+  // Emphasis kinds of every byte of text. lineStart: a line starts at the
+  // text's first byte; continues: the line goes on past its end.
+  std::vector<unsigned char> EmphasisOf(std::string_view text, bool lineStart = true, bool continues = false);
 
   // Left bar: the text of row's number in a field of the bar's digits, or
   // empty for a row that shows none.

@@ -166,6 +166,9 @@ void TEditorScreenStrings::UnWrapLines() {
 }
 
 void TEditorScreenStrings::ResetAfterRewrap() {
+  // Each view's caret keeps its character: rows move, offsets in the text do not.
+  std::vector<long long> carets;
+  for (TEditorView* view : views_) carets.push_back(view->CaretOffset());
   // Row positions in the undo records belong to the old wrapping.
   undo_->Clear();
   if (wordWrap_) {
@@ -174,10 +177,15 @@ void TEditorScreenStrings::ResetAfterRewrap() {
     UnWrapLines();
   }
   InitBrackets();
-  for (TEditorView* view : views_) {
+  for (size_t i = 0; i < views_.size(); ++i) {
+    TEditorView* view = views_[i];
     view->Refresh();
     view->ClampToStore();
-    view->SetCaretCol(0);
+    if (i < carets.size() && carets[i] >= 0) {
+      view->RestoreCaretOffset(carets[i]);
+    } else {
+      view->SetCaretCol(0);
+    }
   }
 }
 

@@ -49,12 +49,11 @@ int TEditor::NormalizeCol(int row, int col, int direction, bool vertical) {
       while (col > 0 && col < width && attrs[col] == kColTabFill) --col;
     }
   }
-  if (col > kMaxGridCols && !(width >= kMaxGridCols && attrs[kMaxGridCols - 1] == kColLead)) col = kMaxGridCols;
-  return std::clamp(col, 0, kMaxCaretCol);
+  return std::clamp(col, 0, std::max(kMaxCaretCol, width));
 }
 
 void TEditor::SetCol(int col) {
-  col = std::clamp(col, 0, kMaxCaretCol);
+  col = std::clamp(col, 0, std::max(kMaxCaretCol, RowWidth(row_)));
   int direction = col > col_ ? 1 : -1;
   rememberedCol_ = -1;
   col_ = NormalizeCol(row_, col, direction, false);
@@ -187,7 +186,14 @@ void TEditor::PlaceCaret() {
   int x = CaretX();
   int y = CaretY() + yOffset;
   window_->SetCaretPos(x, y);
-  if (!autoRepeat_) window_->MoveCompositionWindow(x, CaretY());
+  // While a key repeats the input method's window is left where it was and
+  // moved once the key is released or a character is typed.
+  if (autoRepeat_) {
+    compositionMovePending_ = true;
+  } else {
+    compositionMovePending_ = false;
+    window_->MoveCompositionWindow(x, CaretY());
+  }
   bool inView = row_ >= topRow_ && row_ < topRow_ + std::max(1, m.visibleRows) && col_ >= topCol_ &&
                 col_ <= topCol_ + m.visibleCols;
   window_->SetCaretVisible(inView && caretHideCount_ == 0);
@@ -205,7 +211,7 @@ void TEditor::KeepCaretVisible() {
   if (col_ < topCol_) {
     SetTopCol(std::max(0, std::min(col_, topCol_ - cols / 4)));
   } else if (col_ >= topCol_ + cols) {
-    SetTopCol(std::min(std::max(col_ - cols + 1, topCol_ + cols / 4), kMaxGridCols - cols / 2));
+    SetTopCol(std::min(std::max(col_ - cols + 1, topCol_ + cols / 4), ColumnRange() - cols / 2));
   }
 }
 
@@ -283,7 +289,7 @@ void TEditor::SetTopRow(int row) {
 }
 
 void TEditor::SetTopCol(int col) {
-  col = std::clamp(col, 0, std::max(0, kMaxGridCols - metrics_.visibleCols / 2));
+  col = std::clamp(col, 0, std::max(0, ColumnRange() - metrics_.visibleCols / 2));
   if (col == topCol_) return;
   int delta = col - topCol_;
   topCol_ = col;
@@ -303,7 +309,7 @@ void TEditor::SetTopCol(int col) {
 void TEditor::UpdateScrollBars() {
   int highest = std::max(0, RowCount() + metrics_.visibleRows - 2);
   if (topRow_ > highest) SetTopRow(highest);
-  int highestCol = std::max(0, kMaxGridCols - metrics_.visibleCols / 2);
+  int highestCol = std::max(0, ColumnRange() - metrics_.visibleCols / 2);
   if (topCol_ > highestCol) SetTopCol(highestCol);
   if (!window_) return;
   PushScrollBar(sbVertical);
@@ -318,7 +324,11 @@ bool TEditor::HasScrollBar(TScrollBarKind kind) const {
 // the widest row), so the last row can be scrolled to the top.
 int TEditor::ScrollBarMax(TScrollBarKind kind) const {
   if (kind == sbVertical) return std::max(metrics_.visibleRows, RowCount() + metrics_.visibleRows - 2);
-  return kMaxGridCols + metrics_.visibleCols / 2;
+  return ColumnRange() + metrics_.visibleCols / 2;
+}
+
+int TEditor::ColumnRange() const {
+  return std::max({store_->WordWrap() ? 0 : kMaxGridCols, widestRow_, col_ + 1});
 }
 
 void TEditor::PushScrollBar(TScrollBarKind kind) {
@@ -367,6 +377,14 @@ void TEditor::ScrollBy(TScrollBarKind kind, int delta) {
 void TEditor::ScreenRowsChanged() {
   const TEditorChangeRecord& change = store_->ChangeRecord();
   if (!change.changed && change.oldRowCount == change.newRowCount && change.bracketRows == 0) return;
+  // Rows cut whole (a load, a re-wrap) measure the range afresh; an edit can only widen it.
+  int newRows = std::min(change.newRowCount, RowCount() - change.firstRow);
+  if (change.firstRow == 0 && newRows == RowCount()) widestRow_ = 0;
+  if (newRows > 0) {
+    store_->ForEachRow(change.firstRow, newRows, [this](std::string_view text, uint32_t) {
+      widestRow_ = std::max(widestRow_, Len(text));
+    });
+  }
   int delta = change.newRowCount - change.oldRowCount;
   if (window_) {
     if (std::abs(delta) > metrics_.visibleRows) {
@@ -394,6 +412,9 @@ void TEditor::ScreenRowsChanged() {
   }
   UpdateScrollBars();
   if (change.changed) {
+    // An anchor without a range marks where a click left the caret; once the
+    // text changed, a Shift move must start from the caret, not from there.
+    if (selState_ == sstAnchored) selState_ = sstNone;
     modified_ = true;
     if (OnChange) OnChange(*this);
   }

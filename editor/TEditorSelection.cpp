@@ -204,10 +204,12 @@ void TEditor::SetSelStart(long long offset) {
 }
 
 void TEditor::SetSelLength(long long length) {
-  if (selectionMode_ == smBox && selState_ == sstSelected) {
+  // A range of bytes is a normal selection: box mode gives way first.
+  if (selectionMode_ == smBox && (length > 0 || selState_ == sstSelected)) {
+    bool hadRange = selState_ == sstSelected;
     long long start = SelStart();
     SetSelectionMode(smNormal);
-    SetSelStart(start);
+    if (hadRange) SetSelStart(start);
   }
   if (length <= 0) {
     if (selState_ == sstSelected) {

@@ -46,6 +46,11 @@ class TEditorView {
   virtual void ShowUnderline() = 0;
   // The line view's batch: set while lines are being updated.
   virtual void SetLinesUpdating(bool updating) = 0;
+  // The caret's place in the text as a document byte offset, asked before a
+  // re-wrap and given back after it (-1: the view keeps no such place), so
+  // the caret stays on its character and comes into view.
+  virtual long long CaretOffset() const { return -1; }
+  virtual void RestoreCaretOffset(long long) {}
 };
 
 }  // namespace kerv

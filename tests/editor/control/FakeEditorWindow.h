@@ -23,6 +23,9 @@ class FakeEditorWindow : public IEditorWindow {
   int caretWidth = 0;
   int caretHeight = 0;
   int beeps = 0;
+  // Where the input method's composition window was last moved, and how often.
+  int compositionMoves = 0;
+  int compositionX = -1;
   std::vector<TRect> invalidated;
   struct Scroll {
     TRect area;
@@ -55,6 +58,10 @@ class FakeEditorWindow : public IEditorWindow {
     caretY = y;
   }
   void SetCaretVisible(bool visible) override { caretVisible = visible; }
+  void MoveCompositionWindow(int x, int) override {
+    ++compositionMoves;
+    compositionX = x;
+  }
   void InvalidateRect(const TRect& rect) override { invalidated.push_back(rect); }
   void ScrollRect(const TRect& area, int dx, int dy) override { scrolled.push_back({area, dx, dy}); }
   void SetScrollBar(TScrollBarKind kind, bool visible, int max, int page, int pos) override {

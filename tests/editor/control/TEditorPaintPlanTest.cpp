@@ -77,20 +77,6 @@ TEST_F(TEditorPaintPlanTest, EndOfFileMarkFollowsTheLastLine) {
   EXPECT_TRUE(planner_.PlanRow(0).eofMarkAtStart);
 }
 
-TEST_F(TEditorPaintPlanTest, RowsLongerThanTheGridAreCut) {
-  Load(std::string(4001, 'x'));
-  TRowPaintPlan plan = planner_.PlanRow(0);
-  EXPECT_EQ(plan.text.size(), 4000u);
-  EXPECT_TRUE(plan.truncated);
-  // A double-byte character across the edge stays whole.
-  std::string text(3999, 'x');
-  for (int i = 0; i < 10; ++i) text += "\x82\xa0";
-  Load(text);
-  plan = planner_.PlanRow(0);
-  EXPECT_EQ(plan.text.size(), 4001u);
-  EXPECT_TRUE(plan.truncated);
-}
-
 TEST_F(TEditorPaintPlanTest, EmphasisLayers) {
   editor_.View().SetCommenter("//");
   TEditorBracketItem& quote = editor_.View().Brackets().Add();

@@ -1,7 +1,9 @@
-// Random keystrokes against a plain string model of the text. Every step is
-// checked: the text, a caret on a character boundary, rows that never split
-// a double-byte character. Then everything is undone to the start and redone
-// to the end. KERV_RANDOM_STEPS and KERV_RANDOM_SEED run it longer or again.
+// Random keystrokes and clicks against a plain string model of the text and a
+// reference model of the selection. Every step is checked: the text, the
+// selected range (normal and box), a caret on a character boundary, rows that
+// never split a double-byte character. Then everything is undone to the
+// start and redone to the end. KERV_RANDOM_STEPS and KERV_RANDOM_SEED run it
+// longer or again.
 
 #include <gtest/gtest.h>
 
@@ -115,9 +117,101 @@ class RandomRun {
             editor_.Selected()};
   }
 
-  // One random action; the model follows where it has plain rules, and is
-  // taken from the editor after actions whose rules are checked elsewhere.
+  // The reference selection: where the range is anchored and whether one
+  // exists. A Shift move or Shift+click with nothing selected anchors at the
+  // caret; any edit, and any move without Shift, leaves nothing selected.
+  struct SelectionModel {
+    bool selected = false;
+    long long anchor = 0;  // offset in the text
+    int anchorRow = 0;
+    int anchorByte = 0;
+    int anchorBoxCol = 0;  // the box's fixed column
+  } sel_;
+
+  void AnchorAtCaret() {
+    sel_.selected = true;
+    sel_.anchor = CaretOffset(editor_);
+    sel_.anchorRow = editor_.Row();
+    sel_.anchorByte = std::min(static_cast<int>(editor_.RowText(editor_.Row()).size()),
+                               editor_.ColToByte(editor_.Row(), editor_.Col()));
+    sel_.anchorBoxCol = editor_.SelectionMode() == smBox ? editor_.Col()
+                                                         : std::min(editor_.Col(), editor_.RowWidth(editor_.Row()));
+  }
+
+  std::pair<int, int> CellPoint(int row, int col) {
+    return {editor_.ColToX(col) + 1, editor_.RowToY(row) + 1};
+  }
+
+  // A random click (with Shift, or a press and a drag to another cell).
+  std::string Click() {
+    int row = Pick(editor_.RowCount() + 1);
+    int col = Pick(30);
+    auto [x, y] = CellPoint(row, col);
+    if (Chance(3)) {
+      if (!sel_.selected) AnchorAtCaret();
+      editor_.MouseDown(x, y, true, false);
+      editor_.MouseUp(x, y, false);
+      return "shift+click";
+    }
+    editor_.MouseDown(x, y, false, false);
+    bool dragging = editor_.DragState() != dsNone;
+    if (!dragging && Chance(2)) {
+      // Drawing a selection from the click.
+      long long pressedAt = CaretOffset(editor_);
+      int pressedRow = editor_.Row();
+      int pressedByte = std::min(static_cast<int>(editor_.RowText(pressedRow).size()),
+                                 editor_.ColToByte(pressedRow, editor_.Col()));
+      int pressedCol = editor_.Col();
+      auto [x2, y2] = CellPoint(Pick(editor_.RowCount() + 1), Pick(30));
+      editor_.MouseMove(x2, y2, true, false);
+      editor_.MouseUp(x2, y2, false);
+      if (editor_.Selected()) {
+        sel_ = {true, pressedAt, pressedRow, pressedByte,
+                editor_.SelectionMode() == smBox ? pressedCol : std::min(pressedCol, editor_.RowWidth(pressedRow))};
+      } else {
+        sel_.selected = false;
+      }
+      return "click and drag";
+    }
+    editor_.MouseUp(x, y, false);
+    sel_.selected = false;
+    return dragging ? "click in the selection" : "click";
+  }
+
+  // The editor's selection against the reference.
+  void CheckSelection() {
+    if (!sel_.selected) {
+      ASSERT_FALSE(editor_.Selected());
+      return;
+    }
+    ASSERT_TRUE(editor_.Selected());
+    if (editor_.SelectionMode() == smNormal) {
+      long long caret = CaretOffset(editor_);
+      ASSERT_EQ(editor_.SelStart(), std::min(sel_.anchor, caret));
+      ASSERT_EQ(editor_.SelLength(), std::max(sel_.anchor, caret) - std::min(sel_.anchor, caret));
+      return;
+    }
+    const TEditorSelection& box = editor_.Selection();
+    ASSERT_EQ(box.firstRow, std::min(sel_.anchorRow, editor_.Row()));
+    ASSERT_EQ(box.lastRow, std::max(sel_.anchorRow, editor_.Row()));
+    ASSERT_EQ(box.leftCol, std::min(sel_.anchorBoxCol, editor_.Col()));
+    ASSERT_EQ(box.rightCol, std::max(sel_.anchorBoxCol, editor_.Col()));
+    // Every covered row comes out as one line.
+    std::string text = editor_.SelText();
+    int lines = 0;
+    for (size_t i = 0; i + 1 < text.size(); ++i) lines += text.compare(i, 2, "\r\n") == 0;
+    int lastRow = std::min(box.lastRow, editor_.RowCount() - 1);
+    ASSERT_EQ(lines, std::max(0, lastRow - box.firstRow + 1));
+  }
+
+  // One random action, with the selection model kept.
   std::string Step() {
+    return Chance(8) ? Click() : EditStep();
+  }
+
+  // One random key or edit; the text model follows where it has plain rules,
+  // and is taken from the editor after actions whose rules are checked elsewhere.
+  std::string EditStep() {
     bool exact = modelled_ && !editor_.OverWrite() && editor_.SelectionMode() == smNormal;
     long long caret = CaretOffset(editor_);
     int rowWidth = editor_.RowWidth(editor_.Row());
@@ -131,6 +225,8 @@ class RandomRun {
       static const TEditorKey keys[] = {vkPrior, vkNext, vkEnd, vkHome, vkLeft, vkUp, vkRight, vkDown};
       TEditorKey key = keys[Pick(8)];
       bool shift = Chance(3);
+      if (shift && !sel_.selected) AnchorAtCaret();
+      if (!shift) sel_.selected = false;
       editor_.KeyDown(key, shift, Chance(6), Chance(4));
       return "key " + std::to_string(key) + (shift ? " shift" : "");
     }
@@ -139,13 +235,18 @@ class RandomRun {
       return "move";
     }
     if (kind < 39) {
-      editor_.SetSelectionMode(editor_.SelectionMode() == smNormal ? smBox : smNormal);
+      bool toBox = editor_.SelectionMode() == smNormal;
+      editor_.SetSelectionMode(toBox ? smBox : smNormal);
+      // In box mode the range's fixed column is the anchor's column.
+      if (toBox) sel_.anchorBoxCol = editor_.ByteToCol(sel_.anchorRow, sel_.anchorByte);
       return "mode";
     }
     if (kind < 41) {
       editor_.SetOverWrite(!editor_.OverWrite());
       return "overwrite";
     }
+    // Every edit below leaves nothing selected (a selection is replaced or deleted first).
+    sel_.selected = false;
     if (kind < 65) {
       std::string text = RandomChar();
       if (text == "\t") text = "c";
@@ -207,6 +308,8 @@ class RandomRun {
   }
 
   void Check() {
+    CheckSelection();
+    if (::testing::Test::HasFailure()) return;
     std::string text = editor_.RowStore().GetText();
     if (modelled_ && editor_.SelectionMode() == smNormal && !editor_.OverWrite()) {
       ASSERT_EQ(text, model_);
