@@ -11,6 +11,7 @@
 #include <QMimeData>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QPixmap>
 #include <QScrollBar>
 #include <QStyleHints>
 #include <QTextCharFormat>
@@ -377,20 +378,23 @@ void TEditorWidget::PaintRow(QPainter& painter, const TRowPaintPlan& plan, int y
   }
   const std::string& text = plan.text;
   const int length = static_cast<int>(text.size());
+  // Cell i of the plan stands in column plan.firstCol + i.
+  const int xText = x0 + plan.firstCol * cw;
+  const int rightCol = editor.TopCol() + (clipRight - m.textLeft) / cw + 2;
   // Backgrounds first, in runs of one colour; then the glyphs.
-  int firstVisible = std::max(0, editor.TopCol() - 1);
-  int limit = std::min(length, editor.TopCol() + (clipRight - m.textLeft) / cw + 2);
+  int firstVisible = std::clamp(editor.TopCol() - 1 - plan.firstCol, 0, length);
+  int limit = std::clamp(rightCol - plan.firstCol, 0, length);
   for (int i = firstVisible; i < limit;) {
     TColor bk = plan.cells[i].bkColor;
     int j = i + 1;
     while (j < limit && plan.cells[j].bkColor == bk) ++j;
-    if (bk != editor.Color()) painter.fillRect(QRect(x0 + i * cw, y, (j - i) * cw, band), ToQColor(bk));
+    if (bk != editor.Color()) painter.fillRect(QRect(xText + i * cw, y, (j - i) * cw, band), ToQColor(bk));
     i = j;
   }
   // The selection runs on past the text on rows it passes through.
-  if (plan.selRightCol > length) {
-    int from = std::max(length, plan.selLeftCol);
-    int to = std::min(plan.selRightCol, kMaxGridCols + 2);
+  if (plan.selRightCol > plan.rowWidth) {
+    int from = std::max({plan.rowWidth, plan.selLeftCol, editor.TopCol() - 1});
+    int to = std::min(plan.selRightCol, rightCol);
     if (to > from) {
       painter.fillRect(QRect(x0 + from * cw, y, (to - from) * cw, band),
                        ToQColor(editor.View().Colors().Item(ceSelect).BkColor()));
@@ -423,7 +427,7 @@ void TEditorWidget::PaintRow(QPainter& painter, const TRowPaintPlan& plan, int y
       const TCellStyle& style = plan.cells[i];
       int styleIndex = style.style & 0x0F;
       char16_t code = GlyphCode(text.data() + i, charLength);
-      int x = x0 + i * cw;
+      int x = xText + i * cw;
       if (code != 0 && code != u' ') {
         if (styleIndex != runStyle || style.color != runColor) {
           flush();
@@ -446,16 +450,13 @@ void TEditorWidget::PaintRow(QPainter& painter, const TRowPaintPlan& plan, int y
   flush();
   if (marks_.tab || marks_.space || marks_.wideSpace) PaintWhitespaceMarks(painter, plan, y, clipRight);
   if (OnDrawLine) {
-    TDrawLineArgs args{plan.text, x0, y, plan.row, QRect(m.textLeft, y, clipRight - m.textLeft, m.rowHeight),
+    TDrawLineArgs args{plan.text, xText, y, plan.row, QRect(m.textLeft, y, clipRight - m.textLeft, m.rowHeight),
                        plan.selRightCol > plan.selLeftCol};
     OnDrawLine(painter, args);
   }
-  int x = x0 + length * cw;
+  if (plan.firstCol + length < plan.rowWidth) return;  // the row goes on out of view
+  int x = x0 + plan.rowWidth * cw;
   if (x >= clipRight) return;
-  if (plan.truncated) {
-    drawMarkText(x, " \x81\xcb", ToQColor(plan.truncatedStyle.color), ToQColor(plan.truncatedStyle.bkColor));
-    x += 3 * cw;
-  }
   if (plan.endMark == remEof) {
     drawMarkText(x, "[EOF]", ToQColor(editor.Marks().EofMark().Color()), background);
   } else if (plan.endMark == remRet && x >= m.textLeft) {
@@ -472,6 +473,14 @@ void TEditorWidget::PaintRow(QPainter& painter, const TRowPaintPlan& plan, int y
 void TEditorWidget::PaintWhitespaceMarks(QPainter& painter, const TRowPaintPlan& plan, int y, int clipRight) {
   TEditor& editor = *editor_;
   std::string_view raw = editor.RowText(plan.row);
+  // A very long row planned only around the view is scanned only there (when
+  // it has no tab, its columns are its bytes).
+  int colBase = 0;
+  bool windowed = plan.firstCol > 0 || plan.firstCol + static_cast<int>(plan.text.size()) < plan.rowWidth;
+  if (windowed && raw.find('\t') == std::string_view::npos) {
+    raw = raw.substr(plan.firstCol, plan.text.size());
+    colBase = plan.firstCol;
+  }
   if (raw.find_first_of(std::string_view("\t \x81", 3)) == std::string_view::npos) return;
   const TEditorMetrics& m = editor.Metrics();
   const int cw = m.charWidth;
@@ -489,7 +498,7 @@ void TEditorWidget::PaintWhitespaceMarks(QPainter& painter, const TRowPaintPlan&
     std::string_view token = parser->TokenView();
     int start = parser->TokenPos();
     for (size_t k = 0; k < token.size(); ++k) {
-      int col = start + static_cast<int>(k) + extra;
+      int col = colBase + start + static_cast<int>(k) + extra;
       int x = x0 + col * cw;
       unsigned char b = static_cast<unsigned char>(token[k]);
       bool wide = b == 0x81 && k + 1 < token.size() && static_cast<unsigned char>(token[k + 1]) == 0x40;
@@ -582,12 +591,13 @@ void TEditorWidget::PaintRuler(QPainter& painter) {
       x += digit == '1' ? 3 : 5;
     }
   };
-  for (int col = firstCol; col <= lastCol && col <= kMaxGridCols + range; ++col) {
+  const int columnRange = editor.ColumnRange();
+  for (int col = firstCol; col <= lastCol && col <= columnRange + range; ++col) {
     int x = editor.ColToX(col);
     int d = col % range;
     if (d == 0) {
       painter.drawLine(x, 0, x, h - 1);
-      if (col <= kMaxGridCols + range - 1) drawDigits(x + 1, col, ink);
+      if (col <= columnRange + range - 1) drawDigits(x + 1, col, ink);
     } else if (d == range / 2) {
       painter.drawLine(x, 2, x, h - 3);
     } else {
@@ -651,6 +661,14 @@ void TEditorWidget::ReportPaintErrors() {
 // ---------------------------------------------------------------- keyboard and input method
 
 bool TEditorWidget::event(QEvent* event) {
+  // While the mouse holds the control (but not during a running drag, whose
+  // keys go on) or while edits are locked, no shortcut reaches the
+  // application either: the key press is swallowed below.
+  if (event->type() == QEvent::ShortcutOverride &&
+      (editLocked_ || (MouseBusy() && editor_->DragState() != dsDragging))) {
+    event->accept();
+    return true;
+  }
   // Tab is the editor's while it wants tabs, not a focus move.
   if (event->type() == QEvent::KeyPress) {
     auto* key = static_cast<QKeyEvent*>(event);
@@ -700,9 +718,21 @@ void TEditorWidget::keyPressEvent(QKeyEvent* event) {
   bool shift = mods & Qt::ShiftModifier;
   bool ctrl = mods & Qt::ControlModifier;
   bool alt = mods & (Qt::AltModifier | Qt::MetaModifier);
-  if (editor_->DragState() == dsDragging) {
-    if (event->key() == Qt::Key_Escape) editor_->CancelDrag();
-    if (event->key() == Qt::Key_Control) viewport()->setCursor(Qt::DragCopyCursor);
+  if (editLocked_) {
+    event->accept();
+    return;
+  }
+  const bool dragging = editor_->DragState() == dsDragging;
+  if (dragging) {
+    const TEditorCursors& cursors = editor_->Caret().Cursors();
+    if (event->key() == Qt::Key_Escape) {
+      editor_->CancelDrag();
+      viewport()->setCursor(CursorOf(cursors.DefaultCursor()));
+    } else if (event->key() == Qt::Key_Control) {
+      viewport()->setCursor(CursorOf(cursors.DragSelCopyCursor()));
+    }
+  } else if (MouseBusy()) {
+    // The button is held: a selection is being drawn or a drag may start.
     event->accept();
     return;
   }
@@ -719,6 +749,17 @@ void TEditorWidget::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_Down: key = vkDown; break;
     case Qt::Key_Delete: key = vkDelete; break;
     default: navigation = false; key = vkDelete; break;
+  }
+  if (dragging && !navigation) {
+    // During a drag the keys go on, but nothing is typed.
+    QString typed = event->text();
+    bool types = !typed.isEmpty() && !ctrl && !alt;
+    if (types || event->key() == Qt::Key_Escape || event->key() == Qt::Key_Control) {
+      event->accept();
+    } else {
+      event->ignore();
+    }
+    return;
   }
   if (navigation && !alt) {
     editor_->KeyDown(key, shift, ctrl, event->isAutoRepeat());
@@ -762,14 +803,60 @@ void TEditorWidget::keyPressEvent(QKeyEvent* event) {
 
 void TEditorWidget::keyReleaseEvent(QKeyEvent* event) {
   if (!event->isAutoRepeat()) editor_->KeyUp();
-  if (editor_->DragState() == dsDragging && event->key() == Qt::Key_Control) viewport()->setCursor(Qt::DragMoveCursor);
+  if (editor_->DragState() == dsDragging && event->key() == Qt::Key_Control) {
+    viewport()->setCursor(CursorOf(editor_->Caret().Cursors().DragSelCursor()));
+    return QAbstractScrollArea::keyReleaseEvent(event);
+  }
+  if (MouseBusy()) {
+    event->accept();
+    return;
+  }
   QAbstractScrollArea::keyReleaseEvent(event);
+}
+
+bool TEditorWidget::ReplacementBytes(const QInputMethodEvent& event, int& fromByte, int& toByte) const {
+  if (event.replacementLength() <= 0 && event.replacementStart() == 0) return false;
+  // The surrounding text offered is the caret row, one UTF-16 unit for each
+  // of its characters: count characters to find the bytes.
+  std::string_view text = editor_->RowText(editor_->Row());
+  const int length = static_cast<int>(text.size());
+  auto charEnds = [&](int byteIndex) { return IsLeadByte(static_cast<unsigned char>(text[byteIndex])) && byteIndex + 1 < length ? 2 : 1; };
+  const int caretByte = std::min(length, editor_->ColToByte(editor_->Row(), editor_->Col()));
+  int caretChars = 0;
+  for (int b = 0; b < caretByte; b += charEnds(b)) ++caretChars;
+  const int fromChar = std::max(0, caretChars + static_cast<int>(event.replacementStart()));
+  const int toChar = std::max(fromChar, fromChar + static_cast<int>(event.replacementLength()));
+  auto byteOfChar = [&](int chars) {
+    int b = 0;
+    for (int c = 0; c < chars && b < length; ++c) b += charEnds(b);
+    return std::min(b, length);
+  };
+  fromByte = byteOfChar(fromChar);
+  toByte = byteOfChar(toChar);
+  return true;
 }
 
 void TEditorWidget::inputMethodEvent(QInputMethodEvent* event) {
   // Qt delivers the result once, as a commit string: nothing is echoed as key
-  // events afterwards, so nothing is to be skipped.
-  if (!event->commitString().isEmpty() && !editor_->ReadOnly()) editor_->InsertText(TypedBytes(event->commitString()));
+  // events afterwards, so nothing is to be skipped. An input method that
+  // reconverts or edits around the caret names the text it replaces: that
+  // text and the result are one change, one undo step.
+  int fromByte = 0;
+  int toByte = 0;
+  const bool replaces = ReplacementBytes(*event, fromByte, toByte);
+  if ((!event->commitString().isEmpty() || replaces) && !editor_->ReadOnly() && !editLocked_) {
+    std::string bytes = TypedBytes(event->commitString());
+    if (replaces && toByte > fromByte) {
+      const long long rowStart = editor_->OffsetOfRow(editor_->Row());
+      editor_->SetSelStart(rowStart + fromByte);
+      editor_->SetSelLength(toByte - fromByte);
+    }
+    if (!bytes.empty()) {
+      editor_->InsertText(bytes);
+    } else if (editor_->Selected()) {
+      editor_->DeleteSelection();
+    }
+  }
   preedit_ = event->preeditString();
   preeditAttributes_ = event->attributes();
   preeditCursor_ = preedit_.size();
@@ -786,6 +873,8 @@ QVariant TEditorWidget::inputMethodQuery(Qt::InputMethodQuery query) const {
   TEditor& editor = *editor_;
   std::string_view row = editor.RowText(editor.Row());
   int caretByte = std::min(static_cast<int>(row.size()), editor.ColToByte(editor.Row(), editor.Col()));
+  // A read-only pane offers nothing to reconvert or to edit around the caret.
+  const bool offers = !editor.ReadOnly();
   switch (query) {
     case Qt::ImEnabled:
       return true;
@@ -796,10 +885,11 @@ QVariant TEditorWidget::inputMethodQuery(Qt::InputMethodQuery query) const {
     case Qt::ImFont:
       return font_;
     case Qt::ImSurroundingText:
-      return self->FromInternal(row);
+      return offers ? self->FromInternal(row) : QString();
     case Qt::ImCursorPosition:
-      return static_cast<int>(self->FromInternal(row.substr(0, caretByte)).size());
+      return offers ? static_cast<int>(self->FromInternal(row.substr(0, caretByte)).size()) : 0;
     case Qt::ImAnchorPosition: {
+      if (!offers) return 0;
       if (!editor.Selected() || editor.Selection().startRow != editor.Selection().endRow) {
         return static_cast<int>(self->FromInternal(row.substr(0, caretByte)).size());
       }
@@ -808,8 +898,15 @@ QVariant TEditorWidget::inputMethodQuery(Qt::InputMethodQuery query) const {
       anchorByte = std::clamp(anchorByte, 0, static_cast<int>(row.size()));
       return static_cast<int>(self->FromInternal(row.substr(0, anchorByte)).size());
     }
-    case Qt::ImCurrentSelection:
-      return self->FromInternal(editor.SelText());
+    case Qt::ImCurrentSelection: {
+      // What a reconversion gets: the selection, or with nothing selected the
+      // token under the caret; a selection holding a line break is refused.
+      if (!offers || editor.Version() < 5.0) return QString();
+      if (!editor.Selected()) return self->FromInternal(editor.WordAtCaret());
+      const std::string selected = editor.SelText();
+      if (selected.find("\r\n") != std::string::npos) return QString();
+      return self->FromInternal(selected);
+    }
     case Qt::ImHints:
       return static_cast<int>(Qt::ImhMultiLine);
     default:
@@ -819,20 +916,69 @@ QVariant TEditorWidget::inputMethodQuery(Qt::InputMethodQuery query) const {
 
 // ---------------------------------------------------------------- mouse, wheel, focus
 
+QCursor TEditorWidget::CursorOf(TCursor cursor) {
+  switch (cursor) {
+    case crRightArrow: {
+      // The left bar's arrow points right, at the row it selects: the
+      // standard arrow mirrored.
+      static const QCursor rightArrow = [] {
+        QPixmap pixmap(32, 32);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        painter.setRenderHint(QPainter::Antialiasing);
+        const QPointF arrow[] = {{20, 1}, {20, 18}, {16, 14}, {13, 21}, {10, 20}, {13, 13}, {7, 13}};
+        painter.setPen(QPen(Qt::white, 1.5));
+        painter.setBrush(Qt::black);
+        painter.drawPolygon(arrow, 7);
+        return QCursor(pixmap, 20, 1);
+      }();
+      return rightArrow;
+    }
+    case crDragSelCopy: return QCursor(Qt::DragCopyCursor);
+    case crIBeam: return QCursor(Qt::IBeamCursor);
+    case crDrag: return QCursor(Qt::DragMoveCursor);
+    case -1: return QCursor(Qt::BlankCursor);
+    case -3: return QCursor(Qt::CrossCursor);
+    case -6: return QCursor(Qt::SizeBDiagCursor);
+    case -7: return QCursor(Qt::SizeVerCursor);
+    case -8: return QCursor(Qt::SizeFDiagCursor);
+    case -9: return QCursor(Qt::SizeHorCursor);
+    case -10: return QCursor(Qt::UpArrowCursor);
+    case -11: return QCursor(Qt::WaitCursor);
+    case -13: case -18: return QCursor(Qt::ForbiddenCursor);
+    case -14: return QCursor(Qt::SplitHCursor);
+    case -15: return QCursor(Qt::SplitVCursor);
+    case -16: return QCursor(Qt::DragMoveCursor);
+    case -19: return QCursor(Qt::BusyCursor);
+    case -20: return QCursor(Qt::WhatsThisCursor);
+    case -21: return QCursor(Qt::PointingHandCursor);
+    case -22: return QCursor(Qt::SizeAllCursor);
+    default: return QCursor(Qt::ArrowCursor);
+  }
+}
+
 void TEditorWidget::UpdateCursor(TEditorCursorKind kind) {
   const TEditorCaret& caret = editor_->Caret();
+  const TEditorCursors& cursors = caret.Cursors();
+  // The drag cursors are set whatever; the others only when the control picks
+  // its cursor by what lies under the mouse.
   if (!caret.AutoCursor() && kind != ckDrag && kind != ckDragCopy) return;
   switch (kind) {
-    case ckLeftMargin: viewport()->setCursor(Qt::ArrowCursor); break;
-    case ckInSelection: viewport()->setCursor(Qt::ArrowCursor); break;
-    case ckDrag: viewport()->setCursor(Qt::DragMoveCursor); break;
-    case ckDragCopy: viewport()->setCursor(Qt::DragCopyCursor); break;
-    default: viewport()->setCursor(Qt::IBeamCursor); break;
+    case ckLeftMargin: viewport()->setCursor(CursorOf(cursors.LeftMarginCursor())); break;
+    case ckInSelection: viewport()->setCursor(CursorOf(cursors.InSelCursor())); break;
+    case ckDrag: viewport()->setCursor(CursorOf(cursors.DragSelCursor())); break;
+    case ckDragCopy: viewport()->setCursor(CursorOf(cursors.DragSelCopyCursor())); break;
+    default: viewport()->setCursor(CursorOf(cursors.DefaultCursor())); break;
   }
 }
 
 void TEditorWidget::mousePressEvent(QMouseEvent* event) {
   if (!hasFocus()) setFocus(Qt::MouseFocusReason);
+  // Locked, or another button while the left one is held: nothing happens.
+  if (editLocked_ || MouseBusy()) {
+    event->accept();
+    return;
+  }
   QPoint p = event->position().toPoint();
   if (event->button() == Qt::MiddleButton) {
     // The X11 convention: the middle button pastes the primary selection at the cell.
@@ -843,6 +989,7 @@ void TEditorWidget::mousePressEvent(QMouseEvent* event) {
   }
   if (event->button() == Qt::LeftButton) {
     if (!preedit_.isEmpty()) QGuiApplication::inputMethod()->reset();
+    leftDown_ = true;
     bool shift = event->modifiers() & Qt::ShiftModifier;
     bool ctrl = event->modifiers() & Qt::ControlModifier;
     editor_->MouseDown(p.x(), p.y(), shift, ctrl);
@@ -880,6 +1027,7 @@ void TEditorWidget::AutoScroll() {
 void TEditorWidget::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton) {
     autoScroll_.stop();
+    leftDown_ = false;
     QPoint p = event->position().toPoint();
     editor_->MouseUp(p.x(), p.y(), event->modifiers() & Qt::ControlModifier);
     editor_->UpdatePrimarySelection();
@@ -891,6 +1039,10 @@ void TEditorWidget::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void TEditorWidget::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (editLocked_ || MouseBusy()) {
+    event->accept();
+    return;
+  }
   // The control has no double-click action of its own: the application decides.
   if (event->button() == Qt::LeftButton && OnDblClick) {
     OnDblClick(*editor_);
@@ -903,7 +1055,7 @@ void TEditorWidget::mouseDoubleClickEvent(QMouseEvent* event) {
 
 void TEditorWidget::dragEnterEvent(QDragEnterEvent* event) {
   // Files are the main window's to open; text is the control's.
-  if (event->mimeData()->hasText() && !event->mimeData()->hasUrls() && !editor_->ReadOnly()) {
+  if (event->mimeData()->hasText() && !event->mimeData()->hasUrls() && !editor_->ReadOnly() && !editLocked_) {
     event->acceptProposedAction();
   } else {
     event->ignore();
@@ -918,6 +1070,10 @@ void TEditorWidget::dragMoveEvent(QDragMoveEvent* event) {
 }
 
 void TEditorWidget::dropEvent(QDropEvent* event) {
+  if (editLocked_) {
+    event->ignore();
+    return;
+  }
   QPoint p = event->position().toPoint();
   TRowCol cell = editor_->PosToRowCol(p.x(), p.y(), false);
   TClipboardText dropped = MimeDataToText(event->mimeData(), codePage_);
@@ -926,9 +1082,33 @@ void TEditorWidget::dropEvent(QDropEvent* event) {
 }
 
 void TEditorWidget::wheelEvent(QWheelEvent* event) {
-  int steps = event->angleDelta().y() / 120;
-  if (steps != 0) editor_->ScrollBy(sbVertical, -steps * QApplication::wheelScrollLines());
   event->accept();
+  if (MouseBusy()) return;
+  // Smooth wheels and touchpads send small steps: what does not make a whole
+  // row yet is kept for the next event (and dropped when the direction turns).
+  auto whole = [](int& kept, int delta, int unit) {
+    if ((kept > 0 && delta < 0) || (kept < 0 && delta > 0)) kept = 0;
+    kept += delta;
+    int steps = kept / unit;
+    kept -= steps * unit;
+    return steps;
+  };
+  const QPoint pixels = event->pixelDelta();
+  const QPoint angle = event->angleDelta();
+  int rows = 0;
+  int cols = 0;
+  if (!pixels.isNull()) {
+    const TEditorMetrics& m = editor_->Metrics();
+    rows = whole(wheelPixelsY_, pixels.y(), std::max(1, m.rowHeight));
+    cols = whole(wheelPixelsX_, pixels.x(), std::max(1, m.charWidth));
+  } else {
+    // A notch is 120 eighths of a degree and moves the desktop's lines per notch.
+    const int lines = std::max(1, QApplication::wheelScrollLines());
+    rows = whole(wheelAngleY_, angle.y() * lines, 120);
+    cols = whole(wheelAngleX_, angle.x() * lines, 120);
+  }
+  if (rows != 0) editor_->ScrollBy(sbVertical, -rows);
+  if (cols != 0) editor_->ScrollBy(sbHorizontal, -cols);
 }
 
 void TEditorWidget::focusInEvent(QFocusEvent* event) {

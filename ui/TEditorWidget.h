@@ -5,6 +5,7 @@
 // mouse, wheel and input-method events into the model's operations.
 
 #include <QAbstractScrollArea>
+#include <QCursor>
 #include <QFont>
 #include <QInputMethodEvent>
 #include <QRawFont>
@@ -70,6 +71,12 @@ class TEditorWidget : public QAbstractScrollArea, public IEditorWindow {
 
   // Paints the visible rows into an image of the widget's size (benchmarks, tests).
   QImage Render();
+  // While set (a replace-all runs over the text), the user's keys, mouse
+  // presses, drops and input-method results leave the document alone.
+  void SetEditLocked(bool locked) { editLocked_ = locked; }
+  bool EditLocked() const { return editLocked_; }
+  // The Qt cursor a cursor identifier of the caret options stands for.
+  static QCursor CursorOf(TCursor cursor);
 
   // IEditorWindow
   TFontMetrics MeasureFont(const TEditorFont& font) override;
@@ -128,6 +135,11 @@ class TEditorWidget : public QAbstractScrollArea, public IEditorWindow {
   void BlinkCaret();
   QRect CaretRect() const;
   void UpdateCursor(TEditorCursorKind kind);
+  // True while the user holds the left button in the control or a drag of
+  // the selection is pending or running: keys and other buttons wait.
+  bool MouseBusy() const { return leftDown_ || editor_->DragState() != dsNone; }
+  // The replacement range of an input-method event, as bytes of the caret row.
+  bool ReplacementBytes(const QInputMethodEvent& event, int& fromByte, int& toByte) const;
   void AutoScroll();
   // The character of the internal code page (1 or 2 bytes) as UTF-16 (0: none).
   char16_t GlyphCode(const char* bytes, int length);
@@ -154,6 +166,14 @@ class TEditorWidget : public QAbstractScrollArea, public IEditorWindow {
   QTimer autoScroll_;
   QPoint lastMouse_;
   bool lastCtrl_ = false;
+  bool leftDown_ = false;
+  bool editLocked_ = false;
+  // Wheel movement not yet turned into whole rows or columns: eighths of a
+  // degree times the desktop's lines per notch, and pixels.
+  int wheelAngleY_ = 0;
+  int wheelAngleX_ = 0;
+  int wheelPixelsY_ = 0;
+  int wheelPixelsX_ = 0;
 
   // The input method's composition, drawn at the caret (the document is untouched).
   QString preedit_;

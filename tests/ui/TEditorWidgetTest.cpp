@@ -158,5 +158,145 @@ TEST_F(TEditorWidgetTest, ClickPutsTheCaretOnTheCell) {
   EXPECT_EQ(Editor().SelText(), "f\r\nghi");
 }
 
+TEST_F(TEditorWidgetTest, AnInputMethodReplacingAroundTheCaretIsOneChange) {
+  struct Case {
+    const char* name;
+    const char* text;
+    int caretCol;
+    int start;   // relative to the caret, in characters
+    int length;
+    const char* commit;
+    const char* expected;
+  } cases[] = {
+      {"reconversion of the word before the caret", "きょうは", 8, -4, 4, "今日は", "今日は"},
+      {"a replacement after the caret", "abcdef", 2, 1, 2, "X", "abcXf"},
+      {"a deletion around the caret", "あいうえ", 4, -1, 2, "", "あえ"},
+      {"a commit with no range", "ab", 1, 0, 0, "Z", "aZb"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Load(c.text);
+    Editor().RowStore().UndoObj().Clear();
+    Editor().SetCol(c.caretCol);
+    QInputMethodEvent commit(QString(), {});
+    commit.setCommitString(QString::fromUtf8(c.commit), c.start, c.length);
+    QApplication::sendEvent(widget_.get(), &commit);
+    EXPECT_EQ(Utf8Text(), c.expected);
+    Editor().Undo();
+    EXPECT_EQ(Utf8Text(), c.text) << "one undo step";
+  }
+}
+
+TEST_F(TEditorWidgetTest, ReconversionOffersTheSelectionOrTheTokenUnderTheCaret) {
+  Editor().SetVersion(5.0);
+  Load("word other\r\nnext");
+  Editor().SetCol(2);
+  EXPECT_EQ(widget_->inputMethodQuery(Qt::ImCurrentSelection).toString(), QStringLiteral("word"));
+  Editor().SetSelStart(5);
+  Editor().SetSelLength(5);
+  EXPECT_EQ(widget_->inputMethodQuery(Qt::ImCurrentSelection).toString(), QStringLiteral("other"));
+  // A selection over a line break is not offered.
+  Editor().SetSelStart(5);
+  Editor().SetSelLength(9);
+  EXPECT_EQ(widget_->inputMethodQuery(Qt::ImCurrentSelection).toString(), QString());
+  // Nothing is offered from a read-only pane, nor before the version is set.
+  Editor().CancelSelection();
+  Editor().SetReadOnly(true);
+  EXPECT_EQ(widget_->inputMethodQuery(Qt::ImCurrentSelection).toString(), QString());
+  EXPECT_EQ(widget_->inputMethodQuery(Qt::ImSurroundingText).toString(), QString());
+  Editor().SetReadOnly(false);
+  Editor().SetVersion(0);
+  EXPECT_EQ(widget_->inputMethodQuery(Qt::ImCurrentSelection).toString(), QString());
+}
+
+TEST_F(TEditorWidgetTest, SmallWheelStepsAddUpToRows) {
+  std::string text;
+  for (int i = 0; i < 300; ++i) text += "line\r\n";
+  Load(text);
+  auto wheel = [&](QPoint pixels, QPoint angle) {
+    QWheelEvent event(QPointF(50, 50), widget_->mapToGlobal(QPointF(50, 50)), pixels, angle, Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(widget_->viewport(), &event);
+  };
+  const int lines = QApplication::wheelScrollLines();
+  // A notch scrolls the desktop's lines per notch.
+  wheel(QPoint(), QPoint(0, -120));
+  EXPECT_EQ(Editor().TopRow(), lines);
+  // Eighths of a notch from a smooth wheel add up.
+  for (int i = 0; i < 8; ++i) wheel(QPoint(), QPoint(0, -15));
+  EXPECT_EQ(Editor().TopRow(), 2 * lines);
+  // Pixels from a touchpad: one row per row height, the rest kept.
+  const int rowHeight = Editor().Metrics().rowHeight;
+  for (int i = 0; i < 4; ++i) wheel(QPoint(0, -rowHeight / 2), QPoint(0, -1));
+  EXPECT_EQ(Editor().TopRow(), 2 * lines + 2);
+  wheel(QPoint(0, rowHeight), QPoint(0, 1));
+  EXPECT_EQ(Editor().TopRow(), 2 * lines + 1);
+}
+
+TEST_F(TEditorWidgetTest, KeysWaitWhileTheMouseHoldsTheControl) {
+  Load("abcdef\r\nghijkl\r\n");
+  const TEditorMetrics& m = Editor().Metrics();
+  auto cell = [&](int row, int col) { return QPoint(m.textLeft + col * m.charWidth + 1, m.textTop + row * m.rowHeight + 2); };
+  // A selection being drawn: typing, Delete and Return change nothing.
+  QTest::mousePress(widget_->viewport(), Qt::LeftButton, Qt::NoModifier, cell(0, 1));
+  QTest::mouseMove(widget_->viewport(), cell(0, 4));
+  Key(Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+  Key(Qt::Key_Delete);
+  Key(Qt::Key_Return);
+  QTest::mouseRelease(widget_->viewport(), Qt::LeftButton, Qt::NoModifier, cell(0, 4));
+  EXPECT_EQ(Utf8Text(), "abcdef\r\nghijkl\r\n");
+  EXPECT_EQ(Editor().SelText(), "bcd");
+  // A press inside the selection (a drag may start): keys still wait.
+  QTest::mousePress(widget_->viewport(), Qt::LeftButton, Qt::NoModifier, cell(0, 2));
+  ASSERT_EQ(Editor().DragState(), dsPending);
+  Key(Qt::Key_Y, Qt::NoModifier, QStringLiteral("y"));
+  EXPECT_EQ(Utf8Text(), "abcdef\r\nghijkl\r\n");
+  // A running drag: nothing is typed, but Escape ends the drag at once.
+  QTest::mouseMove(widget_->viewport(), cell(1, 3));
+  ASSERT_EQ(Editor().DragState(), dsDragging);
+  Key(Qt::Key_Z, Qt::NoModifier, QStringLiteral("z"));
+  EXPECT_EQ(Utf8Text(), "abcdef\r\nghijkl\r\n");
+  Key(Qt::Key_Escape);
+  EXPECT_EQ(Editor().DragState(), dsNone);
+  EXPECT_EQ(widget_->viewport()->cursor().shape(), Qt::IBeamCursor);
+  QTest::mouseRelease(widget_->viewport(), Qt::LeftButton, Qt::NoModifier, cell(1, 3));
+  EXPECT_EQ(Utf8Text(), "abcdef\r\nghijkl\r\n");
+  // Afterwards typing works again.
+  Key(Qt::Key_Q, Qt::NoModifier, QStringLiteral("q"));
+  EXPECT_NE(Utf8Text().find('q'), std::string::npos);
+}
+
+TEST_F(TEditorWidgetTest, ALockedPaneTakesNoEditsFromTheUser) {
+  Load("abc");
+  widget_->SetEditLocked(true);
+  const TEditorMetrics& m = Editor().Metrics();
+  Key(Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+  Key(Qt::Key_Backspace);
+  QInputMethodEvent commit(QString(), {});
+  commit.setCommitString(QStringLiteral("IME"));
+  QApplication::sendEvent(widget_.get(), &commit);
+  QTest::mouseClick(widget_->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(m.textLeft + 2 * m.charWidth + 1, m.textTop + 2));
+  EXPECT_EQ(Utf8Text(), "abc");
+  EXPECT_EQ(Editor().Col(), 0);
+  widget_->SetEditLocked(false);
+  Key(Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+  EXPECT_EQ(Utf8Text(), "xabc");
+}
+
+TEST_F(TEditorWidgetTest, TheCursorsOfTheCaretOptionsAreShown) {
+  Load("abc\r\ndef");
+  const TEditorMetrics& m = Editor().Metrics();
+  Editor().Leftbar().SetVisible(true);
+  QTest::mouseMove(widget_->viewport(), QPoint(m.textLeft + m.charWidth + 1, m.textTop + 2));
+  EXPECT_EQ(widget_->viewport()->cursor().shape(), Qt::IBeamCursor);
+  // Over the left bar: the arrow that points right, at the row.
+  QTest::mouseMove(widget_->viewport(), QPoint(2, Editor().Metrics().textTop + 2));
+  EXPECT_EQ(widget_->viewport()->cursor().shape(), Qt::BitmapCursor);
+  // A cursor chosen in the options is the one shown.
+  Editor().Caret().Cursors().SetDefaultCursor(-3);
+  QTest::mouseMove(widget_->viewport(), QPoint(Editor().Metrics().textLeft + m.charWidth + 1, m.textTop + 2));
+  EXPECT_EQ(widget_->viewport()->cursor().shape(), Qt::CrossCursor);
+}
+
 }  // namespace
 }  // namespace kerv
