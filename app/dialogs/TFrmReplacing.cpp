@@ -42,6 +42,10 @@ void TFrmReplacingProgress::Start() {
   End();
   cancelled_ = false;
   window_ = new TFrm_Replacing(mainWindow_);
+  // The main window takes no input while the text is being replaced; only
+  // this window's cancel does.
+  window_->setWindowModality(Qt::WindowModal);
+  if (OnRunning) OnRunning(true);
   window_->show();
   QCoreApplication::processEvents();
 }
@@ -61,6 +65,7 @@ void TFrmReplacingProgress::End() {
   if (window_) {
     window_->hide();
     window_->deleteLater();
+    if (OnRunning) OnRunning(false);
   }
   window_ = nullptr;
 }

@@ -4,6 +4,7 @@
 
 #include <QDialog>
 #include <QPointer>
+#include <functional>
 
 #include "app/commands/TKervSearchWindow.h"
 
@@ -46,6 +47,9 @@ class TFrmReplacingProgress : public IKervSearchProgress {
   void End() override;
   // The window while a replace-all runs (the main window moves the focus to it).
   TFrm_Replacing* Window() const { return window_; }
+  // Told true when a replace-all starts and false when it ends, so the
+  // document takes no edits from the user meanwhile.
+  std::function<void(bool running)> OnRunning;
 
  private:
   QWidget* mainWindow_;

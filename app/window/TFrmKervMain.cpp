@@ -511,14 +511,21 @@ void TFrmKervMain::CreateSearchBar() {
   searchBar_->addWidget(new QLabel(QString::fromUtf8(" 検索: "), searchBar_));
   searchBox_ = makeBox("Cmb_Search", "検索する文字列");
   // Enter in the boxes: whatever completer sits on the line edit, it still says so.
-  connect(searchBox_->lineEdit(), &QLineEdit::returnPressed, this, [this] { Run(Act_Srch_FindNext); });
+  // Enter runs the action only when the action could run (never in box mode).
+  connect(searchBox_->lineEdit(), &QLineEdit::returnPressed, this, [this] {
+    actionCommand_->RefreshSelectionMode(GatherState());
+    if (Action(Act_Srch_FindNext)->isEnabled()) Run(Act_Srch_FindNext);
+  });
   searchBar_->addWidget(searchBox_);
   searchBar_->addAction(Action(Act_Srch_FindPrev));
   searchBar_->addAction(Action(Act_Srch_FindNext));
   searchBar_->addSeparator();
   searchBar_->addWidget(new QLabel(QString::fromUtf8(" 置換: "), searchBar_));
   replaceBox_ = makeBox("Cmb_Replace", "置換後の文字列");
-  connect(replaceBox_->lineEdit(), &QLineEdit::returnPressed, this, [this] { Run(Act_Srch_ReplaceDown); });
+  connect(replaceBox_->lineEdit(), &QLineEdit::returnPressed, this, [this] {
+    actionCommand_->RefreshSelectionMode(GatherState());
+    if (Action(Act_Srch_ReplaceDown)->isEnabled()) Run(Act_Srch_ReplaceDown);
+  });
   searchBar_->addWidget(replaceBox_);
   searchBar_->addAction(Action(Act_Srch_ReplaceUp));
   searchBar_->addAction(Action(Act_Srch_ReplaceDown));
@@ -669,6 +676,9 @@ void TFrmKervMain::Initialize() {
   formatCommand_->SetDialogStateHandler([this](int dialogState) { state_.DialogState = dialogState; });
   searchSide_ = std::make_unique<TKervSearchSide>(*this);
   replacing_ = std::make_unique<TFrmReplacingProgress>(this);
+  replacing_->OnRunning = [this](bool running) {
+    editors_->ForEach([running](TEditorWidget& pane) { pane.SetEditLocked(running); });
+  };
   searchCommand_ = &system_.SetCommand(TKervCommandFamily::Search,
                                        std::make_unique<TKervSearchCommand>(*editors_, *information_, settings,
                                                                             platform.codePage, *searchSide_, *replacing_));
@@ -848,6 +858,12 @@ void TFrmKervMain::RefreshEditActions() {
 bool TFrmKervMain::event(QEvent* event) {
   switch (event->type()) {
     case QEvent::WindowActivate:
+      // While a replace-all runs, its window takes the focus.
+      if (replacing_ && replacing_->Window()) {
+        replacing_->Window()->raise();
+        replacing_->Window()->activateWindow();
+        break;
+      }
       eventCommand_->RefreshTitle();
       // After the activation has settled: the check may ask a question.
       QTimer::singleShot(0, this, [this] {

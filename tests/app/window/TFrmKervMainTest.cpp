@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QTest>
+#include <QTimer>
 
 #include "app/window/TKervEditorManager.h"
 #include "app/window/TKervInformation.h"
@@ -311,6 +312,50 @@ TEST(TFrmKervMainSearchTest, EnterInTheSearchBoxFindsTheWord) {
   EXPECT_EQ(editor.SelText(), "two");
   window.close();
   Closing = false;
+}
+
+TEST(TFrmKervMainSearchTest, EnterInBoxModeNeitherSearchesNorReplaces) {
+  ShownWindow shown({"s.txt"}, {{"/home/user/s.txt", "one two\r\nthree two\r\n"}});
+  shown.Keys(shown.Pane(), QKeySequence(QStringLiteral("Ctrl+B")));
+  TEditor& editor = shown.window->Editors().MainEditor();
+  ASSERT_EQ(editor.SelectionMode(), smBox);
+  for (const char* name : {"Cmb_Search", "Cmb_Replace"}) {
+    auto* box = shown.window->findChild<QComboBox*>(QString::fromLatin1(name));
+    ASSERT_NE(box, nullptr);
+    box->setFocus();
+    box->setEditText(QStringLiteral("two"));
+    QTest::keyClick(box->lineEdit(), Qt::Key_Return);
+    QApplication::processEvents();
+    EXPECT_FALSE(editor.Selected()) << name;
+    EXPECT_EQ(editor.RowStore().GetText(), "one two\r\nthree two\r\n") << name;
+  }
+}
+
+TEST(TFrmKervMainSearchTest, TypingDuringReplaceAllChangesNothing) {
+  std::string text;
+  for (int i = 0; i < 20000; ++i) text += "aa bb aa\r\n";
+  ShownWindow shown({"r.txt"}, {{"/home/user/r.txt", text}});
+  shown.window->findChild<QComboBox*>(QStringLiteral("Cmb_Search"))->setEditText(QStringLiteral("aa"));
+  shown.window->findChild<QComboBox*>(QStringLiteral("Cmb_Replace"))->setEditText(QStringLiteral("c"));
+  TEditorWidget& pane = shown.Pane();
+  bool lockedWhileRunning = false;
+  // The first time the run lets events through, the user types and clicks.
+  QTimer::singleShot(0, &pane, [&] {
+    lockedWhileRunning = pane.EditLocked();
+    QTest::keyClicks(&pane, QStringLiteral("typed"));
+    QTest::mouseClick(pane.viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(40, 30));
+    QTest::keyClick(&pane, Qt::Key_Delete);
+  });
+  shown.window->Run(Act_Srch_ReplaceAll);
+  QApplication::processEvents();
+  EXPECT_TRUE(lockedWhileRunning);
+  std::string expected;
+  for (int i = 0; i < 20000; ++i) expected += "c bb c\r\n";
+  EXPECT_EQ(shown.window->Editors().MainEditor().RowStore().GetText(), expected);
+  EXPECT_FALSE(pane.EditLocked());
+  // Once it ended, typing works again.
+  QTest::keyClicks(&pane, QStringLiteral("z"));
+  EXPECT_NE(shown.window->Editors().MainEditor().RowStore().GetText().find('z'), std::string::npos);
 }
 
 }  // namespace
