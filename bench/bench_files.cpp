@@ -18,8 +18,8 @@
 #include <memory>
 #include <string>
 
-#include "app/TKervEditorDocument.h"
-#include "app/TKervEditors.h"
+#include "app/commands/TKervEditorDocument.h"
+#include "app/commands/TKervEditors.h"
 #include "bench/BenchData.h"
 #include "bench/QuietEditorWindow.h"
 #include "document/TKervFileManager.h"

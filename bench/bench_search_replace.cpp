@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "app/TKervSearchCommand.h"
-#include "app/TKervSettingManager.h"
+#include "app/commands/TKervSearchCommand.h"
+#include "app/settings/TKervSettingManager.h"
 #include "bench/BenchData.h"
 #include "bench/QuietEditorWindow.h"
 #include "editor/TEditor.h"

@@ -13,8 +13,8 @@
 #include <variant>
 #include <vector>
 
-#include "app/TKervSettingChecks.h"
-#include "app/TKervSettingManager.h"
+#include "app/settings/TKervSettingChecks.h"
+#include "app/settings/TKervSettingManager.h"
 #include "platform/fake/FakeFileSystem.h"
 
 namespace {
