@@ -38,11 +38,18 @@ class FakeDialogs : public IDialogs {
   }
 };
 
-// Records the processes it would start.
+// Records the processes it would start; StartProgram fails while failStart is set.
 class FakeLauncher : public ILauncher {
  public:
+  struct Started {
+    std::string program;
+    std::vector<std::string> arguments;
+  };
   std::vector<std::vector<std::string>> launched;
   std::vector<std::pair<std::string, std::string>> opened;
+  std::vector<Started> started;
+  bool failStart = false;
+  std::string failReason = "No such file or directory";
   bool LaunchSelf(const std::vector<std::string>& arguments) override {
     launched.push_back(arguments);
     return true;
@@ -50,6 +57,12 @@ class FakeLauncher : public ILauncher {
   bool ShellOpen(const std::string& target, const std::string& parameters) override {
     opened.emplace_back(target, parameters);
     return true;
+  }
+  bool StartProgram(const std::string& program, const std::vector<std::string>& arguments,
+                    std::string& error) override {
+    started.push_back({program, arguments});
+    if (failStart) error = failReason;
+    return !failStart;
   }
 };
 

@@ -27,4 +27,18 @@ bool QtLauncher::ShellOpen(const std::string& target, const std::string& paramet
   return QDesktopServices::openUrl(url);
 }
 
+bool QtLauncher::StartProgram(const std::string& program, const std::vector<std::string>& arguments,
+                              std::string& error) {
+  QStringList list;
+  for (const std::string& argument : arguments) list << QString::fromStdString(argument);
+  // The same start as QProcess::startDetached(program, arguments), through an
+  // object so that a failure leaves its reason behind.
+  QProcess process;
+  process.setProgram(QString::fromStdString(program));
+  process.setArguments(list);
+  if (process.startDetached()) return true;
+  error = process.error() == QProcess::UnknownError ? std::string() : process.errorString().toStdString();
+  return false;
+}
+
 }  // namespace kerv
