@@ -581,9 +581,10 @@ class TEditor {
   int col_ = 0;
   int topRow_ = 0;
   int topCol_ = 0;
-  // The widest row (in bytes) since the rows were last cut whole; edits only
-  // widen it, so the range never hides a row.
-  int widestRow_ = 0;
+  // The widest row (in bytes), measured afresh after the rows were replaced
+  // wholesale and widened by edits, so the range never hides a row.
+  mutable int widestRow_ = 0;
+  mutable unsigned widestStamp_ = ~0u;
   int rememberedCol_ = -1;
   bool modified_ = false;
   bool overWrite_ = false;

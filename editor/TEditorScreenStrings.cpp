@@ -152,6 +152,7 @@ void TEditorScreenStrings::RebuildRows(bool wrap) {
   }
   rebuilt.EndFill();
   Exchange(rebuilt);
+  ++bulkStamp_;
   bracketValidEnd_ = 0;
 }
 
@@ -426,6 +427,7 @@ void TEditorScreenStrings::Clear() {
   undo_->Clear();
   change_ = {0, Count(), 0, 0, true};
   TPointerStringList::Clear();
+  ++bulkStamp_;
   bracketValidEnd_ = 0;
   change_ = TEditorChangeRecord();
   for (TEditorView* view : views_) {
@@ -444,11 +446,13 @@ void TEditorScreenStrings::LoadText(std::string&& text) {
   } else {
     AdoptText(std::move(text), [&](std::string_view line) { sink(line, raCrlf); });
   }
+  ++bulkStamp_;
   InitBrackets();
 }
 
 void TEditorScreenStrings::TextReplaced() {
   if (wordWrap_) WrapLines();
+  ++bulkStamp_;
   InitBrackets();
 }
 

@@ -38,6 +38,10 @@ class TEditorScreenStrings : public TEditorStringList {
   TEditorScreenStrings();
   ~TEditorScreenStrings() override;
 
+  // Counts the changes that replace the rows wholesale (a load, a clear, a
+  // re-wrap), so a view can tell when measures it keeps need taking afresh.
+  unsigned BulkStamp() const { return bulkStamp_; }
+
   // Views in registration order; the first owns the store's editor services.
   void RegisterView(TEditorView* view);
   // Returns true when this was the last view: the caller then frees the store.
@@ -120,6 +124,7 @@ class TEditorScreenStrings : public TEditorStringList {
   void ConnectChangeEvent(bool connected) { changeEventConnected_ = connected; }
 
   std::vector<TEditorView*> views_;
+  unsigned bulkStamp_ = 0;
   TEditorChangeRecord change_;
   std::unique_ptr<TEditorUndoObj> undo_;
   bool wordWrap_ = false;

@@ -328,6 +328,13 @@ int TEditor::ScrollBarMax(TScrollBarKind kind) const {
 }
 
 int TEditor::ColumnRange() const {
+  if (widestStamp_ != store_->BulkStamp()) {
+    widestStamp_ = store_->BulkStamp();
+    widestRow_ = 0;
+    store_->ForEachRow(0, RowCount(), [this](std::string_view text, uint32_t) {
+      widestRow_ = std::max(widestRow_, Len(text));
+    });
+  }
   return std::max({store_->WordWrap() ? 0 : kMaxGridCols, widestRow_, col_ + 1});
 }
 
@@ -377,10 +384,9 @@ void TEditor::ScrollBy(TScrollBarKind kind, int delta) {
 void TEditor::ScreenRowsChanged() {
   const TEditorChangeRecord& change = store_->ChangeRecord();
   if (!change.changed && change.oldRowCount == change.newRowCount && change.bracketRows == 0) return;
-  // Rows cut whole (a load, a re-wrap) measure the range afresh; an edit can only widen it.
+  // An edit can only widen the range (rows replaced wholesale are measured afresh).
   int newRows = std::min(change.newRowCount, RowCount() - change.firstRow);
-  if (change.firstRow == 0 && newRows == RowCount()) widestRow_ = 0;
-  if (newRows > 0) {
+  if (newRows > 0 && widestStamp_ == store_->BulkStamp()) {
     store_->ForEachRow(change.firstRow, newRows, [this](std::string_view text, uint32_t) {
       widestRow_ = std::max(widestRow_, Len(text));
     });

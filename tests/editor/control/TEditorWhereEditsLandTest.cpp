@@ -175,6 +175,12 @@ TEST_F(TEditorWhereEditsLandTest, TogglingWrapKeepsTheCaretOnItsCharacterAndInVi
     editor_.WrapOption().SetWrapByte(t.wrapByte);
     editor_.SetWordWrap(t.wordWrap);
     EXPECT_EQ(editor_.SelStart(), offset);
+    // The horizontal range is the rows' as they are cut now.
+    if (t.wordWrap) {
+      EXPECT_LE(editor_.ColumnRange(), t.wrapByte + 1);
+    } else {
+      EXPECT_GE(editor_.ColumnRange(), 110);
+    }
     EXPECT_GE(editor_.Row(), editor_.TopRow());
     EXPECT_LT(editor_.Row(), editor_.TopRow() + editor_.VisibleRows());
   }
@@ -242,6 +248,8 @@ TEST_F(TEditorWhereEditsLandTest, AVeryLongRowIsPlannedAroundTheViewOnCharacterB
   // A row of ordinary length is planned whole.
   Load(std::string(5000, 'y'));
   EXPECT_EQ(planner.PlanRow(0).text.size(), 5000u);
+  // A loaded row wider than the least range widens it at once.
+  EXPECT_GE(editor_.ColumnRange(), 5000);
 }
 
 TEST_F(TEditorWhereEditsLandTest, TheCompositionWindowFollowsOnceARepeatingKeyIsReleased) {
