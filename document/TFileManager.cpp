@@ -1,6 +1,7 @@
 #include "document/TFileManager.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "document/DocumentMessages.h"
 
@@ -35,53 +36,57 @@ int LineAt(std::string_view bytes, size_t byteOffset, TCharCode code) {
   return line;
 }
 
-// Bytes below 0x08 (zero included) become blanks; returns how many.
-size_t BlankControlBytes(std::string& text) {
+// Bytes below 0x08 (zero included) become blanks; returns how many, and the
+// index of the first in *first.
+size_t BlankControlBytes(std::string& text, size_t* first) {
   unsigned char* p = reinterpret_cast<unsigned char*>(text.data());
   const size_t n = text.size();
   size_t count = 0;
   size_t i = 0;
+  auto blank = [&](size_t k) {
+    if (count++ == 0) *first = k;
+    p[k] = ' ';
+  };
 #if defined(__SSE2__)
   const __m128i seven = _mm_set1_epi8(7);
   for (; i + 16 <= n; i += 16) {
     __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
     if (_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_min_epu8(v, seven), v)) == 0) continue;
     for (size_t k = i; k < i + 16; ++k) {
-      if (p[k] < 0x08) {
-        p[k] = ' ';
-        ++count;
-      }
+      if (p[k] < 0x08) blank(k);
     }
   }
 #endif
   for (; i < n; ++i) {
-    if (p[i] < 0x08) {
-      p[i] = ' ';
-      ++count;
-    }
+    if (p[i] < 0x08) blank(i);
   }
   return count;
 }
+
+// No document is too big to be read: its size is the system's business.
+constexpr int64_t kAnySize = INT64_MAX;
 
 }  // namespace
 
 TFileManager::TFileManager(IFileSystem& fs, ICodePage& codePage, IDialogs& dialogs)
     : fs_(fs), dialogs_(dialogs), converter_(codePage) {}
 
+TCharCode TFileManager::ResolveCode(std::string_view bytes, TCharCode requested, bool utf8nCheck) {
+  if (requested != ccAuto) return requested;
+  TCharCode detected = TStringCodeConverter::DetectCode(bytes, utf8nCheck);
+  if (detected == ccSJISOrEUC) return AskSJISOrEUC() ? ccEUC : ccShiftJIS;
+  if (detected == ccJIS78 || detected == ccJIS83) return ccJIS;
+  return detected;
+}
+
 bool TFileManager::LoadText(const std::string& fileName, std::string& text, bool askNull, bool utf8nCheck,
                             TReturnCode& returnCode, TCharCode& charCode, TLoadReport* report) {
-  std::string bytes = fs_.ReadFile(fileName);
+  return DecodeText(fs_.ReadRegularFile(fileName, kAnySize), text, askNull, utf8nCheck, returnCode, charCode, report);
+}
 
-  if (charCode == ccAuto) {
-    TCharCode detected = TStringCodeConverter::DetectCode(bytes, utf8nCheck);
-    if (detected == ccSJISOrEUC) {
-      charCode = AskSJISOrEUC() ? ccEUC : ccShiftJIS;
-    } else if (detected == ccJIS78 || detected == ccJIS83) {
-      charCode = ccJIS;
-    } else {
-      charCode = detected;
-    }
-  }
+bool TFileManager::DecodeText(std::string bytes, std::string& text, bool askNull, bool utf8nCheck,
+                              TReturnCode& returnCode, TCharCode& charCode, TLoadReport* report) {
+  charCode = ResolveCode(bytes, charCode, utf8nCheck);
 
   TLoadReport result;
   if (IsDecoded(charCode)) {
@@ -96,6 +101,7 @@ bool TFileManager::LoadText(const std::string& fileName, std::string& text, bool
       result.endedAtOffset = static_cast<int64_t>(decode.endedAt);
       result.endedAtLine = LineAt(bytes, decode.endedAt, charCode);
     }
+    result.oddLastByte = decode.oddLastByte;
     // The file's bytes are not needed any more: the text is what stays.
     bytes = std::string();
   } else {
@@ -104,22 +110,32 @@ bool TFileManager::LoadText(const std::string& fileName, std::string& text, bool
 
   // The line store ends a text at an end-of-file byte (0x1A): what follows
   // would be lost by the next save, so the text ends there openly, and the
-  // user is told before a save can happen. Trail bytes are never 0x1A.
-  if (charCode != ccBinary && result.endedAtOffset < 0) {
-    const size_t eof = text.find('\x1A');
+  // user is told before a save can happen. Trail bytes are never 0x1A. A
+  // single 0x1A as the very last byte is the old end-of-file mark, which
+  // ends the text without losing any of it.
+  if (!text.empty() && text.back() == '\x1A' && (text.size() == 1 || text[text.size() - 2] != '\x1A')) {
+    text.pop_back();
+  }
+  if (result.endedAtOffset < 0) {
+    // A binary file keeps its 0x1A bytes but the last ones, which the line store drops.
+    size_t eof = std::string::npos;
+    if (charCode != ccBinary) {
+      eof = text.find('\x1A');
+    } else if (!text.empty() && text.back() == '\x1A') {
+      eof = text.find_last_not_of('\x1A');
+      eof = eof == std::string::npos ? 0 : eof + 1;
+    }
     if (eof != std::string::npos) {
-      int line = 1;
-      for (size_t i = 0; i < eof; ++i) {
-        if (text[i] == '\n' || (text[i] == '\r' && (i + 1 >= eof || text[i + 1] != '\n'))) ++line;
-      }
       text.resize(eof);
       result.endedAtOffset = static_cast<int64_t>(eof);
-      result.endedAtLine = line;
+      result.endedAtLine = LineAt(text, eof, ccShiftJIS);
       result.endedAtEof = true;
     }
   }
 
-  result.blanked = BlankControlBytes(text);
+  size_t firstBlanked = 0;
+  result.blanked = BlankControlBytes(text, &firstBlanked);
+  if (result.blanked != 0) result.firstBlankedLine = LineAt(text, firstBlanked, ccShiftJIS);
   if (report != nullptr) *report = result;
   if (result.blanked != 0 && askNull && AskSpecialChars()) {
     text.clear();
@@ -158,10 +174,15 @@ std::string TFileManager::EncodeText(std::string_view text, TReturnCode returnCo
   std::string bytes;
   if (IsDecoded(charCode)) {
     ConversionReport replaced;
-    bytes = converter_.FromInternal(body, charCode, &replaced);
+    ConversionReport widened;
+    bytes = converter_.FromInternal(body, charCode, &replaced, &widened);
     if (replaced.replaced != 0) {
       result.replaced = replaced.replaced;
       result.firstReplacedLine = LineAt(body, replaced.firstReplaced, ccShiftJIS);
+    }
+    if (widened.replaced != 0) {
+      result.widened = widened.replaced;
+      result.firstWidenedLine = LineAt(body, widened.firstReplaced, ccShiftJIS);
     }
   } else if (converted.empty()) {
     bytes = std::string(body);
@@ -186,7 +207,7 @@ bool TFileManager::AskSJISOrEUC() {
   return !dialogs_.AskYesNo(DocumentMessage(TDocumentMessage::SJISOrEUC), IDialogs::Icon::Question);
 }
 
-std::string TFileManager::LoadWarning(const TLoadReport& report) {
+std::string TFileManager::LoadWarning(const TLoadReport& report, bool documentsFile) {
   if (!report.Lossy()) return std::string();
   std::string text;
   if (report.replaced != 0) {
@@ -199,7 +220,39 @@ std::string TFileManager::LoadWarning(const TLoadReport& report) {
                                   {std::to_string(report.endedAtLine)});
     text += "\r\n";
   }
-  return text + DocumentMessage(TDocumentMessage::SaveWarning);
+  if (report.blanked != 0) {
+    text += FormatDocumentMessage(TDocumentMessage::BlankedChars,
+                                  {std::to_string(report.blanked), std::to_string(report.firstBlankedLine)});
+    text += "\r\n";
+  }
+  if (report.oddLastByte) text += DocumentMessage(TDocumentMessage::OddLastByte) + "\r\n";
+  if (!documentsFile) return text.substr(0, text.size() - 2);
+  return text + DocumentMessage(TDocumentMessage::SaveWillAsk);
+}
+
+int TFileManager::LineOfOffset(std::string_view bytes, size_t byteOffset, TCharCode code) {
+  return LineAt(bytes, byteOffset, code);
+}
+
+std::string TFileManager::LoadLossItems(const TLoadReport& report) {
+  std::string items;
+  auto add = [&items](const std::string& item) { items += (items.empty() ? "" : "\r\n") + item; };
+  if (report.endedAtOffset >= 0) {
+    add(FormatDocumentMessage(TDocumentMessage::LossTextAfter,
+                              {std::to_string(report.endedAtLine),
+                               DocumentMessage(report.endedAtEof ? TDocumentMessage::EofByteName
+                                                                 : TDocumentMessage::ZeroByteName)}));
+  }
+  if (report.replaced != 0) {
+    add(FormatDocumentMessage(TDocumentMessage::LossReplaced,
+                              {std::to_string(report.replaced), std::to_string(report.firstReplacedLine)}));
+  }
+  if (report.blanked != 0) {
+    add(FormatDocumentMessage(TDocumentMessage::LossBlanked,
+                              {std::to_string(report.blanked), std::to_string(report.firstBlankedLine)}));
+  }
+  if (report.oddLastByte) add(DocumentMessage(TDocumentMessage::LossOddByte));
+  return items;
 }
 
 }  // namespace kerv

@@ -19,8 +19,12 @@ std::string Trim(std::string_view text) {
 
 TIniFile::TIniFile(IFileSystem& fs, std::string path, bool) : fs_(&fs), path_(std::move(path)) {}
 
+std::string TIniFile::ReadSettingsFile(IFileSystem& fs, const std::string& path) {
+  return fs.ReadRegularFile(path, kMaxFileBytes);
+}
+
 TIniFile::TIniFile(IFileSystem& fs, std::string path) : fs_(&fs), path_(std::move(path)) {
-  if (fs_->FileExists(path_)) Parse(fs_->ReadFile(path_));
+  if (fs_->FileKind(path_) != TFileKind::Missing) Parse(ReadSettingsFile(*fs_, path_));
 }
 
 TIniFile TIniFile::FromText(IFileSystem& fs, std::string path, const std::string& text) {
@@ -193,6 +197,10 @@ std::string TIniFile::Text() const {
 }
 
 void TIniFile::UpdateFile() {
+  const TFileKind kind = fs_->FileKind(path_);
+  if (kind != TFileKind::Missing && kind != TFileKind::Regular) {
+    throw EFileError(EFileError::Kind::NotRegular, path_, "not a regular file");
+  }
   fs_->WriteFile(path_, Text());
   modified_ = false;
 }

@@ -3,8 +3,9 @@
 // written back whole. Section and key names match without regard to the case
 // of their single-byte letters; values are byte strings.
 
-#include <string>
+#include <cstdint>
 #include <map>
+#include <string>
 #include <vector>
 
 #include "platform/FileSystem.h"
@@ -13,7 +14,16 @@ namespace kerv {
 
 class TIniFile {
  public:
-  // Reads the file; a missing file reads as empty. Other read errors throw EFileError.
+  // Settings files are small: one bigger than this is damage, and is refused
+  // like a pipe or a device in its place, whose reading might never end.
+  // Every reader of a settings file keeps to it.
+  static constexpr int64_t kMaxFileBytes = 16 * 1024 * 1024;
+  // The bytes of a settings file: a regular file of at most kMaxFileBytes;
+  // anything else raises EFileError.
+  static std::string ReadSettingsFile(IFileSystem& fs, const std::string& path);
+
+  // Reads the file; a missing file reads as empty. Other read errors throw
+  // EFileError, and so does what ReadSettingsFile refuses.
   TIniFile(IFileSystem& fs, std::string path);
   // Parses text instead of a file (UpdateFile then writes to path).
   static TIniFile FromText(IFileSystem& fs, std::string path, const std::string& text);
@@ -41,7 +51,8 @@ class TIniFile {
   // The whole file as it would be written: sections in order, "key=value", CR LF line ends.
   std::string Text() const;
   // Writes the file back whole through a temporary file, so a failure never
-  // leaves a half-written settings file. Throws EFileError.
+  // leaves a half-written settings file. A pipe or a device in the file's
+  // place is refused, not written into. Throws EFileError.
   void UpdateFile();
 
   // Case-insensitive name comparison that folds single-byte letters only (a

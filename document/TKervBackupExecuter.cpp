@@ -119,7 +119,9 @@ void TKervRegularBackupExecuter::Run() {
   bool saved = false;
   switch (options_.RegBackupType) {
     case 1:
-      if (manager_.HasFile()) {
+      // A file that lost text when it was read is not saved over behind the
+      // user's back (the save would ask): its text goes to the backup folder.
+      if (manager_.HasFile() && manager_.LossySource() != manager_.FileName()) {
         // A failed save has shown its own message; a cancelled dialog shows none.
         if (!manager_.Save()) return;
         saved = true;

@@ -1,8 +1,10 @@
 #include "document/TKervFileManager.h"
 
+#include <cstdint>
 #include <functional>
 
 #include "document/DocumentMessages.h"
+#include "document/TKervExceptionStringMaker.h"
 #include "document/TKervFileDialogs.h"
 
 namespace kerv {
@@ -49,6 +51,9 @@ void TKervFileManager::Reset() {
   hasFile_ = false;
   readOnly_ = false;
   fileTime_ = kNoFileTime;
+  seenFileTime_ = kNoFileTime;
+  lossySource_.clear();
+  lossyLoad_ = TLoadReport();
   Unlock();
   regularBackup_->Arm();
 }
@@ -136,11 +141,11 @@ bool TKervFileManager::AddOpen() {
   TLoadReport report;
   try {
     if (!LoadText(name, text, options_.CheckNull, options_.UTF8NCheck, returnCode, code, &report)) return false;
-  } catch (const EFileError&) {
-    ports_.window.ShowErrorCode(10052, name);
+  } catch (const EFileError& error) {
+    ShowFileError(10052, name, error);
     return false;
   }
-  ShowLoadWarning(name, report);
+  ShowLoadWarning(name, report, false);
   ports_.editor.InsertAtCaret(text);
   return true;
 }
@@ -201,10 +206,17 @@ void TKervFileManager::ReapplyLock() {
   if (hasFile_) Lock(fileName_);
 }
 
-void TKervFileManager::ShowLoadWarning(const std::string& name, const TLoadReport& report) {
+void TKervFileManager::ShowLoadWarning(const std::string& name, const TLoadReport& report, bool documentsFile) {
   // The file is named: an add-open warns about a file that is not the document.
-  std::string warning = LoadWarning(report);
+  std::string warning = LoadWarning(report, documentsFile);
   if (!warning.empty()) Ask(name + "\r\n" + warning, TKervBox::mkWarning, TKervBox::mbOk);
+}
+
+void TKervFileManager::ShowFileError(int code, const std::string& name, const EFileError& error,
+                                     const std::string& note) {
+  std::string text = TKervExceptionStringMaker::Make(code, name) + "\r\n" + FileErrorReason(error);
+  if (!note.empty()) text += "\r\n" + note;
+  Ask(text, TKervBox::mkError, TKervBox::mbOk);
 }
 
 void TKervFileManager::BeginFileOperation() {
@@ -222,6 +234,7 @@ void TKervFileManager::EndFileOperation(bool succeeded) {
 }
 
 bool TKervFileManager::ReadFile(const std::string& name, TCharCode code, bool readOnly) {
+  refusedNotRegular_ = false;
   const int64_t size = FileSize(name);
   if (size < 0) {
     ports_.window.ShowErrorCode(10050, name);
@@ -243,12 +256,15 @@ bool TKervFileManager::ReadFile(const std::string& name, TCharCode code, bool re
   int64_t time = kMissingFileTime;
   try {
     // Another window's exclusive lock keeps this one out as well.
-    if (ports_.lock.Refused(name, false)) throw EFileError(EFileError::Kind::Open, name, "locked");
+    if (ports_.lock.Refused(name, false)) {
+      throw EFileError(EFileError::Kind::Open, name, DocumentMessage(TDocumentMessage::ReasonLocked));
+    }
     // Taken before reading: a change made while the file is read shows on the next check.
     time = ports_.fs.FileTime(name);
     if (!LoadText(name, text, options_.CheckNull, options_.UTF8NCheck, returnCode, code, &report)) return false;
-  } catch (const EFileError&) {
-    ports_.window.ShowErrorCode(10052, name);
+  } catch (const EFileError& error) {
+    refusedNotRegular_ = error.kind() == EFileError::Kind::NotRegular;
+    ShowFileError(10052, name, error);
     return false;
   }
   ports_.editor.SetText(std::move(text));
@@ -258,6 +274,9 @@ bool TKervFileManager::ReadFile(const std::string& name, TCharCode code, bool re
   readOnly_ = readOnly;
   hasFile_ = true;
   fileTime_ = time;
+  seenFileTime_ = time;
+  lossySource_ = report.Lossy() ? name : std::string();
+  lossyLoad_ = report;
   succeeded = true;
   Lock(name);
   ShowLoadWarning(name, report);
@@ -266,18 +285,73 @@ bool TKervFileManager::ReadFile(const std::string& name, TCharCode code, bool re
 
 bool TKervFileManager::AskNewerOnDisk(const std::string& name) {
   // Only the document's own file has a time stamp to compare with.
-  if (!hasFile_ || name != fileName_ || fileTime_ < kMissingFileTime) return true;
+  if (!hasFile_ || name != fileName_ || seenFileTime_ < kMissingFileTime) return true;
   int64_t time = ports_.fs.FileTime(name);
-  if (time < 0 || time == fileTime_) return true;
+  if (time < 0 || time == seenFileTime_) return true;
   return Ask(FormatDocumentMessage(TDocumentMessage::NewerOnDisk, {name}), TKervBox::mkConfirm, TKervBox::mbYesNo) ==
          TKervBox::maYes;
 }
 
-bool TKervFileManager::AskLossySave(const std::string& name, TCharCode code, size_t replaced) {
-  if (replaced == 0) return true;
-  std::string text =
-      FormatDocumentMessage(TDocumentMessage::LossySave, {name, CharCodeName(code), std::to_string(replaced)});
-  return Ask(text, TKervBox::mkWarning, TKervBox::mbYesNo) == TKervBox::maYes;
+bool TKervFileManager::AskLossySave(const std::string& name, TCharCode code, const TSaveReport& report) {
+  // Save As to another name loses nothing of the file the text came from.
+  if (!lossySource_.empty() && name == lossySource_) {
+    std::string text = FormatDocumentMessage(TDocumentMessage::LossyLoadSave, {name, LoadLossItems(lossyLoad_)});
+    if (ports_.window.AskDefaultNo(text, TKervBox::mkWarning) != TKervBox::maYes) return false;
+  }
+  if (!report.Lossy()) return true;
+  std::string lines;
+  if (report.replaced != 0) {
+    lines = FormatDocumentMessage(TDocumentMessage::SaveLosesChars, {CharCodeName(code), std::to_string(report.replaced)});
+  }
+  if (report.widened != 0) {
+    if (!lines.empty()) lines += "\r\n";
+    lines += FormatDocumentMessage(TDocumentMessage::SaveWidensKana,
+                                   {std::to_string(report.widened), std::to_string(report.firstWidenedLine)});
+  }
+  std::string text = FormatDocumentMessage(TDocumentMessage::LossySave, {name, lines});
+  return ports_.window.AskDefaultNo(text, TKervBox::mkWarning) == TKervBox::maYes;
+}
+
+void TKervFileManager::WriteInPlace(const std::string& name, std::string_view bytes, std::string* keptCopy) {
+  IFileSystem& fs = ports_.fs;
+  const std::string folder =
+      options_.SettingFolder.empty() ? fs.TempFolder() : IncludeTrailingSlash(options_.SettingFolder) + "Backup/";
+  const std::string copy = folder + MakeTempFileName(ports_.clock.Now(), ports_.otherWindows.WindowNumber(), name);
+  std::string original;
+  bool copied = false;
+  try {
+    if (fs.FolderExists(folder) || fs.CreateFolder(folder)) {
+      original = fs.ReadRegularFile(name, INT64_MAX);
+      fs.WriteFile(copy, original);
+      // Read back: a copy that cannot be trusted is no copy.
+      copied = fs.ReadRegularFile(copy, INT64_MAX) == original;
+    }
+  } catch (const EFileError&) {
+    copied = false;
+  }
+  if (!copied) {
+    fs.RemoveFile(copy);
+    throw EFileError(EFileError::Kind::Write, name, DocumentMessage(TDocumentMessage::ReasonNoBackupCopy));
+  }
+  try {
+    fs.WriteFileInPlace(name, bytes);
+  } catch (const EFileError&) {
+    // A write refused before it touched the file (no permission, no room
+    // claimed) needs no copy; one that may have changed it keeps its copy.
+    bool untouched = false;
+    try {
+      untouched = fs.ReadRegularFile(name, INT64_MAX) == original;
+    } catch (const EFileError&) {
+      untouched = false;
+    }
+    if (untouched) {
+      fs.RemoveFile(copy);
+    } else {
+      *keptCopy = copy;
+    }
+    throw;
+  }
+  fs.RemoveFile(copy);
 }
 
 bool TKervFileManager::WriteFile(const std::string& name, TCharCode code, TReturnCode returnCode) {
@@ -288,17 +362,32 @@ bool TKervFileManager::WriteFile(const std::string& name, TCharCode code, TRetur
   if (!AskNewerOnDisk(name)) return false;
   TSaveReport report;
   std::string bytes = EncodeText(ports_.editor.Text(), returnCode, code, &report);
-  if (!AskLossySave(name, code, report.replaced)) return false;
+  if (!AskLossySave(name, code, report)) return false;
 
+  std::string keptCopy;
   try {
-    if (ports_.lock.Refused(name, true)) throw EFileError(EFileError::Kind::Open, name, "locked");
+    if (ports_.lock.Refused(name, true)) {
+      throw EFileError(EFileError::Kind::Open, name, DocumentMessage(TDocumentMessage::ReasonLocked));
+    }
     saveBackup_.Backup(name);
-    // Written to a temporary file that replaces the original only once it is
-    // complete and on disk: a failure leaves the original whole.
-    ports_.fs.WriteFile(name, bytes);
-  } catch (const EFileError&) {
-    ports_.window.ShowErrorCode(10053, name);
+    if (ports_.fs.FileExists(name) && !ports_.fs.ReplacesWhole(name)) {
+      // A new file renamed over this one would lose its owner, its mode or
+      // its other names, or the folder takes no new file: it is written into.
+      WriteInPlace(name, bytes, &keptCopy);
+    } else {
+      // Written to a temporary file that replaces the original only once it
+      // is complete and on disk: a failure leaves the original whole.
+      ports_.fs.WriteFile(name, bytes);
+    }
+  } catch (const EFileError& error) {
+    ShowFileError(10053, name, error,
+                  keptCopy.empty() ? std::string() : FormatDocumentMessage(TDocumentMessage::InPlaceCopyKept, {keptCopy}));
     return false;
+  }
+  if (name == lossySource_) {
+    // The user agreed to the loss: the file now holds the text as it is.
+    lossySource_.clear();
+    lossyLoad_ = TLoadReport();
   }
   fileName_ = name;
   charCode_ = code;
@@ -307,6 +396,7 @@ bool TKervFileManager::WriteFile(const std::string& name, TCharCode code, TRetur
   succeeded = true;
   Lock(name);
   fileTime_ = ports_.fs.FileTime(name);
+  seenFileTime_ = fileTime_;
   return true;
 }
 

@@ -49,6 +49,14 @@ class TKervFileManager : public TFileManager {
   bool HasFile() const { return hasFile_; }
   bool ReadOnly() const { return readOnly_; }
   int64_t FileTime() const { return fileTime_; }
+  // The file whose load lost something (empty when none): the first save
+  // over it asks, naming what the file would lose. Edits keep the mark; a
+  // save that asked, a reload, New and another open clear it.
+  const std::string& LossySource() const { return lossySource_; }
+  const TLoadReport& LossyLoad() const { return lossyLoad_; }
+  // The last ReadFile refused its name for not being a regular file (a
+  // pipe, a device): the error was shown, the document kept.
+  bool LastReadRefusedNotRegular() const { return refusedNotRegular_; }
   const TKervFileOptions& Options() const { return options_; }
   TKervRegularBackupExecuter& RegularBackup() { return *regularBackup_; }
   // The editor's text (Shift_JIS, CR LF).
@@ -102,9 +110,17 @@ class TKervFileManager : public TFileManager {
   void BeginFileOperation();
   void EndFileOperation(bool succeeded);
   bool AskNewerOnDisk(const std::string& name);
-  bool AskLossySave(const std::string& name, TCharCode code, size_t replaced);
+  // Before a save of name in code that loses what the load of name lost or
+  // what code cannot hold; true when it may go on.
+  bool AskLossySave(const std::string& name, TCharCode code, const TSaveReport& report);
   int Ask(const std::string& text, int kind, int buttons);
-  void ShowLoadWarning(const std::string& name, const TLoadReport& report);
+  void ShowLoadWarning(const std::string& name, const TLoadReport& report, bool documentsFile = true);
+  // The error box of a failed read (10052) or write (10053) with the reason.
+  void ShowFileError(int code, const std::string& name, const EFileError& error, const std::string& note = {});
+  // Writes bytes into the existing file name itself, after a copy of it in
+  // the backup folder that is read back and compared; the copy goes once
+  // the write is complete and stays (named in *keptCopy) when it fails.
+  void WriteInPlace(const std::string& name, std::string_view bytes, std::string* keptCopy);
 
   TKervFileManagerPorts ports_;
   TKervFileOptions options_;
@@ -114,6 +130,13 @@ class TKervFileManager : public TFileManager {
   bool hasFile_ = false;
   bool readOnly_ = false;
   int64_t fileTime_ = kNoFileTime;
+  // The time stamp of the version on disk that the text was read from or
+  // written as: a save over any other version asks first, also after the
+  // change check was answered No (which moves fileTime_ on).
+  int64_t seenFileTime_ = kNoFileTime;
+  std::string lossySource_;
+  TLoadReport lossyLoad_;
+  bool refusedNotRegular_ = false;
   bool lockAttempted_ = false;
   TKervSaveBackupExecuter saveBackup_;
   std::unique_ptr<TKervRegularBackupExecuter> regularBackup_;

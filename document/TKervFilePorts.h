@@ -50,6 +50,10 @@ class IKervDocumentWindow {
   virtual ~IKervDocumentWindow() = default;
   // A box captioned by kind ("確認 - KervEditor", ...); returns a TKervBox::Answer.
   virtual int MessageBox(const std::string& text, int kind, int buttons) = 0;
+  // A Yes/No box whose default button is No, for a question whose Yes gives
+  // something up for good (a save that loses text). The window should
+  // override it to make No the default; until then it is the plain Yes/No box.
+  virtual int AskDefaultNo(const std::string& text, int kind) { return MessageBox(text, kind, TKervBox::mbYesNo); }
   // An info-bar notice of a TKervBox::Level.
   virtual void Notify(const std::string& text, int level) = 0;
   // The error box of an error code (ShowErrorCode).

@@ -698,10 +698,10 @@ std::string TStringCodeConverter::EUCToSJIS(std::string_view text, ConversionRep
 }
 
 std::string TStringCodeConverter::Utf8ToSJIS(std::string_view bytes, bool skipMark, ConversionReport* report,
-                                             size_t* endedAt) const {
+                                             size_t* endedAt, bool wholeText) const {
   size_t skip = skipMark && bytes.size() >= 3 && bytes.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
   std::string_view body = bytes.substr(skip);
-  size_t length = TextLength(body);
+  size_t length = wholeText ? body.size() : TextLength(body);
   if (endedAt != nullptr && length < body.size()) *endedAt = skip + length;
   ConversionReport local;
   std::string out = codePage_->Utf8ToCp932(body.substr(0, length), report != nullptr ? &local : nullptr);
@@ -710,15 +710,15 @@ std::string TStringCodeConverter::Utf8ToSJIS(std::string_view bytes, bool skipMa
 }
 
 std::string TStringCodeConverter::UTF8ToSJIS(std::string_view text, ConversionReport* report) const {
-  return Utf8ToSJIS(text, true, report, nullptr);
+  return Utf8ToSJIS(text, true, report, nullptr, false);
 }
 
 std::string TStringCodeConverter::UTF8NToSJIS(std::string_view text, ConversionReport* report) const {
-  return Utf8ToSJIS(text, false, report, nullptr);
+  return Utf8ToSJIS(text, false, report, nullptr, false);
 }
 
 std::string TStringCodeConverter::Utf16ToSJIS(std::string_view bytes, bool bigEndian, ConversionReport* report,
-                                              size_t* endedAt) const {
+                                              size_t* endedAt, bool wholeText, bool* oddLastByte) const {
   const unsigned char* b = Bytes(bytes);
   const size_t n = bytes.size();
   const unsigned char markFirst = bigEndian ? 0xFE : 0xFF;
@@ -736,7 +736,7 @@ std::string TStringCodeConverter::Utf16ToSJIS(std::string_view bytes, bool bigEn
   for (; k + 8 <= units; k += 8) {
     w = chunks.Room(w);
     __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 2 * k));
-    if (_mm_movemask_epi8(_mm_cmpeq_epi16(v, _mm_setzero_si128())) != 0) break;
+    if (!wholeText && _mm_movemask_epi8(_mm_cmpeq_epi16(v, _mm_setzero_si128())) != 0) break;
     if (bigEndian) v = _mm_or_si128(_mm_slli_epi16(v, 8), _mm_srli_epi16(v, 8));
     _mm_storeu_si128(reinterpret_cast<__m128i*>(w), v);
     w += 8;
@@ -744,7 +744,7 @@ std::string TStringCodeConverter::Utf16ToSJIS(std::string_view bytes, bool bigEn
 #endif
   for (; k < units; ++k) {
     char16_t unit = static_cast<char16_t>(p[2 * k + high] << 8 | p[2 * k + (1 - high)]);
-    if (unit == 0) break;
+    if (unit == 0 && !wholeText) break;
     w = chunks.Room(w);
     *w++ = unit;
   }
@@ -755,23 +755,26 @@ std::string TStringCodeConverter::Utf16ToSJIS(std::string_view bytes, bool bigEn
   ConversionReport local;
   std::string out = codePage_->Utf16ToCp932(text, report != nullptr ? &local : nullptr);
   Merge(report, local, skip, 2);
-  // An odd last byte is half a character: it is dropped and counted.
-  if (!ended && (n - skip) % 2 == 1) Note(report, n - 1);
+  // An odd last byte is half a character: it is dropped, and said so.
+  if (!ended && (n - skip) % 2 == 1 && oddLastByte != nullptr) *oddLastByte = true;
   return out;
 }
 
 std::string TStringCodeConverter::UnicodeToSJIS(std::string_view bytes, ConversionReport* report) const {
-  return Utf16ToSJIS(bytes, false, report, nullptr);
+  return Utf16ToSJIS(bytes, false, report, nullptr, false, nullptr);
 }
 
 std::string TStringCodeConverter::UnicodeBEToSJIS(std::string_view bytes, ConversionReport* report) const {
-  return Utf16ToSJIS(bytes, true, report, nullptr);
+  return Utf16ToSJIS(bytes, true, report, nullptr, false, nullptr);
 }
 
-std::string TStringCodeConverter::ToInternal(std::string_view bytes, TCharCode code, TDecodeReport* report) const {
+std::string TStringCodeConverter::ToInternal(std::string_view bytes, TCharCode code, TDecodeReport* report,
+                                             bool wholeText) const {
   ConversionReport* replaced = report != nullptr ? &report->replaced : nullptr;
   size_t* endedAt = report != nullptr ? &report->endedAt : nullptr;
+  bool* oddLastByte = report != nullptr ? &report->oddLastByte : nullptr;
   auto upToZero = [&]() {
+    if (wholeText) return bytes;
     size_t length = TextLength(bytes);
     if (endedAt != nullptr && length < bytes.size()) *endedAt = length;
     return bytes.substr(0, length);
@@ -782,13 +785,13 @@ std::string TStringCodeConverter::ToInternal(std::string_view bytes, TCharCode c
     case ccEUC:
       return EucDecode(upToZero(), replaced);
     case ccUnicode:
-      return Utf16ToSJIS(bytes, false, replaced, endedAt);
+      return Utf16ToSJIS(bytes, false, replaced, endedAt, wholeText, oddLastByte);
     case ccUnicodeBE:
-      return Utf16ToSJIS(bytes, true, replaced, endedAt);
+      return Utf16ToSJIS(bytes, true, replaced, endedAt, wholeText, oddLastByte);
     case ccUTF8:
-      return Utf8ToSJIS(bytes, true, replaced, endedAt);
+      return Utf8ToSJIS(bytes, true, replaced, endedAt, wholeText);
     case ccUTF8N:
-      return Utf8ToSJIS(bytes, false, replaced, endedAt);
+      return Utf8ToSJIS(bytes, false, replaced, endedAt, wholeText);
     default:
       return std::string(bytes);
   }
@@ -796,7 +799,8 @@ std::string TStringCodeConverter::ToInternal(std::string_view bytes, TCharCode c
 
 // ---------------------------------------------------------------- from the internal text
 
-std::string TStringCodeConverter::SJISToJIS(std::string_view text, ConversionReport* report) {
+std::string TStringCodeConverter::SJISToJIS(std::string_view text, ConversionReport* report,
+                                           ConversionReport* widened) {
   const unsigned char* t = Bytes(text);
   const size_t n = text.size();
   std::string result;
@@ -805,9 +809,11 @@ std::string TStringCodeConverter::SJISToJIS(std::string_view text, ConversionRep
   CharOutput out(result, n * 3 + 16);
   char* w = out.Start();
   bool kanji = false;
+  // ASCII (ESC ( B), not JIS-Roman (ESC ( J): with the latter, readers of
+  // ISO-2022-JP show every later backslash as a yen sign and tilde as overline.
   auto leaveKanji = [&kanji](char* at) {
     if (!kanji) return at;
-    std::memcpy(at, "\x1B(J", 3);
+    std::memcpy(at, "\x1B(B", 3);
     kanji = false;
     return at + 3;
   };
@@ -853,7 +859,9 @@ std::string TStringCodeConverter::SJISToJIS(std::string_view text, ConversionRep
     uint16_t jis = 0;
     int consumed = 1;
     if (c >= 0xA1 && c <= 0xDF) {
+      // JIS has no half-width katakana: they are written full-width, for good.
       jis = KanaToJIS(c, i + 1 < n ? t[i + 1] : 0, consumed);
+      Note(widened, i);
     } else if (lead && IsTrailByte(t[i + 1])) {
       consumed = 2;
       jis = SjisToJisCode(c, t[i + 1]);  // 0 for the user-defined area, which no row holds
@@ -868,6 +876,10 @@ std::string TStringCodeConverter::SJISToJIS(std::string_view text, ConversionRep
     }
     i += static_cast<size_t>(consumed);
   }
+  // A text ends in ASCII, so that what follows it (another file joined
+  // after it, a reader's own output) is not read as kanji.
+  w = out.Room(w);
+  w = leaveKanji(w);
   out.Flush(w);
   return result;
 }
@@ -962,10 +974,11 @@ std::string TStringCodeConverter::SJISToUnicodeBE(std::string_view text) const {
 
 std::string TStringCodeConverter::SJISToUTF8(std::string_view text) const { return codePage_->Cp932ToUtf8(text); }
 
-std::string TStringCodeConverter::FromInternal(std::string_view text, TCharCode code, ConversionReport* report) const {
+std::string TStringCodeConverter::FromInternal(std::string_view text, TCharCode code, ConversionReport* report,
+                                               ConversionReport* widened) const {
   switch (code) {
     case ccJIS:
-      return SJISToJIS(text, report);
+      return SJISToJIS(text, report, widened);
     case ccEUC:
       return SJISToEUC(text, report);
     case ccUnicode: {

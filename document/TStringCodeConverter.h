@@ -27,6 +27,7 @@ struct TDecodeReport {
   static constexpr size_t npos = static_cast<size_t>(-1);
   ConversionReport replaced;  // characters now "?", positions as byte offsets in the input
   size_t endedAt = npos;      // byte offset of the zero byte (unit) that ended the text
+  bool oddLastByte = false;   // UTF-16 with an odd number of bytes: the last one, half a character, was dropped
 };
 
 class TStringCodeConverter {
@@ -57,7 +58,10 @@ class TStringCodeConverter {
 
   // From the internal text. Characters that the target code cannot hold
   // become "?" and are noted in report (positions: byte offsets in text).
-  static std::string SJISToJIS(std::string_view text, ConversionReport* report = nullptr);
+  // JIS ends every kanji run with ESC ( B and the text in ASCII; it holds no
+  // half-width katakana, which become full-width and are noted in widened.
+  static std::string SJISToJIS(std::string_view text, ConversionReport* report = nullptr,
+                               ConversionReport* widened = nullptr);
   static std::string SJISToEUC(std::string_view text, ConversionReport* report = nullptr);
   std::string SJISToUnicode(std::string_view text) const;    // UTF-16LE bytes, no mark
   std::string SJISToUnicodeBE(std::string_view text) const;  // UTF-16BE bytes, no mark
@@ -65,10 +69,14 @@ class TStringCodeConverter {
 
   // A document's bytes in code to the internal text: 2-7 as the routines
   // above, every other code the bytes as they are (zero bytes included).
-  std::string ToInternal(std::string_view bytes, TCharCode code, TDecodeReport* report = nullptr) const;
+  // With wholeText a zero byte (unit) is carried like any other instead of
+  // ending the text, as a converter that keeps every byte needs.
+  std::string ToInternal(std::string_view bytes, TCharCode code, TDecodeReport* report = nullptr,
+                         bool wholeText = false) const;
   // The internal text to a document's bytes in code, marks included for 4-6;
   // 1 and every code not in 2-7 write the bytes as they are.
-  std::string FromInternal(std::string_view text, TCharCode code, ConversionReport* report = nullptr) const;
+  std::string FromInternal(std::string_view text, TCharCode code, ConversionReport* report = nullptr,
+                           ConversionReport* widened = nullptr) const;
 
   // JIS X 0208 row/cell bytes (0x21-0x7E each) to a Shift_JIS pair, as (lead << 8) | trail.
   static constexpr uint16_t JISPairToSJIS(uint8_t a, uint8_t b) {
@@ -94,8 +102,10 @@ class TStringCodeConverter {
 
  private:
   static bool IsUtf8Text(const unsigned char* t, size_t length);  // IsUTF8N over the text before its zero
-  std::string Utf16ToSJIS(std::string_view bytes, bool bigEndian, ConversionReport* report, size_t* endedAt) const;
-  std::string Utf8ToSJIS(std::string_view bytes, bool skipMark, ConversionReport* report, size_t* endedAt) const;
+  std::string Utf16ToSJIS(std::string_view bytes, bool bigEndian, ConversionReport* report, size_t* endedAt,
+                          bool wholeText, bool* oddLastByte) const;
+  std::string Utf8ToSJIS(std::string_view bytes, bool skipMark, ConversionReport* report, size_t* endedAt,
+                         bool wholeText) const;
   void AppendUtf16(std::string& out, std::string_view text, bool bigEndian) const;
 
   ICodePage* codePage_;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "document/TIniFile.h"
 #include "editmode/EditModeMessages.h"
 #include "editmode/TEditModeFile.h"
 #include "regex/ERegExpParser.h"
@@ -128,7 +129,7 @@ void ExportWordList(IFileSystem& fs, const std::string& path, const TEditorWordL
 }
 
 int ImportWordList(IFileSystem& fs, const std::string& path, TEditorWordList& words) {
-  const std::string text = fs.ReadFile(path);
+  const std::string text = TIniFile::ReadSettingsFile(fs, path);
   int added = 0;
   for (std::string_view line : TEditModeFile::SplitLines(text)) {
     // A blank line would be an empty word, which the word dialog refuses.

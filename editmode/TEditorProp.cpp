@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <exception>
 
+#include "document/TIniFile.h"
 #include "editmode/TEditModeFile.h"
 
 namespace kerv {
@@ -213,7 +214,7 @@ void TEditorPropEx::ApplyFactorySettings() {
 }
 
 bool TEditorPropEx::LoadFromFile(IFileSystem& fs, const std::string& path) {
-  return TEditModeFile::Read(fs.ReadFile(path), *this);
+  return TEditModeFile::Read(TIniFile::ReadSettingsFile(fs, path), *this);
 }
 
 void TEditorPropEx::SaveToFile(IFileSystem& fs, const std::string& path, TSystemColorResolver resolve) const {

@@ -1,17 +1,18 @@
 #include "editmode/TKervEditModeAssociationList.h"
 
 #include "document/TIniFile.h"
+#include "platform/CodePage.h"
 
 namespace kerv {
 
 void TKervEditModeAssociationList::Load(IFileSystem& fs, const std::string& path) {
-  pairs_.clear();
-  if (!fs.FileExists(path)) return;
-  LoadText(fs.ReadFile(path));
+  Clear();
+  if (fs.FileKind(path) == TFileKind::Missing) return;
+  LoadText(TIniFile::ReadSettingsFile(fs, path));
 }
 
 void TKervEditModeAssociationList::LoadText(std::string_view text) {
-  pairs_.clear();
+  Clear();
   size_t start = 0;
   while (start < text.size()) {
     size_t end = text.find_first_of("\r\n", start);
@@ -34,10 +35,8 @@ std::string TKervEditModeAssociationList::Text() const {
 void TKervEditModeAssociationList::Save(IFileSystem& fs, const std::string& path) const { fs.WriteFile(path, Text()); }
 
 int TKervEditModeAssociationList::IndexOf(const std::string& ext) const {
-  for (size_t i = 0; i < pairs_.size(); ++i) {
-    if (TIniFile::SameName(pairs_[i].ext, ext)) return static_cast<int>(i);
-  }
-  return -1;
+  auto found = index_.find(FoldedAsciiCase(ext));
+  return found == index_.end() ? -1 : static_cast<int>(found->second);
 }
 
 std::string TKervEditModeAssociationList::ModeOfExt(const std::string& ext) const {
@@ -51,13 +50,17 @@ void TKervEditModeAssociationList::Put(const std::string& ext, const std::string
   if (index >= 0) {
     pairs_[static_cast<size_t>(index)].mode = mode;
   } else {
+    index_.emplace(FoldedAsciiCase(ext), pairs_.size());
     pairs_.push_back({ext, mode});
   }
 }
 
 void TKervEditModeAssociationList::Delete(const std::string& ext) {
   int index = IndexOf(ext);
-  if (index >= 0) pairs_.erase(pairs_.begin() + index);
+  if (index < 0) return;
+  pairs_.erase(pairs_.begin() + index);
+  index_.clear();
+  for (size_t i = 0; i < pairs_.size(); ++i) index_.emplace(FoldedAsciiCase(pairs_[i].ext), i);
 }
 
 std::string TKervEditModeAssociationList::ExtensionOf(const std::string& fileName) {

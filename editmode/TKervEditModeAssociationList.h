@@ -6,6 +6,7 @@
 
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/FileSystem.h"
@@ -22,9 +23,11 @@ class TKervEditModeAssociationList {
  public:
   using Iterator = std::vector<TKervEditModeAssociation>::const_iterator;
 
-  // Clears the list and reads path when it exists; raises EFileError when it cannot be read.
+  // Clears the list and reads path when it exists; raises EFileError when it
+  // cannot be read or is no regular file of a settings file's size.
   void Load(IFileSystem& fs, const std::string& path);
   // Clears the list and reads the lines of text: each split at its first "=".
+  // Linear in the lines: a later line for an extension replaces the mode in place.
   void LoadText(std::string_view text);
   // Writes the list whole (through a temporary file); raises EFileError.
   void Save(IFileSystem& fs, const std::string& path) const;
@@ -37,7 +40,10 @@ class TKervEditModeAssociationList {
   // Adds the pair when ext is new, otherwise replaces its mode in place.
   void Put(const std::string& ext, const std::string& mode);
   void Delete(const std::string& ext);
-  void Clear() { pairs_.clear(); }
+  void Clear() {
+    pairs_.clear();
+    index_.clear();
+  }
   int Count() const { return static_cast<int>(pairs_.size()); }
   const TKervEditModeAssociation& Items(int index) const { return pairs_.at(static_cast<size_t>(index)); }
   Iterator begin() const { return pairs_.begin(); }
@@ -51,6 +57,8 @@ class TKervEditModeAssociationList {
   int IndexOf(const std::string& ext) const;
 
   std::vector<TKervEditModeAssociation> pairs_;
+  // Folded extension -> its pair: a list of many lines loads without quadratic scans.
+  std::unordered_map<std::string, size_t> index_;
 };
 
 using TKervEditModeAssociationListIterator = TKervEditModeAssociationList::Iterator;

@@ -35,19 +35,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   TStringCodeConverter converter(codePage);
   std::string_view bytes(reinterpret_cast<const char*>(data), size);
 
-  // Decoding never reads past the input and never grows it beyond the bounds.
+  // Decoding never reads past the input and never grows it beyond the bounds,
+  // also when the whole text is carried (zero bytes included).
   for (TCharCode code : kCodes) {
-    TDecodeReport report;
-    std::string text = converter.ToInternal(bytes, code, &report);
-    Check(text.size() <= size + 1);
-    Check(report.replaced.replaced == 0 || report.replaced.firstReplaced < size);
-    Check(report.endedAt == TDecodeReport::npos || report.endedAt < size);
+    for (bool wholeText : {false, true}) {
+      TDecodeReport report;
+      std::string text = converter.ToInternal(bytes, code, &report, wholeText);
+      Check(text.size() <= size + 1);
+      Check(report.replaced.replaced == 0 || report.replaced.firstReplaced < size);
+      Check(report.endedAt == TDecodeReport::npos || (!wholeText && report.endedAt < size));
+      Check(!report.oddLastByte || (size % 2 == 1));
+    }
   }
   // Encoding: the bounds of the output, and replacements inside the input.
   for (TCharCode code : kCodes) {
-    ConversionReport report;
-    std::string out = converter.FromInternal(bytes, code, &report);
+    ConversionReport report, widened;
+    std::string out = converter.FromInternal(bytes, code, &report, &widened);
     Check(report.replaced == 0 || report.firstReplaced < size);
+    Check(widened.replaced == 0 || (code == ccJIS && widened.firstReplaced < size));
     if (code == ccEUC) Check(out.size() <= 2 * size);
   }
 
@@ -55,7 +60,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // through JIS, EUC, UTF-8 or UTF-16 changes nothing. Zero bytes end decoded
   // text and ESC starts an escape, so the text is taken without them.
   const std::string text = Without(bytes, std::string_view("\0\x1B", 2));
-  const std::string jis = TStringCodeConverter::JISToSJIS(TStringCodeConverter::SJISToJIS(text));
+  // JIS written from a text without escapes of its own ends every kanji run
+  // with ESC ( B and the text in ASCII.
+  const std::string jisBytes = TStringCodeConverter::SJISToJIS(text);
+  Check(jisBytes.find("\x1B(J") == std::string::npos);
+  const size_t lastKanji = jisBytes.rfind("\x1B$B");
+  Check(lastKanji == std::string::npos || jisBytes.rfind("\x1B(B") > lastKanji);
+  const std::string jis = TStringCodeConverter::JISToSJIS(jisBytes);
   Check(TStringCodeConverter::JISToSJIS(TStringCodeConverter::SJISToJIS(jis)) == jis);
   const std::string euc = TStringCodeConverter::EUCToSJIS(TStringCodeConverter::SJISToEUC(text));
   Check(TStringCodeConverter::EUCToSJIS(TStringCodeConverter::SJISToEUC(euc)) == euc);

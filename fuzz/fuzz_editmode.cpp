@@ -12,6 +12,7 @@
 
 #include "editmode/ReserveWords.h"
 #include "editmode/TEditModeFile.h"
+#include "editmode/TKervEditModeAssociationList.h"
 
 namespace {
 
@@ -44,10 +45,26 @@ void CheckRanges(const TEditorPropEx& set) {
   }
 }
 
+// The same bytes as an editmode.ini: every extension named once, found
+// again by its name, and the written list reads back to itself.
+void CheckAssociations(std::string_view text) {
+  TKervEditModeAssociationList list;
+  list.LoadText(text);
+  for (const TKervEditModeAssociation& pair : list) {
+    Check(!pair.ext.empty(), "empty extension");
+    Check(list.ModeOfExt(pair.ext) == pair.mode, "extension not found again");
+  }
+  const std::string written = list.Text();
+  TKervEditModeAssociationList again;
+  again.LoadText(written);
+  Check(again.Text() == written, "association list read-write is not stable");
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
+  CheckAssociations(text);
   TEditorPropEx set;
   if (!TEditModeFile::Read(text, set)) {
     // A rejected file leaves the set as it was.
@@ -62,3 +79,4 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Check(TEditModeFile::Write(reread) == once, "read-write is not stable");
   return 0;
 }
+

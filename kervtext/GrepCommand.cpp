@@ -205,10 +205,6 @@ bool IsInternalTextAlready(std::string_view bytes) {
   return returns == rcCRLF || returns == rcNone || (returns == rcLF && bytes.find('\r') == std::string_view::npos);
 }
 
-std::string Plural(size_t count, const char* what) {
-  return std::to_string(count) + " " + what + (count == 1 ? "" : "s");
-}
-
 }  // namespace
 
 int RunGrep(const Args& args) {
@@ -295,11 +291,13 @@ int RunGrep(const Args& args) {
       if (IsInternalTextAlready(raw.View())) {
         text = raw.View();
       } else {
-        // Any other code goes the editor's way, through the file manager.
+        // Any other code goes the editor's way, through the file manager,
+        // from the bytes already read (standard input cannot be read twice).
+        std::string bytes(raw.View());
         raw = TFileBytes();
         TReturnCode returnCode = rcCRLF;
         TCharCode charCode = ccAuto;
-        files.LoadText(file, loaded, false, true, returnCode, charCode, &report);
+        files.DecodeText(std::move(bytes), loaded, false, true, returnCode, charCode, &report);
         text = loaded;
       }
     } catch (const std::exception& error) {
@@ -307,15 +305,7 @@ int RunGrep(const Args& args) {
       anyError = true;
       continue;
     }
-    if (report.replaced != 0) {
-      PrintError(kCommand, "warning: " + shownName + ": " + Plural(report.replaced, "character") +
-                               " with no Shift_JIS form searched as '?' (first on line " +
-                               std::to_string(report.firstReplacedLine) + ")");
-    }
-    if (report.endedAtOffset >= 0) {
-      PrintError(kCommand, "warning: " + shownName + ": a zero byte on line " + std::to_string(report.endedAtLine) +
-                               " ends the text; the rest was not searched");
-    }
+    PrintLoadWarnings(kCommand, shownName, report, "searched");
 
     // Line numbers are counted only as far as the matches go.
     size_t countedTo = 0;

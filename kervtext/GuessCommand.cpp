@@ -1,15 +1,16 @@
 // kervtext guess: the character code and return code of each file, as the
 // editor detects them when it opens the file.
+#include <cstdint>
 #include <cstdio>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "kervtext/KervTextCommands.h"
 #include "document/CharCode.h"
 #include "document/TStringCodeConverter.h"
+#include "kervtext/KervTextCommands.h"
+#include "kervtext/KervTextSupport.h"
 #include "platform/posix/IconvCodePage.h"
-#include "platform/posix/PosixFileSystem.h"
 
 namespace kerv::cli {
 
@@ -34,7 +35,7 @@ int RunGuess(const Args& args) {
     return 1;
   }
 
-  PosixFileSystem fs;
+  CliFileSystem fs;
   std::optional<IconvCodePage> codePage;
   try {
     codePage.emplace();
@@ -47,7 +48,8 @@ int RunGuess(const Args& args) {
   for (const std::string& file : files) {
     std::string bytes;
     try {
-      bytes = fs.ReadFile(file == "-" ? "/dev/stdin" : file);
+      // A pipe or a device named here is refused: its reading might never end.
+      bytes = fs.ReadRegularFile(file, INT64_MAX);
     } catch (const EFileError& error) {
       std::fprintf(stderr, "kervtext guess: %s\n", error.what());
       status = 1;

@@ -1,5 +1,6 @@
 #include "kervtext/KervTextSupport.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -12,8 +13,21 @@ std::string CliFileSystem::ReadFile(const std::string& path) {
   return PosixFileSystem::ReadFile(path == "-" ? "/dev/stdin" : path);
 }
 
+std::string CliFileSystem::ReadRegularFile(const std::string& path, int64_t maxBytes) {
+  // Streams the command was told to read are read to their end.
+  if (path == "-") return PosixFileSystem::ReadFile("/dev/stdin");
+  if (streamsAllowed_ && FileKind(path) == TFileKind::Fifo) return PosixFileSystem::ReadFile(path);
+  return PosixFileSystem::ReadRegularFile(path, maxBytes);
+}
+
 TFileBytes CliFileSystem::ReadFileBytes(const std::string& path) {
-  return PosixFileSystem::ReadFileBytes(path == "-" ? "/dev/stdin" : path);
+  if (path == "-") return PosixFileSystem::ReadFileBytes("/dev/stdin");
+  const TFileKind kind = FileKind(path);
+  if (kind != TFileKind::Regular && !(streamsAllowed_ && kind == TFileKind::Fifo)) {
+    // Raises the error of the name: missing, or no regular file.
+    PosixFileSystem::ReadRegularFile(path, 0);
+  }
+  return PosixFileSystem::ReadFileBytes(path);
 }
 
 void CliFileSystem::WriteFile(const std::string& path, std::string_view data) {
@@ -22,17 +36,49 @@ void CliFileSystem::WriteFile(const std::string& path, std::string_view data) {
     return;
   }
   if (std::fwrite(data.data(), 1, data.size(), stdout) != data.size() || std::fflush(stdout) != 0) {
-    throw EFileError(EFileError::Kind::Write, "standard output", std::strerror(errno));
+    throw EFileError(EFileError::Kind::Write, "standard output", errno);
   }
   // Closing a duplicate reports the errors that only the final close sees.
   int duplicate = ::dup(STDOUT_FILENO);
   if (duplicate >= 0 && ::close(duplicate) != 0) {
-    throw EFileError(EFileError::Kind::Write, "standard output", std::strerror(errno));
+    throw EFileError(EFileError::Kind::Write, "standard output", errno);
   }
+}
+
+bool CliFileSystem::SameFile(const std::string& a, const std::string& b) {
+  if (a == "-" || b == "-") return false;
+  if (a == b) return true;
+  struct stat first, second;
+  return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 && first.st_dev == second.st_dev &&
+         first.st_ino == second.st_ino;
 }
 
 void PrintError(const char* command, const std::string& message) {
   std::fprintf(stderr, "kervtext %s: %s\n", command, message.c_str());
+}
+
+std::string Plural(size_t count, const char* what) {
+  return std::to_string(count) + " " + what + (count == 1 ? "" : "s");
+}
+
+void PrintLoadWarnings(const char* command, const std::string& shownName, const TLoadReport& report,
+                       const char* notDone) {
+  const std::string head = "warning: " + shownName + ": ";
+  if (report.replaced != 0) {
+    PrintError(command, head + Plural(report.replaced, "character") + " with no Shift_JIS form became '?' (first on line " +
+                            std::to_string(report.firstReplacedLine) + ")");
+  }
+  if (report.endedAtOffset >= 0) {
+    PrintError(command, head + (report.endedAtEof ? "an end-of-file byte (0x1A)" : "a zero byte (0x00)") +
+                            " on line " + std::to_string(report.endedAtLine) + " ends the text; the rest was not " +
+                            notDone);
+  }
+  if (report.blanked != 0) {
+    PrintError(command, head + Plural(report.blanked, "control byte") + " (0x00-0x07) became " +
+                            (report.blanked == 1 ? "a blank" : "blanks") + " (first on line " +
+                            std::to_string(report.firstBlankedLine) + ")");
+  }
+  if (report.oddLastByte) PrintError(command, head + "the odd last byte, half a UTF-16 character, was dropped");
 }
 
 std::optional<int> ParseInt(const std::string& text) {

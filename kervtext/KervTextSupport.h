@@ -14,13 +14,23 @@
 namespace kerv::cli {
 
 // "-" is standard input and standard output; everything else is a file.
+// Only regular files are read by name: a pipe or a device named on the
+// command line is refused (its reading might never end), unless a command
+// takes streams by name (convert reads a FIFO given as IN).
 class CliFileSystem : public PosixFileSystem {
  public:
+  void SetStreamsAllowed(bool allowed) { streamsAllowed_ = allowed; }
   std::string ReadFile(const std::string& path) override;
+  std::string ReadRegularFile(const std::string& path, int64_t maxBytes) override;
   TFileBytes ReadFileBytes(const std::string& path) override;
   // Standard output is written in place and checked to its final close.
   void WriteFile(const std::string& path, std::string_view data) override;
   bool FileExists(const std::string& path) override { return path == "-" || PosixFileSystem::FileExists(path); }
+  // Whether two names are one file (a link, another spelling); "-" is no file.
+  bool SameFile(const std::string& a, const std::string& b);
+
+ private:
+  bool streamsAllowed_ = false;
 };
 
 // No window: nothing is shown and nothing is asked.
@@ -53,6 +63,12 @@ struct CliPlatform {
 
 // "kervtext COMMAND: message" on standard error.
 void PrintError(const char* command, const std::string& message);
+// One "warning:" line for each thing a load of shownName could not keep;
+// notDone says what became of the rest of a text cut short ("searched").
+void PrintLoadWarnings(const char* command, const std::string& shownName, const TLoadReport& report,
+                       const char* notDone);
+// "1 character", "2 characters".
+std::string Plural(size_t count, const char* what);
 // Parses a whole decimal; nullopt for anything else.
 std::optional<int> ParseInt(const std::string& text);
 // Splits "--name=value" into name and value.

@@ -78,8 +78,7 @@ int RunWrap(const Args& args) {
     PrintError(kCommand, error.what());
     return 1;
   }
-  std::string warning = TFileManager::LoadWarning(report);
-  if (!warning.empty()) PrintError(kCommand, "warning: " + warning);
+  PrintLoadWarnings(kCommand, files[0] == "-" ? "standard input" : files[0], report, "wrapped");
 
   TEditorLineCutter cutter(options, rules);
   std::string rows;

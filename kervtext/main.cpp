@@ -13,13 +13,23 @@ void PrintUsage(FILE* out) {
       "Usage: kervtext COMMAND [OPTIONS] ARGS...\n"
       "Commands:\n"
       "  guess [--no-utf8n] FILE...      print the character code and return code of each file\n"
-      "  convert [--from CODE] [--ambiguous sjis|euc] --to CODE [--ret crlf|lf|cr] IN OUT\n"
-      "                                  convert IN to OUT (OUT may be - for standard output)\n"
+      "  convert [--from CODE] [--ambiguous sjis|euc] --to CODE [--ret crlf|lf|cr] [--lossy] IN OUT\n"
+      "                                  convert IN to OUT (OUT may be - for standard output);\n"
+      "                                  every byte the codes can carry is kept (control bytes,\n"
+      "                                  a 0x1A inside the text), and every line break becomes --ret\n"
+      "                                  or the return code found first in IN\n"
       "  wrap [--width N] [--tab N] [--kinsoku] [--hang] [--word-break] [--follow-ret] FILE\n"
       "                                  cut every line into rows by the wrapping rules\n"
       "  grep [-e|--regex] [--fuzzy] [--match-case] [--whole-word] [--zenkaku] [-n] PATTERN FILE...\n"
       "                                  print the matching lines as UTF-8\n"
-      "Codes: sjis jis euc utf16le utf16be utf8 utf8n\n",
+      "Codes: sjis jis euc utf16le utf16be utf8 utf8n\n"
+      "Files: - is standard input (or output). A file named on the command line must be a\n"
+      "  regular file; a pipe or a device is refused, except a FIFO given as IN to convert.\n"
+      "Exit status: 0 success; 1 an error (grep: 1 no match, 2 an error); 2 an unknown command;\n"
+      "  3 (convert) the target code cannot hold some characters: one line on standard error\n"
+      "  counts them, they are written as '?' (half-width katakana in JIS as full-width), and\n"
+      "  OUT is written unless it is IN, which a lossy result never replaces; with --lossy\n"
+      "  it is written in any case and the status is 0.\n",
       out);
 }
 

@@ -2,7 +2,9 @@
 // Files and folders as the program sees them. Paths are native byte strings
 // (UTF-8 on Linux) separated by '/'; folder results end with '/'.
 
+#include <cerrno>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -21,15 +23,36 @@ struct TFileBytes {
 // Raised by every file operation that cannot be completed.
 class EFileError : public std::runtime_error {
  public:
-  enum class Kind { NotFound, Open, Read, Write, Other };
+  // NotRegular: a pipe, a device or a socket where a file's contents were
+  // wanted; TooBig: a file beyond the size its reader accepts.
+  enum class Kind { NotFound, Open, Read, Write, Other, NotRegular, TooBig };
   EFileError(Kind kind, std::string path, const std::string& reason);
+  // The system's error number (errno), whose text becomes the reason.
+  EFileError(Kind kind, std::string path, int errorNumber)
+      : EFileError(kind, std::move(path), std::string(std::strerror(errorNumber))) {
+    errorNumber_ = errorNumber;
+  }
   Kind kind() const { return kind_; }
   const std::string& path() const { return path_; }
+  // The errno value behind the failure, 0 when it had none.
+  int errorNumber() const { return errorNumber_; }
+  // What went wrong, without the path ("path: reason" is the whole message).
+  std::string reason() const {
+    std::string_view text = what();
+    if (!path_.empty() && text.size() >= path_.size() + 2 && text.substr(0, path_.size()) == path_) {
+      text.remove_prefix(path_.size() + 2);
+    }
+    return std::string(text);
+  }
 
  private:
   Kind kind_;
   std::string path_;
+  int errorNumber_ = 0;
 };
+
+// What a path names (links followed).
+enum class TFileKind { Missing, Regular, Folder, Fifo, Other };
 
 class IFileSystem {
  public:
@@ -66,8 +89,33 @@ class IFileSystem {
   virtual int64_t FileTime(const std::string& path) = 0;
   // Permission bits (07777) of a file, or -1 when there is no such file.
   virtual int FileMode(const std::string& path) = 0;
-  // Reads the whole file without locking others out; throws EFileError.
+  virtual TFileKind FileKind(const std::string& path) {
+    if (FolderExists(path)) return TFileKind::Folder;
+    return FileExists(path) ? TFileKind::Regular : TFileKind::Missing;
+  }
+  // Reads the whole file without locking others out; throws EFileError. A
+  // pipe or a device is read as a stream, to its end (which may never come).
   virtual std::string ReadFile(const std::string& path) = 0;
+  // Reads a regular file of at most maxBytes, never waiting on a pipe and
+  // never reading a device: anything else raises EFileError of kind
+  // NotRegular (missing: NotFound), a bigger file one of kind TooBig.
+  virtual std::string ReadRegularFile(const std::string& path, int64_t maxBytes) {
+    switch (FileKind(path)) {
+      case TFileKind::Regular:
+        break;
+      case TFileKind::Missing:
+        throw EFileError(EFileError::Kind::NotFound, path, ENOENT);
+      case TFileKind::Folder:
+        throw EFileError(EFileError::Kind::NotRegular, path, EISDIR);
+      default:
+        throw EFileError(EFileError::Kind::NotRegular, path, std::string("not a regular file"));
+    }
+    if (FileSize(path) > maxBytes) throw EFileError(EFileError::Kind::TooBig, path, EFBIG);
+    std::string data = ReadFile(path);
+    // A file that grew while it was read is refused all the same.
+    if (static_cast<int64_t>(data.size()) > maxBytes) throw EFileError(EFileError::Kind::TooBig, path, EFBIG);
+    return data;
+  }
   // The same for big files that are only scanned: a regular file may be
   // mapped instead of copied. (A file truncated by another program while
   // mapped cannot be read to its old end; use ReadFile for documents.)
@@ -78,6 +126,17 @@ class IFileSystem {
   // so a failure leaves the original untouched; the original's permissions are
   // kept and a symbolic link is written through to its target. Throws EFileError.
   virtual void WriteFile(const std::string& path, std::string_view data) = 0;
+  // Whether WriteFile can replace the existing file at path with a new one
+  // without losing anything of it: its owner and group, its mode, its other
+  // names (hard links), and the right to give the folder entry a new file.
+  // False means only WriteFileInPlace keeps the file what it is.
+  virtual bool ReplacesWhole(const std::string&) { return true; }
+  // Overwrites the existing file at path in place with data (same inode,
+  // owner, mode and links), then cuts it to the new size. Space is claimed
+  // before the first byte is overwritten where the file system allows it,
+  // but a failure part-way can leave the file damaged: callers keep a copy
+  // first. Throws EFileError.
+  virtual void WriteFileInPlace(const std::string& path, std::string_view data) { WriteFile(path, data); }
 
   // The target of a symbolic link, followed to the end; other paths unchanged.
   virtual std::string ResolveLink(const std::string& path) = 0;

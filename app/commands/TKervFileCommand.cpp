@@ -106,7 +106,10 @@ bool TKervFileCommand::OpenByName(const std::string& name, TCharCode code, bool 
 
 bool TKervFileCommand::OpenFromCommandLine(const std::string& name, TCharCode code, bool readOnly) {
   if (!manager_.IsOpenAllowed(manager_.MakeAbsolute(name))) return false;
-  return OpenByName(name, code, readOnly);
+  if (OpenByName(name, code, readOnly)) return true;
+  // A pipe or a device was refused with its message: the window starts with
+  // the empty document instead of ending as if the start had been refused.
+  return manager_.LastReadRefusedNotRegular();
 }
 
 bool TKervFileCommand::AddOpenDocument() { return manager_.AddOpen(); }

@@ -42,7 +42,10 @@ class TKervFileCommand : public TKervCommand, public IKervDocumentLock {
   // History menu, dropped files: the save question, the double-open rule, then the read.
   bool OpenByName(const std::string& name, TCharCode code = ccAuto, bool readOnly = false);
   // The command line: a file another window has open brings that window
-  // forward without asking to save this one first.
+  // forward without asking to save this one first. False when the start is
+  // to end (another window has the file, or it could not be read); a name
+  // that is no regular file (a pipe, a device) is refused with a message
+  // and the window goes on with its empty document (true).
   bool OpenFromCommandLine(const std::string& name, TCharCode code = ccAuto, bool readOnly = false);
   bool AddOpenDocument();
   bool SaveDocument();

@@ -4,6 +4,8 @@
 #include <fcntl.h>
 #include <limits.h>
 #include <pwd.h>
+#include <signal.h>
+#include <sys/file.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -11,16 +13,16 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <random>
 
 #include "platform/LargeBuffer.h"
 
 namespace kerv {
 namespace {
-
-std::string ErrnoText(int error) { return std::strerror(error); }
 
 // Closes a descriptor on every path out of a scope.
 class FdGuard {
@@ -42,16 +44,19 @@ class FdGuard {
   int fd_;
 };
 
+// Raises the EFileError of the errno value the failed call left.
+[[noreturn]] void Fail(EFileError::Kind kind, const std::string& path) {
+  const int error = errno;
+  throw EFileError(error == ENOENT && kind == EFileError::Kind::Open ? EFileError::Kind::NotFound : kind, path, error);
+}
+
 // Opens a file (not a folder) for reading and states it; throws EFileError.
-int OpenForReading(const std::string& path, struct stat& info) {
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
-    int error = errno;
-    throw EFileError(error == ENOENT ? EFileError::Kind::NotFound : EFileError::Kind::Open, path, ErrnoText(error));
-  }
+int OpenForReading(const std::string& path, struct stat& info, int extraFlags = 0) {
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | extraFlags);
+  if (fd < 0) Fail(EFileError::Kind::Open, path);
   FdGuard guard(fd);
-  if (::fstat(fd, &info) != 0) throw EFileError(EFileError::Kind::Read, path, ErrnoText(errno));
-  if (S_ISDIR(info.st_mode)) throw EFileError(EFileError::Kind::Open, path, ErrnoText(EISDIR));
+  if (::fstat(fd, &info) != 0) Fail(EFileError::Kind::Read, path);
+  if (S_ISDIR(info.st_mode)) throw EFileError(EFileError::Kind::Open, path, EISDIR);
   return guard.release();
 }
 
@@ -60,10 +65,123 @@ void WriteAll(int fd, const char* data, size_t size, const std::string& path) {
     ssize_t written = ::write(fd, data, size);
     if (written < 0) {
       if (errno == EINTR) continue;
-      throw EFileError(EFileError::Kind::Write, path, ErrnoText(errno));
+      Fail(EFileError::Kind::Write, path);
     }
     data += written;
     size -= static_cast<size_t>(written);
+  }
+}
+
+// Reads from fd to its end, at most limit bytes (more raises TooBig); size is a hint.
+std::string ReadToEnd(int fd, size_t sizeHint, const std::string& path, int64_t limit = -1) {
+  std::string data;
+  // One byte beyond the size sees the end of the file without growing the string.
+  const size_t wanted = limit >= 0 ? std::min(sizeHint, static_cast<size_t>(limit)) + 1 : sizeHint + 1;
+  ReserveLargeText(data, wanted);
+  data.resize(wanted);
+  size_t filled = 0;
+  // The size is a hint: a file that grows or shrinks while read is read to its end.
+  for (;;) {
+    if (limit >= 0 && filled > static_cast<size_t>(limit)) throw EFileError(EFileError::Kind::TooBig, path, EFBIG);
+    if (filled == data.size()) data.resize(data.size() + 65536);
+    ssize_t got = ::read(fd, data.data() + filled, data.size() - filled);
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      Fail(EFileError::Kind::Read, path);
+    }
+    if (got == 0) break;
+    filled += static_cast<size_t>(got);
+  }
+  if (limit >= 0 && filled > static_cast<size_t>(limit)) throw EFileError(EFileError::Kind::TooBig, path, EFBIG);
+  data.resize(filled);
+  return data;
+}
+
+TFileKind KindOf(const struct stat& info) {
+  if (S_ISREG(info.st_mode)) return TFileKind::Regular;
+  if (S_ISDIR(info.st_mode)) return TFileKind::Folder;
+  if (S_ISFIFO(info.st_mode)) return TFileKind::Fifo;
+  return TFileKind::Other;
+}
+
+[[noreturn]] void RefuseKind(TFileKind kind, const std::string& path) {
+  if (kind == TFileKind::Folder) throw EFileError(EFileError::Kind::NotRegular, path, EISDIR);
+  throw EFileError(EFileError::Kind::NotRegular, path, kind == TFileKind::Fifo ? "a pipe, not a regular file"
+                                                                              : "a device or socket, not a regular file");
+}
+
+bool InOwnGroups(gid_t group) {
+  if (group == ::getegid()) return true;
+  int count = ::getgroups(0, nullptr);
+  if (count <= 0) return false;
+  std::vector<gid_t> groups(static_cast<size_t>(count));
+  count = ::getgroups(count, groups.data());
+  return count > 0 && std::find(groups.begin(), groups.begin() + count, group) != groups.begin() + count;
+}
+
+// Temporary files of a save are ".NAME.kerv<pid>-<random>.tmp": the pid tells
+// a later save whether their writer still runs, and the writer holds an flock
+// on the file while it writes. Earlier versions wrote ".NAME.kerv<random>.tmp".
+constexpr const char* kTempMark = ".kerv";
+constexpr const char* kTempExt = ".tmp";
+// A temporary file of the older form is stale once untouched this long.
+constexpr time_t kOldFormStaleSeconds = 3600;
+
+bool AllDigits(std::string_view text) {
+  return !text.empty() && text.size() <= 10 && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// Removes the temporary files that saves of name in folder left behind when
+// they were killed: ours only, never one whose writer may still be at work.
+void RemoveStaleTemporaries(const std::string& folder, const std::string& name) {
+  const std::string prefix = "." + name + kTempMark;
+  DIR* dir = ::opendir(folder.c_str());
+  if (dir == nullptr) return;
+  std::vector<std::string> stale;
+  const time_t now = ::time(nullptr);
+  while (const dirent* entry = ::readdir(dir)) {
+    std::string_view entryName = entry->d_name;
+    if (entryName.size() <= prefix.size() + 4 || entryName.substr(0, prefix.size()) != prefix ||
+        entryName.substr(entryName.size() - 4) != kTempExt) {
+      continue;
+    }
+    std::string_view middle = entryName.substr(prefix.size(), entryName.size() - prefix.size() - 4);
+    const size_t dash = middle.find('-');
+    bool oldForm = false;
+    if (dash == std::string_view::npos) {
+      if (!AllDigits(middle)) continue;
+      oldForm = true;
+    } else if (!AllDigits(middle.substr(0, dash)) || !AllDigits(middle.substr(dash + 1))) {
+      continue;
+    }
+    const std::string path = folder + std::string(entryName);
+    struct stat info;
+    if (::lstat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_uid != ::geteuid()) continue;
+    if (oldForm) {
+      if (now - info.st_mtime < kOldFormStaleSeconds) continue;
+    } else {
+      const long long pid = std::stoll(std::string(middle.substr(0, dash)));
+      if (pid <= 0 || pid > INT_MAX) continue;
+      if (::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH) continue;  // still running (or not ours to ask)
+    }
+    stale.push_back(path);
+  }
+  ::closedir(dir);
+  for (const std::string& path : stale) {
+    FdGuard fd(::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK));
+    // A writer that is alive after all (another pid namespace) holds its lock.
+    if (fd.get() < 0 || ::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) continue;
+    ::unlink(path.c_str());
+  }
+}
+
+// Flushes the folder's entries: a renamed file must survive a crash too. A
+// folder that cannot be opened or flushed (some network file systems) leaves
+// the file written all the same.
+void SyncFolder(const std::string& folder) {
+  FdGuard folderFd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (folderFd.get() >= 0 && ::fsync(folderFd.get()) != 0) {
+    // Not fatal: the data itself is on disk.
   }
 }
 
@@ -131,7 +249,8 @@ bool PosixFileSystem::CreateFolder(const std::string& path) {
 
 bool PosixFileSystem::CopyFile(const std::string& from, const std::string& to) {
   try {
-    WriteFile(to, ReadFile(from));
+    // A pipe or a device is no file to copy: its read might never end.
+    WriteFile(to, ReadRegularFile(from, INT64_MAX));
     return true;
   } catch (const EFileError&) {
     return false;
@@ -195,24 +314,27 @@ int PosixFileSystem::FileMode(const std::string& path) {
 std::string PosixFileSystem::ReadFile(const std::string& path) {
   struct stat info;
   FdGuard fd(OpenForReading(path, info));
-  std::string data;
-  // One byte beyond the size sees the end of the file without growing the string.
-  ReserveLargeText(data, static_cast<size_t>(info.st_size) + 1);
-  data.resize(static_cast<size_t>(info.st_size) + 1);
-  size_t filled = 0;
-  // The size is a hint: a file that grows or shrinks while read is read to its end.
-  for (;;) {
-    if (filled == data.size()) data.resize(data.size() + 65536);
-    ssize_t got = ::read(fd.get(), data.data() + filled, data.size() - filled);
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      throw EFileError(EFileError::Kind::Read, path, ErrnoText(errno));
-    }
-    if (got == 0) break;
-    filled += static_cast<size_t>(got);
-  }
-  data.resize(filled);
-  return data;
+  return ReadToEnd(fd.get(), static_cast<size_t>(info.st_size), path);
+}
+
+TFileKind PosixFileSystem::FileKind(const std::string& path) {
+  struct stat info;
+  if (path.empty() || ::stat(path.c_str(), &info) != 0) return TFileKind::Missing;
+  return KindOf(info);
+}
+
+std::string PosixFileSystem::ReadRegularFile(const std::string& path, int64_t maxBytes) {
+  // Looked at before it is opened: opening a pipe waits for a writer, and
+  // opening a device may do something of its own.
+  struct stat info;
+  if (::stat(path.c_str(), &info) != 0) Fail(EFileError::Kind::Open, path);
+  if (!S_ISREG(info.st_mode)) RefuseKind(KindOf(info), path);
+  // Opened without waiting, and looked at again, in case the name was
+  // given to something else in between.
+  FdGuard fd(OpenForReading(path, info, O_NONBLOCK | O_NOCTTY));
+  if (!S_ISREG(info.st_mode)) RefuseKind(KindOf(info), path);
+  if (info.st_size > maxBytes) throw EFileError(EFileError::Kind::TooBig, path, EFBIG);
+  return ReadToEnd(fd.get(), static_cast<size_t>(info.st_size), path, maxBytes);
 }
 
 TFileBytes PosixFileSystem::ReadFileBytes(const std::string& path) {
@@ -240,31 +362,34 @@ void PosixFileSystem::WriteFile(const std::string& path, std::string_view data) 
 
   struct stat original;
   bool hadOriginal = ::stat(target.c_str(), &original) == 0;
-  if (hadOriginal && S_ISDIR(original.st_mode)) throw EFileError(EFileError::Kind::Open, path, ErrnoText(EISDIR));
+  if (hadOriginal && S_ISDIR(original.st_mode)) throw EFileError(EFileError::Kind::Open, path, EISDIR);
   if (hadOriginal && !S_ISREG(original.st_mode)) {
     // A device or pipe (/dev/stdout, a FIFO) cannot be replaced: write into it.
     FdGuard fd(::open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC));
-    if (fd.get() < 0) throw EFileError(EFileError::Kind::Open, path, ErrnoText(errno));
+    if (fd.get() < 0) Fail(EFileError::Kind::Open, path);
     WriteAll(fd.get(), data.data(), data.size(), path);
-    if (::close(fd.release()) != 0) throw EFileError(EFileError::Kind::Write, path, ErrnoText(errno));
+    if (::close(fd.release()) != 0) Fail(EFileError::Kind::Write, path);
     return;
   }
   // The rename below would replace a file its owner made read-only: such a
   // file refuses the write, as writing into it would.
-  if (hadOriginal && ::access(target.c_str(), W_OK) != 0) {
-    throw EFileError(EFileError::Kind::Open, path, ErrnoText(errno));
-  }
+  if (hadOriginal && ::access(target.c_str(), W_OK) != 0) Fail(EFileError::Kind::Open, path);
 
+  const std::string name = ExtractFileName(target);
+  RemoveStaleTemporaries(folder, name);
   std::string tempPath;
   int opened = -1;
   std::random_device random;
+  const std::string stem = folder + "." + name + kTempMark + std::to_string(::getpid()) + "-";
   for (int attempt = 0; attempt < 100 && opened < 0; ++attempt) {
-    tempPath = folder + "." + ExtractFileName(target) + ".kerv" + std::to_string(random() % 1000000) + ".tmp";
+    tempPath = stem + std::to_string(random() % 1000000) + kTempExt;
     opened = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (opened < 0 && errno != EEXIST) throw EFileError(EFileError::Kind::Open, path, ErrnoText(errno));
+    if (opened < 0 && errno != EEXIST) Fail(EFileError::Kind::Open, path);
   }
   if (opened < 0) throw EFileError(EFileError::Kind::Open, path, "no temporary file name available");
   FdGuard fd(opened);
+  // Held while the file is written: a later save of this name leaves it alone.
+  ::flock(fd.get(), LOCK_EX | LOCK_NB);
 
   try {
     WriteAll(fd.get(), data.data(), data.size(), path);
@@ -277,20 +402,58 @@ void PosixFileSystem::WriteFile(const std::string& path, std::string_view data) 
         // Only root may give files away; an ordinary user keeps their own ownership.
       }
     }
-    if (::fsync(fd.get()) != 0) throw EFileError(EFileError::Kind::Write, path, ErrnoText(errno));
-    if (::close(fd.release()) != 0) throw EFileError(EFileError::Kind::Write, path, ErrnoText(errno));
-    if (::rename(tempPath.c_str(), target.c_str()) != 0) throw EFileError(EFileError::Kind::Write, path, ErrnoText(errno));
+    if (::fsync(fd.get()) != 0) Fail(EFileError::Kind::Write, path);
+    if (::close(fd.release()) != 0) Fail(EFileError::Kind::Write, path);
+    if (::rename(tempPath.c_str(), target.c_str()) != 0) Fail(EFileError::Kind::Write, path);
   } catch (...) {
     ::unlink(tempPath.c_str());
     throw;
   }
-  // The new name must survive a crash too: flush the folder's entry. A folder
-  // that cannot be opened or flushed (some network file systems) leaves the
-  // file written all the same.
-  FdGuard folderFd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (folderFd.get() >= 0 && ::fsync(folderFd.get()) != 0) {
-    // Not fatal: the data itself is on disk.
+  SyncFolder(folder);
+}
+
+bool PosixFileSystem::ReplacesWhole(const std::string& path) {
+  const std::string target = ResolveLink(path);
+  struct stat info;
+  // Nothing there, or nothing that a new file could replace: nothing to lose.
+  if (::stat(target.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return true;
+  // A new file would leave the other names with the old text.
+  if (info.st_nlink > 1) return false;
+  if (::geteuid() != 0) {
+    // A new file would belong to us: only root may give it the old owner or a group we are not in.
+    if (info.st_uid != ::geteuid() || !InOwnGroups(info.st_gid)) return false;
   }
+  // A folder we may not write (or a sticky one) takes no new entry, though the file itself may be writable.
+  std::string folder = ExtractFileFolder(target);
+  if (folder.empty()) folder = CurrentFolder();
+  return ::access(folder.c_str(), W_OK | X_OK) == 0;
+}
+
+void PosixFileSystem::WriteFileInPlace(const std::string& path, std::string_view data) {
+  const std::string target = ResolveLink(path);
+  const std::string folder = ExtractFileFolder(target);
+  RemoveStaleTemporaries(folder.empty() ? CurrentFolder() : folder, ExtractFileName(target));
+  FdGuard fd(::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+  if (fd.get() < 0) Fail(EFileError::Kind::Open, path);
+  struct stat info;
+  if (::fstat(fd.get(), &info) != 0) Fail(EFileError::Kind::Write, path);
+  if (!S_ISREG(info.st_mode)) RefuseKind(KindOf(info), path);
+  const off_t oldSize = info.st_size;
+  const off_t newSize = static_cast<off_t>(data.size());
+  if (newSize > oldSize) {
+    // The space first: a full disk is found before a byte of the old text is lost.
+    const int error = ::posix_fallocate(fd.get(), 0, newSize);
+    if (error != 0 && error != EOPNOTSUPP && error != EINVAL) {
+      if (::ftruncate(fd.get(), oldSize) != 0) {
+        // The old text is whole either way; only its size may have grown.
+      }
+      throw EFileError(EFileError::Kind::Write, path, error);
+    }
+  }
+  WriteAll(fd.get(), data.data(), data.size(), path);
+  if (newSize < oldSize && ::ftruncate(fd.get(), newSize) != 0) Fail(EFileError::Kind::Write, path);
+  if (::fsync(fd.get()) != 0) Fail(EFileError::Kind::Write, path);
+  if (::close(fd.release()) != 0) Fail(EFileError::Kind::Write, path);
 }
 
 std::string PosixFileSystem::ResolveLink(const std::string& path) {

@@ -22,9 +22,13 @@ class PosixFileSystem : public IFileSystem {
   int64_t FileSize(const std::string& path) override;
   int64_t FileTime(const std::string& path) override;
   int FileMode(const std::string& path) override;
+  TFileKind FileKind(const std::string& path) override;
   std::string ReadFile(const std::string& path) override;
+  std::string ReadRegularFile(const std::string& path, int64_t maxBytes) override;
   TFileBytes ReadFileBytes(const std::string& path) override;
   void WriteFile(const std::string& path, std::string_view data) override;
+  bool ReplacesWhole(const std::string& path) override;
+  void WriteFileInPlace(const std::string& path, std::string_view data) override;
   std::string ResolveLink(const std::string& path) override;
 };
 

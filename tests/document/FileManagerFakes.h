@@ -44,6 +44,7 @@ class FakeWindow : public IKervDocumentWindow {
     std::string text;
     int kind;
     int buttons;
+    bool defaultNo = false;  // asked through AskDefaultNo
   };
   std::vector<Box> boxes;
   std::deque<int> answers;  // Yes when empty
@@ -62,6 +63,11 @@ class FakeWindow : public IKervDocumentWindow {
     if (answers.empty()) return buttons == TKervBox::mbOk ? TKervBox::maOk : TKervBox::maYes;
     int answer = answers.front();
     answers.pop_front();
+    return answer;
+  }
+  int AskDefaultNo(const std::string& text, int kind) override {
+    int answer = MessageBox(text, kind, TKervBox::mbYesNo);
+    boxes.back().defaultNo = true;
     return answer;
   }
   void Notify(const std::string& text, int) override { notices.push_back(text); }

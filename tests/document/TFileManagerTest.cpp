@@ -135,13 +135,16 @@ TEST_F(TFileManagerTest, LossyLoadsAreReported) {
   EXPECT_TRUE(loaded.report.Lossy());
   EXPECT_EQ(TFileManager::LoadWarning(loaded.report),
             "Shift-JISで表せない文字が2個あったため、「?」に置き換えました。(最初の文字: 2行目)\r\n"
-            "このまま保存すると元データが変更されます。");
+            "このファイルに上書き保存するときは、保存する前に確認します。");
 
+  // The odd last byte of UTF-16 is dropped, and said so (it did not become "?").
   Loaded utf16 = Load(std::string("\xFF\xFE" "a\0\r\0\n\0\xE9\0z", 11));
   EXPECT_EQ(utf16.text, "a\r\n?");
-  EXPECT_EQ(utf16.report.replaced, 2u);  // U+00E9 and the odd last byte
+  EXPECT_EQ(utf16.report.replaced, 1u);
+  EXPECT_TRUE(utf16.report.oddLastByte);
   EXPECT_EQ(utf16.report.firstReplacedOffset, 8);
   EXPECT_EQ(utf16.report.firstReplacedLine, 2);
+  EXPECT_NE(TFileManager::LoadWarning(utf16.report).find("最後の1バイト"), std::string::npos);
 
   Loaded ended = Load(std::string("\x1B$B\x30\x21\x1B(B\r\nx\0rest", 15), ccJIS);
   EXPECT_EQ(ended.text, "\x88\x9F\r\nx");
@@ -160,6 +163,58 @@ TEST_F(TFileManagerTest, LossyLoadsAreReported) {
   EXPECT_EQ(TFileManager::LoadWarning(TLoadReport()), "");
 }
 
+TEST_F(TFileManagerTest, WhatALoadLosesIsCountedAndNamed) {
+  struct Case {
+    const char* name;
+    std::string bytes;
+    TCharCode code;
+    std::string text;
+    bool lossy;
+    const char* item;  // a piece of the question's line about it
+  } cases[] = {
+      // Control bytes become blanks: a loss, also without the question (CheckNull off).
+      {"control bytes", std::string("a\r\nb\0c\x01\r\n", 9), ccShiftJIS, "a\r\nb c \r\n", true, "2個の制御文字"},
+      // A mid-text 0x1A ends the text: the rest is lost.
+      {"mid 0x1A", "one\r\ntwo\x1Athree\r\n", ccShiftJIS, "one\r\ntwo", true, "2行目のEOF文字(0x1A)から後"},
+      // Two at the end: the second is text.
+      {"two final 0x1A", "a\x1A\x1A", ccShiftJIS, "a", true, "1行目のEOF文字(0x1A)"},
+      // One 0x1A as the very last byte is the old end-of-file mark: nothing lost.
+      {"final 0x1A", "a\r\nb\x1A", ccShiftJIS, "a\r\nb", false, ""},
+      {"final 0x1A of UTF-8", "\xE4\xBA\x9C\x1A", ccUTF8N, "\x88\x9F", false, ""},
+      // A binary file keeps a 0x1A inside; the line store drops a run at its end.
+      {"binary 0x1A inside", "a\x01\x1A" "b", ccBinary, "a \x1A" "b", true, "1個の制御文字"},
+      {"binary final run", "a\x1A\x1A", ccBinary, "a", true, "EOF文字(0x1A)"},
+      // A zero byte ends a decoded text.
+      {"zero in UTF-8", std::string("x\ny\0z", 5), ccUTF8N, "x\r\ny", true, "2行目のNULL文字から後"},
+      {"odd UTF-16 byte", std::string("\xFF\xFE" "a\0b", 5), ccUnicode, "a", true, "半端な1バイト"},
+      {"characters", "\xF0\x9F\x98\x80", ccUTF8N, "?", true, "Shift-JISで表せない1個の文字"},
+  };
+  for (const Case& c : cases) {
+    Loaded loaded = Load(c.bytes, c.code);
+    EXPECT_EQ(loaded.text, c.text) << c.name;
+    EXPECT_EQ(loaded.report.Lossy(), c.lossy) << c.name;
+    EXPECT_NE(TFileManager::LoadLossItems(loaded.report).find(c.item), std::string::npos)
+        << c.name << ": " << TFileManager::LoadLossItems(loaded.report);
+  }
+}
+
+TEST_F(TFileManagerTest, APipeOrDeviceIsRefusedNotRead) {
+  // Reading a pipe waits for a writer, a device may never end: refused.
+  fs_.AddSpecialFile("/home/user/pipe", TFileKind::Fifo);
+  fs_.AddSpecialFile("/home/user/zero", TFileKind::Other);
+  for (const char* name : {"/home/user/pipe", "/home/user/zero", "/home/user"}) {
+    std::string text;
+    TReturnCode returnCode = rcNone;
+    TCharCode charCode = ccAuto;
+    try {
+      manager_.LoadText(name, text, false, true, returnCode, charCode);
+      ADD_FAILURE() << name;
+    } catch (const EFileError& error) {
+      EXPECT_EQ(error.kind(), EFileError::Kind::NotRegular) << name;
+    }
+  }
+}
+
 TEST_F(TFileManagerTest, SaveWritesEachCode) {
   const std::string text = Sjis("ｶﾞ亜\r\n");
   struct Case {
@@ -169,7 +224,7 @@ TEST_F(TFileManagerTest, SaveWritesEachCode) {
   } cases[] = {
       {ccShiftJIS, rcCRLF, text},
       {ccShiftJIS, rcLF, Sjis("ｶﾞ亜\n")},
-      {ccJIS, rcCRLF, "\x1B$B\x25\x2C\x30\x21\x1B(J\r\n"},
+      {ccJIS, rcCRLF, "\x1B$B\x25\x2C\x30\x21\x1B(B\r\n"},
       {ccEUC, rcCR, "\x8E\xB6\x8E\xDE\xB0\xA1\r"},
       {ccUnicode, rcCRLF, std::string("\xFF\xFE\x76\xFF\x9E\xFF\x9C\x4E\r\0\n\0", 12)},
       {ccUnicodeBE, rcLF, std::string("\xFE\xFF\xFF\x76\xFF\x9E\x4E\x9C\0\n", 10)},
@@ -218,6 +273,18 @@ TEST_F(TFileManagerTest, CharactersTheTargetCannotHoldAreReported) {
   EXPECT_EQ(fs_.Contents(kPath), "a\nb?");
   EXPECT_EQ(report.replaced, 1u);
   EXPECT_EQ(report.firstReplacedLine, 2);
+  EXPECT_TRUE(report.Lossy());
+
+  // JIS turns half-width katakana into full-width for good: a loss too.
+  TSaveReport jis;
+  manager_.SaveText(kPath, Sjis("a\r\nb\r\nｱ"), rcCRLF, ccJIS, &jis);
+  EXPECT_EQ(jis.replaced, 0u);
+  EXPECT_EQ(jis.widened, 1u);
+  EXPECT_EQ(jis.firstWidenedLine, 3);
+  EXPECT_TRUE(jis.Lossy());
+  TSaveReport euc;
+  manager_.SaveText(kPath, Sjis("ｱ"), rcCRLF, ccEUC, &euc);
+  EXPECT_FALSE(euc.Lossy());
 }
 
 TEST_F(TFileManagerTest, FailedSaveLeavesTheOriginalAndRaises) {

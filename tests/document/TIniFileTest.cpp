@@ -119,5 +119,29 @@ TEST(TIniFileTest, ManySectionsAndKeysKeepTheirRules) {
   EXPECT_EQ(ini.ReadSection("Sec2").size(), 199u);
 }
 
+TEST(TIniFileTest, OnlyRegularFilesOfASettingsFilesSizeAreRead) {
+  FakeFileSystem fs;
+  // A pipe (whose reading waits for a writer) and a device (which may never
+  // end) are refused, and never written into either.
+  fs.AddSpecialFile("/opt/kerv/fifo.ini", TFileKind::Fifo);
+  fs.AddSpecialFile("/opt/kerv/zero.ini", TFileKind::Other);
+  for (const char* path : {"/opt/kerv/fifo.ini", "/opt/kerv/zero.ini"}) {
+    EXPECT_THROW(TIniFile(fs, path), EFileError) << path;
+    TIniFile ini = TIniFile::FromText(fs, path, "[a]\r\nb=1\r\n");
+    EXPECT_THROW(ini.UpdateFile(), EFileError) << path;
+  }
+  fs.AddFile("/opt/kerv/big.ini", std::string(TIniFile::kMaxFileBytes + 1, ';'));
+  try {
+    TIniFile ini(fs, "/opt/kerv/big.ini");
+    ADD_FAILURE();
+  } catch (const EFileError& error) {
+    EXPECT_EQ(error.kind(), EFileError::Kind::TooBig);
+  }
+  fs.AddFile("/opt/kerv/fits.ini", "[a]\r\nb=1\r\n" + std::string(TIniFile::kMaxFileBytes - 10, ';'));
+  EXPECT_EQ(TIniFile(fs, "/opt/kerv/fits.ini").ReadInteger("a", "b", 0), 1);
+  // A missing file still reads as empty.
+  EXPECT_TRUE(TIniFile(fs, "/opt/kerv/none.ini").ReadSections().empty());
+}
+
 }  // namespace
 }  // namespace kerv

@@ -43,6 +43,23 @@ TEST(TKervFileHistoryTest, ReadSkipsMissingEntries) {
   EXPECT_FALSE(ini.SectionExists("History"));
 }
 
+TEST(TKervFileHistoryTest, DamagedCountReadsOnlyTheKeysThatAreThere) {
+  // A Count of two billion must not mean two billion look-ups at start-up.
+  FakeFileSystem fs;
+  TIniFile ini = TIniFile::FromText(
+      fs, "/k.ini", "[History]\r\nCount=2147483647\r\nHistory1=/b\r\nhistory0=/a\r\nHistory01=/x\r\nHistoryX=/y\r\n");
+  TKervFileHistory history;
+  history.Read(ini);
+  EXPECT_EQ(history.Names(), (std::vector<std::string>{"/a", "/b"}));
+  // A key beyond Count is not read, nor is anything for a negative Count.
+  TIniFile small = TIniFile::FromText(fs, "/k.ini", "[History]\r\nCount=1\r\nHistory0=/a\r\nHistory1=/b\r\n");
+  history.Read(small);
+  EXPECT_EQ(history.Names(), std::vector<std::string>{"/a"});
+  TIniFile negative = TIniFile::FromText(fs, "/k.ini", "[History]\r\nCount=-5\r\nHistory0=/a\r\n");
+  history.Read(negative);
+  EXPECT_TRUE(history.Names().empty());
+}
+
 TEST(TKervFileHistoryTest, MenuEntries) {
   TKervFileHistory history;
   auto none = history.MenuEntries(5);

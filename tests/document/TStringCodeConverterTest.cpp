@@ -244,7 +244,7 @@ TEST(TStringCodeConverterTest, JISAndEUCOfLongRandomTexts) {
         char c = static_cast<char>(0x20 + random() % 0x5F);
         sjis += c;
         euc += c;
-        if (kanji) jis += "\x1B(J";
+        if (kanji) jis += "\x1B(B";
         kanji = false;
         jis += c;
       } else {
@@ -261,6 +261,7 @@ TEST(TStringCodeConverterTest, JISAndEUCOfLongRandomTexts) {
         jis += static_cast<char>(full);
       }
     }
+    if (kanji) jis += "\x1B(B";
     ASSERT_EQ(C::SJISToEUC(sjis), euc);
     ASSERT_EQ(C::EUCToSJIS(euc), sjis);
     ASSERT_EQ(C::SJISToJIS(sjis), jis);
@@ -382,25 +383,37 @@ TEST(TStringCodeConverterTest, KanaToJIS) {
 }
 
 TEST(TStringCodeConverterTest, JIS) {
+  // Kanji runs end with ESC ( B (ASCII), never ESC ( J (JIS-Roman, whose
+  // readers turn a backslash into a yen sign), and a text ends in ASCII.
   struct Case {
     std::string sjis, jis;
   } cases[] = {
       {"abc", "abc"},
-      {"\xB6\xDE\r\n", "\x1B$B\x25\x2C\x1B(J\r\n"},           // ｶﾞ is ガ
-      {"\x88\x9F" "a", "\x1B$B\x30\x21\x1B(Ja"},              // 亜a
-      {"\x88\x9F\x88\x9F", "\x1B$B\x30\x21\x30\x21"},         // no escape at the end
-      {"\x87\x40\xFA\x40", "\x1B$B\x2D\x21\x7C\x71"},         // ① and the IBM ⅰ (as its NEC code)
+      {"\xB6\xDE\r\n", "\x1B$B\x25\x2C\x1B(B\r\n"},           // ｶﾞ is ガ
+      {"\x88\x9F" "a", "\x1B$B\x30\x21\x1B(Ba"},              // 亜a
+      {"\x88\x9F\x88\x9F", "\x1B$B\x30\x21\x30\x21\x1B(B"},   // back to ASCII at the end
+      {"\x87\x40\xFA\x40", "\x1B$B\x2D\x21\x7C\x71\x1B(B"},   // ① and the IBM ⅰ (as its NEC code)
+      {"\x88\x9F\\~", "\x1B$B\x30\x21\x1B(B\\~"},             // 亜\~: backslash and tilde stay ASCII
   };
   for (const Case& c : cases) {
     EXPECT_EQ(C::SJISToJIS(c.sjis), c.jis) << testing::PrintToString(c.sjis);
   }
+  // Reading takes both escapes back to single bytes.
   EXPECT_EQ(C::JISToSJIS("\x1B$B\x30\x21\x7C\x71\x1B(Ja"), "\x88\x9F\xFA\x40" "a");
+  EXPECT_EQ(C::JISToSJIS("\x1B$B\x30\x21\x1B(B\\~"), "\x88\x9F\\~");
+
+  // JIS has no half-width katakana: they are written full-width and noted.
+  ConversionReport replaced, widened;
+  EXPECT_EQ(C::SJISToJIS("a\r\n\xB6\xDE\xB1", &replaced, &widened), "a\r\n\x1B$B\x25\x2C\x25\x22\x1B(B");
+  EXPECT_EQ(replaced.replaced, 0u);
+  EXPECT_EQ(widened.replaced, 2u);  // ｶﾞ is one character
+  EXPECT_EQ(widened.firstReplaced, 3u);
 
   // Escapes around every character need more than three times the input.
   std::string alternating, expected;
   for (int k = 0; k < 5000; ++k) {
     alternating += "\xB1" "a";
-    expected += "\x1B$B\x25\x22\x1B(Ja";
+    expected += "\x1B$B\x25\x22\x1B(Ba";
   }
   EXPECT_EQ(C::SJISToJIS(alternating), expected);
 
@@ -481,12 +494,20 @@ TEST(TStringCodeConverterTest, UnicodeAndUTF8) {
   EXPECT_EQ(converter.UTF8ToSJIS("abc"), "abc");
   EXPECT_EQ(converter.UTF8NToSJIS("\xE4\xBA\x9C"), "\x88\x9F");
 
-  // The text ends at the first zero unit; an odd last byte is dropped and counted.
+  // The text ends at the first zero unit; an odd last byte is dropped, and
+  // said so as what it is (not a character that became "?").
   EXPECT_EQ(converter.UnicodeToSJIS(std::string("\xFF\xFE" "a\0\0\0b\0", 8)), "a");
-  ConversionReport odd;
-  EXPECT_EQ(converter.UnicodeToSJIS(std::string("\xFF\xFE" "a\0b", 5), &odd), "a");
-  EXPECT_EQ(odd.replaced, 1u);
-  EXPECT_EQ(odd.firstReplaced, 4u);
+  TDecodeReport odd;
+  EXPECT_EQ(converter.ToInternal(std::string("\xFF\xFE" "a\0b", 5), ccUnicode, &odd), "a");
+  EXPECT_EQ(odd.replaced.replaced, 0u);
+  EXPECT_TRUE(odd.oddLastByte);
+
+  // The whole text, zero units and zero bytes included, for a converter.
+  EXPECT_EQ(converter.ToInternal(std::string("\xFF\xFE" "a\0\0\0b\0", 8), ccUnicode, nullptr, true),
+            std::string("a\0b", 3));
+  EXPECT_EQ(converter.ToInternal(std::string("a\0\xE4\xBA\x9C", 5), ccUTF8N, nullptr, true), std::string("a\0\x88\x9F", 4));
+  EXPECT_EQ(converter.ToInternal(std::string("\x1B$B\x30\x21\x1B(Ba\0b", 11), ccJIS, nullptr, true),
+            std::string("\x88\x9F" "a\0b", 5));
 
   // Replacements are reported at byte offsets of the input.
   ConversionReport utf16;

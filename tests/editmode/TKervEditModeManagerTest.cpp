@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "EditModeTestSupport.h"
+#include "document/TIniFile.h"
 #include "editmode/EditModeMessages.h"
 #include "editmode/TEditModeFile.h"
 #include "platform/fake/FakeFileSystem.h"
@@ -66,6 +67,42 @@ TEST_F(TKervEditModeManagerTest, AssociationFileLines) {
   manager_.Associations().Put("TXT", "New");
   manager_.Associations().Delete("C");
   EXPECT_EQ(list.Text(), "txt=New\r\n");
+}
+
+TEST_F(TKervEditModeManagerTest, ALongAssociationFileKeepsTheRulesOfAShortOne) {
+  // 300,000 lines, which a quadratic reader took minutes over: every
+  // extension once, then every other one again (in other case) with a new mode.
+  std::string text;
+  constexpr int kLines = 200000;
+  for (int i = 0; i < kLines; ++i) text += "e" + std::to_string(i) + "=M" + std::to_string(i) + "\r\n";
+  for (int i = 0; i < kLines; i += 2) text += "E" + std::to_string(i) + "=N\r\n";
+  Associate(text);
+  const TKervEditModeAssociationList& list = manager_.Associations();
+  ASSERT_EQ(list.Count(), kLines);
+  EXPECT_EQ(list.ModeOfExt("e0"), "N");
+  EXPECT_EQ(list.ModeOfExt("E1"), "M1");
+  EXPECT_EQ(list.Items(kLines - 1), (TKervEditModeAssociation{"e199999", "M199999"}));
+  manager_.Associations().Delete("e1");
+  EXPECT_EQ(list.ModeOfExt("e2"), "N");
+  EXPECT_EQ(list.ModeOfExt("e1"), "");
+  EXPECT_EQ(list.Count(), kLines - 1);
+}
+
+TEST_F(TKervEditModeManagerTest, APipeOrDeviceInPlaceOfASettingsFileIsReportedNotRead) {
+  // editmode.ini a FIFO: reported (19005), no associations; a mode file
+  // linked to /dev/zero: the mode does not load.
+  fs_.AddSpecialFile(std::string(kFolder) + "editmode.ini", TFileKind::Fifo);
+  manager_.LoadAssociations();
+  EXPECT_EQ(manager_.Associations().Count(), 0);
+  EXPECT_EQ(user_.shown, std::vector<std::string>{"code 19005"});
+
+  fs_.RemoveFile(std::string(kFolder) + "editmode.ini");
+  fs_.AddSpecialFile(std::string(kFolder) + "Zero.em2", TFileKind::Other);
+  Associate("z=Zero\r\n");
+  EXPECT_EQ(manager_.ModeForFile("a.z", true), kDefaultModeName);
+  EXPECT_FALSE(manager_.LoadMode("Zero"));
+  AddMode("Huge.em2", ModeText(false) + std::string(TIniFile::kMaxFileBytes, ';'));
+  EXPECT_FALSE(manager_.CanLoad("Huge"));
 }
 
 TEST_F(TKervEditModeManagerTest, AMissingOrBrokenModeFallsBackOnceWithItsNotice) {

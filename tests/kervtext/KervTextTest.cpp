@@ -4,12 +4,16 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -37,9 +41,11 @@ class KervTextTest : public ::testing::Test {
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   }
   // Runs kervtext with arguments (already quoted for the shell).
-  Result Run(const std::string& arguments) {
+  Result Run(const std::string& arguments) { return Shell(std::string(KERVTEXT_PATH) + " " + arguments); }
+  // Runs a shell command line.
+  Result Shell(const std::string& line) {
     std::string errPath = dir_ + "stderr";
-    std::string command = std::string(KERVTEXT_PATH) + " " + arguments + " 2>" + errPath;
+    std::string command = line + " 2>" + errPath;
     Result result;
     FILE* pipe = ::popen(command.c_str(), "r");
     char buffer[4096];
@@ -66,21 +72,19 @@ TEST_F(KervTextTest, GuessPrintsCodeNameAndReturns) {
 }
 
 TEST_F(KervTextTest, ConvertRoundTripsAndWritesNothingOnFailure) {
-  // "日本語ｶﾞ①" in Shift_JIS with LF returns.
-  std::string original = "\x93\xFA\x96\x7B\x8C\xEA\xB6\xDE\x87\x40\nx\n";
+  // "日本語①" in Shift_JIS with LF returns.
+  std::string original = "\x93\xFA\x96\x7B\x8C\xEA\x87\x40\nx\n";
   std::string in = Write("in.txt", original);
   for (const char* code : {"jis", "euc", "utf16le", "utf16be", "utf8", "utf8n"}) {
     std::string mid = dir_ + "mid." + code;
     std::string back = dir_ + "back." + code;
     ASSERT_EQ(Run(std::string("convert --to ") + code + " " + in + " " + mid).status, 0) << code;
     ASSERT_EQ(Run("convert --to sjis " + mid + " " + back).status, 0) << code;
-    // JIS writes half-width katakana as full-width: ｶﾞ comes back as ガ.
-    std::string expected = std::string(code) == "jis" ? "\x93\xFA\x96\x7B\x8C\xEA\x83\x4B\x87\x40\nx\n" : original;
-    EXPECT_EQ(Read(back), expected) << code;
+    EXPECT_EQ(Read(back), original) << code;
   }
   Result crlf = Run("convert --to sjis --ret crlf " + in + " -");
   EXPECT_EQ(crlf.status, 0);
-  EXPECT_EQ(crlf.out, "\x93\xFA\x96\x7B\x8C\xEA\xB6\xDE\x87\x40\r\nx\r\n");
+  EXPECT_EQ(crlf.out, "\x93\xFA\x96\x7B\x8C\xEA\x87\x40\r\nx\r\n");
 
   std::string out = dir_ + "never.txt";
   EXPECT_EQ(Run("convert --to klingon " + in + " " + out).status, 1);
@@ -88,12 +92,111 @@ TEST_F(KervTextTest, ConvertRoundTripsAndWritesNothingOnFailure) {
   EXPECT_FALSE(std::filesystem::exists(out));
 }
 
-TEST_F(KervTextTest, ConvertWarnsOfCharactersWithoutShiftJisForm) {
-  std::string in = Write("e.txt", "caf\xC3\xA9\n");
+TEST_F(KervTextTest, ConvertCountsWhatTheTargetCannotHoldAndExits3) {
+  // Characters with no Shift_JIS form: written as "?", one line on standard error, exit 3.
+  std::string in = Write("e.txt", "caf\xC3\xA9\n\xF0\x9F\x98\x80\n");
   Result r = Run("convert --from utf8n --to sjis " + in + " -");
+  EXPECT_EQ(r.status, 3);
+  EXPECT_EQ(r.out, "caf?\n?\n");
+  EXPECT_EQ(r.err, "kervtext convert: " + in +
+                       ": 2 characters cannot be carried into Shift-JIS (first on line 1): 2 became '?'\n");
+  // JIS holds no half-width katakana: "ｶﾞ" becomes "ガ", and that is said too.
+  std::string kana = Write("k.txt", "\xB6\xDE\n");
+  Result jis = Run("convert --to jis " + kana + " -");
+  EXPECT_EQ(jis.status, 3);
+  EXPECT_EQ(jis.out, "\x1B$B\x25\x2C\x1B(B\n");
+  EXPECT_NE(jis.err.find("1 half-width katakana became full-width"), std::string::npos);
+  EXPECT_EQ(std::count(jis.err.begin(), jis.err.end(), '\n'), 1);
+  // --lossy accepts the loss: exit 0, the count still said.
+  Result lossy = Run("convert --lossy --to jis " + kana + " -");
+  EXPECT_EQ(lossy.status, 0);
+  EXPECT_NE(lossy.err.find("warning"), std::string::npos);
+}
+
+TEST_F(KervTextTest, ConvertNeverDestroysItsInput) {
+  // A 0x1A in the middle, control bytes and a zero byte: a converter keeps them.
+  const std::string withEof = std::string("line one\r\nli\x1Ane two\x01\x07\0\r\nline three\r\n", 33);
+  std::string f = Write("f.txt", withEof);
+  Result same = Run("convert --to sjis " + f + " " + f);
+  EXPECT_EQ(same.status, 0) << same.err;
+  EXPECT_EQ(Read(f), withEof);
+  EXPECT_EQ(same.err, "");
+  Result utf8 = Run("convert --from sjis --to utf8n " + f + " -");
+  EXPECT_EQ(utf8.out, withEof);
+  // A single 0x1A as the very last byte is the old end-of-file mark: dropped.
+  std::string marked = Write("m.txt", "a\r\n\x1A");
+  EXPECT_EQ(Run("convert --to sjis " + marked + " -").out, "a\r\n");
+
+  // UTF-8 to UTF-8 carries what Shift_JIS lacks (😀, 𠮷); UTF-16 too.
+  const std::string emoji = "\xF0\x9F\x98\x80 \xF0\xA0\xAE\xB7 \xE6\x97\xA5\r\n";
+  std::string u = Write("u.txt", emoji);
+  Result inPlace = Run("convert --to utf8n " + u + " " + u);
+  EXPECT_EQ(inPlace.status, 0) << inPlace.err;
+  EXPECT_EQ(Read(u), emoji);
+  ASSERT_EQ(Run("convert --to utf16be " + u + " " + dir_ + "u16").status, 0);
+  EXPECT_EQ(Run("convert --to utf8n " + dir_ + "u16 -").out, emoji);
+
+  // A lossy result never replaces the input: exit 3, the file as it was.
+  Result refused = Run("convert --to sjis " + u + " " + u);
+  EXPECT_EQ(refused.status, 3);
+  EXPECT_EQ(Read(u), emoji);
+  EXPECT_NE(refused.err.find("left as it was"), std::string::npos);
+  EXPECT_EQ(std::count(refused.err.begin(), refused.err.end(), '\n'), 1);
+  // Also under another name of the same file.
+  std::filesystem::create_symlink(u, dir_ + "link.txt");
+  EXPECT_EQ(Run("convert --to sjis " + dir_ + "link.txt " + u).status, 3);
+  EXPECT_EQ(Read(u), emoji);
+  // Unless asked for.
+  EXPECT_EQ(Run("convert --lossy --to sjis " + u + " " + u).status, 0);
+  EXPECT_EQ(Read(u), "? ? \x93\xFA\r\n");
+}
+
+TEST_F(KervTextTest, JisOutputReadsBackThroughOtherReaders) {
+  // Backslash and tilde after kanji stay ASCII (ESC ( B), and the text ends in ASCII.
+  std::string in = Write("j.txt", "\x93\xFA\\~\n\x93\xFA");
+  Result r = Run("convert --to jis " + in + " -");
   EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.out, "caf?\n");
-  EXPECT_NE(r.err.find("warning"), std::string::npos);
+  EXPECT_EQ(r.out, "\x1B$BF|\x1B(B\\~\n\x1B$BF|\x1B(B");
+  std::string jis = Write("out.jis", r.out);
+  if (std::system("command -v iconv >/dev/null 2>&1") == 0) {
+    Result iconv = Shell("iconv -f ISO-2022-JP -t UTF-8 " + jis);
+    EXPECT_EQ(iconv.out, "\xE6\x97\xA5\\~\n\xE6\x97\xA5");
+  }
+  // Reading still takes ESC ( J.
+  std::string roman = Write("r.jis", "\x1B$BF|\x1B(Ja\n");
+  EXPECT_EQ(Run("convert --from jis --to sjis " + roman + " -").out, "\x93\xFA" "a\n");
+}
+
+TEST_F(KervTextTest, PipesAndDevicesAreRefusedUnlessItWasToldToReadThem) {
+  std::string fifo = dir_ + "pipe";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  for (const std::string& command :
+       std::vector<std::string>{"guess " + fifo, "wrap " + fifo, "guess /dev/zero", "wrap /dev/zero"}) {
+    Result r = Run(command);
+    EXPECT_EQ(r.status, 1) << command;
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << command << ": " << r.err;
+    EXPECT_NE(r.err.find("not a regular file"), std::string::npos) << command;
+  }
+  EXPECT_EQ(Run("grep x " + fifo).status, 2);  // grep's own error status
+  EXPECT_EQ(Run("convert --to utf8n /dev/zero -").status, 1);
+  // A FIFO given to convert as IN, and standard input, are streams it was told to read.
+  Result fromFifo = Run("convert --to utf8n " + fifo + " - & printf 'abc\\n' > " + fifo + "; wait");
+  EXPECT_EQ(fromFifo.out, "abc\n");
+  EXPECT_EQ(Run("convert --to utf8n - - < " + Write("s.txt", "\x93\xFA\n")).out, "\xE6\x97\xA5\n");
+  EXPECT_EQ(Run("guess - < " + Write("g.txt", "\x93\xFA\n")).out, "-\t1\tShift-JIS\tLF\n");
+}
+
+TEST_F(KervTextTest, WarningsNameTheByteInOneLanguage) {
+  std::string eof = Write("eof.txt", "ab\ncd\x1A" "ef\n");
+  Result wrap = Run("wrap " + eof);
+  EXPECT_EQ(wrap.out, "ab\ncd\n");
+  EXPECT_EQ(wrap.err, "kervtext wrap: warning: " + eof +
+                          ": an end-of-file byte (0x1A) on line 2 ends the text; the rest was not wrapped\n");
+  std::string zero = Write("zero.txt", std::string("\xE6\x97\xA5\xE6\x97\xA5\nx\0y\n", 11));  // UTF-8
+  Result grep = Run("grep x " + zero);
+  EXPECT_NE(grep.err.find("a zero byte (0x00) on line 2"), std::string::npos) << grep.err;
+  // Standard input that is not Shift_JIS is searched (it cannot be read twice).
+  EXPECT_EQ(Run("grep -n x - < " + zero).out, "(standard input):2:x\n");
 }
 
 TEST_F(KervTextTest, WrapCutsByTheRulesInTheFilesOwnCodes) {

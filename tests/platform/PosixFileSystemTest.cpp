@@ -6,9 +6,16 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <sys/file.h>
+#include <sys/wait.h>
+
+#include <chrono>
 #include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <future>
 
 namespace kerv {
 namespace {
@@ -160,6 +167,156 @@ TEST_F(PosixFileSystemTest, UserNameIsTheProcessOwner) {
   ::setenv("USER", "somebody-else", 1);
   EXPECT_NE(fs_.UserName(), "somebody-else");
   EXPECT_FALSE(fs_.UserName().empty());
+}
+
+TEST_F(PosixFileSystemTest, OnlyRegularFilesAreReadAsFiles) {
+  const std::string fifo = dir_ + "pipe";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  fs_.WriteFile(dir_ + "a.txt", "text");
+  EXPECT_EQ(fs_.FileKind(fifo), TFileKind::Fifo);
+  EXPECT_EQ(fs_.FileKind(dir_ + "a.txt"), TFileKind::Regular);
+  EXPECT_EQ(fs_.FileKind(dir_), TFileKind::Folder);
+  EXPECT_EQ(fs_.FileKind(dir_ + "none"), TFileKind::Missing);
+  EXPECT_EQ(fs_.ReadRegularFile(dir_ + "a.txt", 4), "text");
+
+  // A pipe with no writer would block a plain read for ever; /dev/zero never ends.
+  auto refused = [&](const std::string& path, EFileError::Kind kind) {
+    auto read = std::async(std::launch::async, [&] {
+      try {
+        fs_.ReadRegularFile(path, 1 << 20);
+        return std::string("read");
+      } catch (const EFileError& error) {
+        return std::string(error.kind() == kind ? "refused" : error.what());
+      }
+    });
+    if (read.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+      // Unblock the reader so the test can end.
+      ::close(::open(fifo.c_str(), O_WRONLY | O_NONBLOCK));
+      std::ofstream(fifo) << "x";
+      return std::string("hung");
+    }
+    return read.get();
+  };
+  EXPECT_EQ(refused(fifo, EFileError::Kind::NotRegular), "refused");
+  if (fs_.FileExists("/dev/zero")) {
+    EXPECT_EQ(fs_.FileKind("/dev/zero"), TFileKind::Other);
+    EXPECT_EQ(refused("/dev/zero", EFileError::Kind::NotRegular), "refused");
+  }
+  EXPECT_EQ(refused(dir_, EFileError::Kind::NotRegular), "refused");
+  EXPECT_EQ(refused(dir_ + "none", EFileError::Kind::NotFound), "refused");
+  fs_.WriteFile(dir_ + "big", std::string((1 << 20) + 1, 'b'));
+  EXPECT_EQ(refused(dir_ + "big", EFileError::Kind::TooBig), "refused");
+  // Copies read regular files only.
+  EXPECT_FALSE(fs_.CopyFile(fifo, dir_ + "copy"));
+}
+
+TEST_F(PosixFileSystemTest, InPlaceWriteKeepsTheFileAndItsOtherNames) {
+  const std::string path = dir_ + "a.txt";
+  const std::string other = dir_ + "b.txt";
+  fs_.WriteFile(path, "the old text, longer than the new");
+  ASSERT_EQ(::link(path.c_str(), other.c_str()), 0);
+  struct stat before;
+  ASSERT_EQ(::stat(path.c_str(), &before), 0);
+  // A new file renamed over it would leave b.txt with the old text.
+  EXPECT_FALSE(fs_.ReplacesWhole(path));
+  fs_.WriteFileInPlace(path, "shorter");
+  EXPECT_EQ(fs_.ReadFile(other), "shorter");
+  fs_.WriteFileInPlace(path, std::string(10000, 'L'));
+  EXPECT_EQ(fs_.ReadFile(other), std::string(10000, 'L'));
+  struct stat after;
+  ASSERT_EQ(::stat(path.c_str(), &after), 0);
+  EXPECT_EQ(after.st_ino, before.st_ino);
+  EXPECT_EQ(after.st_nlink, 2u);
+  EXPECT_THROW(fs_.WriteFileInPlace(dir_ + "none", "x"), EFileError);
+
+  fs_.WriteFile(dir_ + "single.txt", "x");
+  EXPECT_TRUE(fs_.ReplacesWhole(dir_ + "single.txt"));
+  EXPECT_TRUE(fs_.ReplacesWhole(dir_ + "none"));
+}
+
+TEST_F(PosixFileSystemTest, InPlaceWriteThatFindsNoSpaceLeavesTheOldText) {
+  // The space is claimed before a byte is overwritten: a file-size limit
+  // refuses it as a full disk would.
+  const std::string path = dir_ + "a.txt";
+  fs_.WriteFile(path, "original");
+  struct rlimit old;
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
+  auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+  struct rlimit small = old;
+  small.rlim_cur = 4096;
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+  EXPECT_THROW(fs_.WriteFileInPlace(path, std::string(100000, 'x')), EFileError);
+  ::setrlimit(RLIMIT_FSIZE, &old);
+  std::signal(SIGXFSZ, oldHandler);
+  EXPECT_EQ(fs_.ReadFile(path), "original");
+}
+
+TEST_F(PosixFileSystemTest, ReplacingNeedsTheFolderAndTheOwnership) {
+  if (::geteuid() == 0) GTEST_SKIP() << "root writes any folder and keeps any owner";
+  const std::string folder = dir_ + "ro/";
+  ASSERT_TRUE(fs_.CreateFolder(folder));
+  fs_.WriteFile(folder + "a.txt", "old");
+  ASSERT_EQ(::chmod(folder.c_str(), 0555), 0);
+  EXPECT_FALSE(fs_.ReplacesWhole(folder + "a.txt"));
+  fs_.WriteFileInPlace(folder + "a.txt", "new");
+  EXPECT_EQ(fs_.ReadFile(folder + "a.txt"), "new");
+  ::chmod(folder.c_str(), 0755);
+}
+
+// A process that has ended: its pid names no running writer.
+pid_t DeadPid() {
+  pid_t child = ::fork();
+  if (child == 0) ::_exit(0);
+  ::waitpid(child, nullptr, 0);
+  return child;
+}
+
+TEST_F(PosixFileSystemTest, SaveRemovesStaleTemporariesOfItsFileOnly) {
+  const std::string dead = std::to_string(DeadPid());
+  const std::string alive = std::to_string(::getpid());
+  auto make = [&](const std::string& name, time_t age = 0) {
+    std::ofstream(dir_ + name) << std::string(1000, 't');
+    if (age != 0) {
+      struct timespec times[2] = {{::time(nullptr) - age, 0}, {::time(nullptr) - age, 0}};
+      ::utimensat(AT_FDCWD, (dir_ + name).c_str(), times, 0);
+    }
+  };
+  make(".a.txt.kerv" + dead + "-123456.tmp");   // its writer was killed: stale
+  make(".a.txt.kerv" + alive + "-111111.tmp");  // its writer still runs
+  make(".a.txt.kerv123456.tmp", 7200);          // the older form, untouched for two hours: stale
+  make(".a.txt.kerv654321.tmp");                // the older form, just written
+  make(".b.txt.kerv" + dead + "-1.tmp");        // another document's
+  make(".a.txt.kervnot-a-number.tmp");          // not ours
+  // A dead pid whose file is still locked (a writer in another pid namespace) stays.
+  make(".a.txt.kerv" + dead + "-222222.tmp");
+  int held = ::open((dir_ + ".a.txt.kerv" + dead + "-222222.tmp").c_str(), O_RDONLY);
+  ASSERT_EQ(::flock(held, LOCK_EX), 0);
+
+  fs_.WriteFile(dir_ + "a.txt", "saved");
+  ::close(held);
+  std::vector<std::string> expected{".a.txt.kerv" + alive + "-111111.tmp", ".a.txt.kerv" + dead + "-222222.tmp",
+                                    ".a.txt.kerv654321.tmp", ".a.txt.kervnot-a-number.tmp",
+                                    ".b.txt.kerv" + dead + "-1.tmp", "a.txt"};
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(fs_.ListFiles(dir_, "*"), expected);
+  EXPECT_EQ(fs_.ReadFile(dir_ + "a.txt"), "saved");
+}
+
+TEST_F(PosixFileSystemTest, ErrorsCarryTheSystemsReason) {
+  try {
+    fs_.ReadFile(dir_ + "missing");
+    FAIL();
+  } catch (const EFileError& e) {
+    EXPECT_EQ(e.errorNumber(), ENOENT);
+    EXPECT_EQ(e.reason(), std::strerror(ENOENT));
+  }
+  if (!fs_.FileExists("/dev/full")) return;
+  try {
+    fs_.WriteFile("/dev/full", "x");
+    FAIL();
+  } catch (const EFileError& e) {
+    EXPECT_EQ(e.errorNumber(), ENOSPC);
+  }
 }
 
 }  // namespace

@@ -190,5 +190,60 @@ TEST_F(TKervFileCommandTest, DocumentLockNamesOnlyARealFile) {
   EXPECT_EQ(command_.DocumentFileName(), kDoc);
 }
 
+// The whole way a user takes: a file with 0x1A on line 2 opened into the
+// editor, Ctrl+S without an edit, then after typing.
+TEST_F(TKervFileCommandTest, CtrlSOfAFileCutByAnEofByteAsksAndNoLeavesItByteForByte) {
+  const std::string file = "line one\r\nline two\x1A" + std::string(1600, 'z') + "\r\nline three\r\n";
+  fs_.AddFile(kDoc, file);
+  ASSERT_TRUE(command_.OpenByName(kDoc));
+  EXPECT_EQ(document_.Text(), "line one\r\nline two");
+  ASSERT_EQ(window_.boxes.size(), 1u);  // the notice at open says a save will ask
+  EXPECT_NE(window_.boxes[0].text.find("保存する前に確認します"), std::string::npos);
+
+  window_.answers = {TKervBox::maNo};
+  EXPECT_FALSE(command_.SaveDocument());
+  ASSERT_EQ(window_.boxes.size(), 2u);
+  EXPECT_TRUE(window_.boxes[1].defaultNo);
+  EXPECT_NE(window_.boxes[1].text.find("2行目のEOF文字(0x1A)から後のテキスト"), std::string::npos);
+  EXPECT_EQ(fs_.Contents(kDoc), file);
+
+  document_.MoveCaretToTop();
+  editors_.main.InsertText("typed ");
+  EXPECT_TRUE(document_.Modified());
+  window_.answers = {TKervBox::maNo};
+  EXPECT_FALSE(command_.SaveDocument());
+  EXPECT_EQ(fs_.Contents(kDoc), file);
+  EXPECT_TRUE(document_.Modified());
+
+  window_.answers = {TKervBox::maYes};
+  EXPECT_TRUE(command_.SaveDocument());
+  EXPECT_EQ(fs_.Contents(kDoc), "typed line one\r\nline two");
+  EXPECT_FALSE(document_.Modified());
+}
+
+TEST_F(TKervFileCommandTest, ADamagedHistoryCountReadsWhatIsThere) {
+  fs_.AddFile(std::string(kFolder) + "kerv.ini", "[History]\r\nCount=2147483647\r\nHistory0=/x.txt\r\n");
+  command_.RefreshHistoryMenu();
+  ASSERT_EQ(hooks_.menu.size(), 1u);
+  EXPECT_EQ(hooks_.menu[0].fileName, "/x.txt");
+  fs_.AddFile(kDoc, "abc");
+  ASSERT_TRUE(command_.OpenByName(kDoc));
+  EXPECT_EQ(command_.History().Names(), (std::vector<std::string>{kDoc, "/x.txt"}));
+}
+
+TEST_F(TKervFileCommandTest, CommandLinePipeGivesAMessageAndAnEmptyWindow) {
+  fs_.AddSpecialFile("/home/user/docs/some.fifo", TFileKind::Fifo);
+  // The start goes on (true) with the untitled document, after the message.
+  EXPECT_TRUE(command_.OpenFromCommandLine("docs/some.fifo"));
+  EXPECT_EQ(manager_.FileName(), "NewDoc.txt");
+  ASSERT_EQ(window_.boxes.size(), 1u);
+  EXPECT_EQ(window_.boxes[0].kind, TKervBox::mkError);
+  EXPECT_NE(window_.boxes[0].text.find("通常のファイルではありません"), std::string::npos);
+  // A file that cannot be read for another reason still ends the start.
+  fs_.AddFile(kDoc, "abc");
+  lockTable_.LockByOther(kDoc, 3);
+  EXPECT_FALSE(command_.OpenFromCommandLine(kDoc));
+}
+
 }  // namespace
 }  // namespace kerv

@@ -3,6 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "app/settings/TKervSettingChecks.h"
 #include <atomic>
 #include <cstdlib>
@@ -370,6 +372,32 @@ TEST_F(TKervSettingManagerTest, AnUnreadableFileKeepsTheValuesInUse) {
   EXPECT_TRUE(manager.ReloadRequested());
   EXPECT_EQ(manager.Editor().UndoNum, 100);
   EXPECT_EQ(fs_.Contents(kIni), "[Settings]\r\nUndoNum=100\r\n");
+}
+
+TEST_F(TKervSettingManagerTest, APipeADeviceOrAHugeFileIsRefusedNotRead) {
+  // kerv.ini made a FIFO would block start-up for ever, one linked to
+  // /dev/zero would grow memory without bound, a huge one is damage: each is
+  // reported (LoadOnStartup false, error 19001) and the defaults stay.
+  struct Case {
+    const char* name;
+    std::function<void()> make;
+  } cases[] = {
+      {"fifo", [&] { fs_.AddSpecialFile(kIni, TFileKind::Fifo); }},
+      {"device", [&] { fs_.AddSpecialFile(kIni, TFileKind::Other); }},
+      {"huge", [&] { fs_.AddFile(kIni, "[Settings]\r\nUndoNum=100\r\n" + std::string(TIniFile::kMaxFileBytes, ';')); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    fs_.RemoveFile(kIni);
+    c.make();
+    TKervSettingManager manager(fs_, kFolder);
+    EXPECT_FALSE(manager.LoadOnStartup());
+    EXPECT_EQ(manager.Editor().UndoNum, 30000);
+    // Nothing is written into it, or over it, either.
+    EXPECT_THROW(manager.SaveAll(), EFileError);
+    std::vector<std::string> search, replace;
+    EXPECT_THROW(manager.LoadHistory(search, replace), EFileError);
+  }
 }
 
 TEST_F(TKervSettingManagerTest, ADamagedFileLoadsDefaultsForWhatItCannotRead) {
