@@ -96,6 +96,7 @@ class TFrmKervMain : public QMainWindow, public IKervActionTarget, public IKervM
   TKervSearchCommand* SearchCommand() override { return searchCommand_; }
   TKervEditModeCommand& ModeCommand() override { return *modeCommand_; }
   TKervEditorCommand& EditorCommand() override { return *editorCommand_; }
+  TKervFileCommand* FileCommand() override { return fileCommand_; }
   TKervInformationCommand& InfoCommand() override { return *infoCommand_; }
   TKervActionState GatherState() const override;
   void RefreshAll() override;
@@ -209,6 +210,8 @@ class TFrmKervMain : public QMainWindow, public IKervActionTarget, public IKervM
   QMenu* returnCodeMenu_ = nullptr;
   QMenu* infoBarMenu_ = nullptr;
   bool fillingModeList_ = false;
+  // Whether an edit mode has been applied to the panes since the start.
+  bool modeApplied_ = false;
 };
 
 }  // namespace kerv
