@@ -795,6 +795,9 @@ void TFrmKervMain::Place() {
     const QRect area = screen->availableGeometry();
     placement = TKervWindowInitializer::FitToScreen(placement, {area.x(), area.y(), area.width(), area.height()});
   }
+  // Once the window manager has put its frame around the window, the frame
+  // too is held inside the free area (the title bar stays within reach).
+  QTimer::singleShot(200, this, [this] { FitFrameToScreen(); });
   if (!placement.setPosition) {
     resize(placement.width, placement.height);
     show();
@@ -806,6 +809,22 @@ void TFrmKervMain::Place() {
     case TKervShowState::Maximized: showMaximized(); break;
     case TKervShowState::Normal: showNormal(); break;
   }
+}
+
+void TFrmKervMain::FitFrameToScreen() {
+  const QScreen* screen = this->screen();
+  if (!screen || isMaximized() || isMinimized() || isFullScreen()) return;
+  const QRect area = screen->availableGeometry();
+  const QRect frame = frameGeometry();
+  if (area.contains(frame)) return;
+  const int frameWidth = frame.width() - width();
+  const int frameHeight = frame.height() - height();
+  const int newWidth = std::min(width(), area.width() - frameWidth);
+  const int newHeight = std::min(height(), area.height() - frameHeight);
+  resize(std::max(1, newWidth), std::max(1, newHeight));
+  const int x = std::clamp(frame.x(), area.x(), std::max(area.x(), area.right() + 1 - (newWidth + frameWidth)));
+  const int y = std::clamp(frame.y(), area.y(), std::max(area.y(), area.bottom() + 1 - (newHeight + frameHeight)));
+  move(x, y);
 }
 
 // ---------------------------------------------------------------- refresh rules

@@ -68,6 +68,8 @@ class TFrmKervMain : public QMainWindow, public IKervActionTarget, public IKervM
   bool StartedOk() const { return startedOk_; }
   // Shows the window as the command line and the settings ask.
   void Place();
+  // Holds the window with its frame inside the screen's free area.
+  void FitFrameToScreen();
 
   // What the bars show (checks and tests).
   QString CaretText() const;
