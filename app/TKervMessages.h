@@ -10,6 +10,13 @@ inline constexpr const char* kFileMissingCreate = "ファイルが存在しま�
 inline constexpr const char* kWelcome = "Welcome to KervEditor!";
 inline constexpr const char* kUntitled = "NewDoc.txt";
 
+// The settings dialog's button that empties the file history, and its question.
+inline constexpr const char* kClearFileHistory = "ファイル履歴の削除(&H)";
+inline constexpr const char* kClearFileHistoryQuestion = "「ファイル」メニューのファイル履歴を削除します。よろしいですか？";
+
+// F1 when the user guide is not installed.
+inline constexpr const char* kHelpMissing = "ヘルプファイルが見つかりません。";
+
 // Message-box captions: the word followed by " - KervEditor".
 inline constexpr const char* kCaptionWarning = "警告 - KervEditor";
 inline constexpr const char* kCaptionError = "エラー - KervEditor";

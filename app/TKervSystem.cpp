@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "app/TKervMessages.h"
+#include "app/commands/TKervFileCommand.h"
 #include "app/settings/TKervSettingManager.h"
 #include "app/TKervUserMode.h"
 #include "document/TKervExceptionStringMaker.h"
@@ -59,8 +60,9 @@ bool TKervSystem::CheckStartup() {
 }
 
 bool TKervSystem::CanClose() {
-  // Nothing can be modified until documents are editable.
-  return true;
+  // The file command asks the file manager; without one there is no document to lose.
+  auto* file = dynamic_cast<TKervFileCommand*>(Command(TKervCommandFamily::File));
+  return file == nullptr || file->CanClose();
 }
 
 void TKervSystem::PrepareClose() { Closing = true; }

@@ -58,7 +58,7 @@ void TEditorProp::Assign(const TEditor& source) {
   CopyQuietly([&] { AssignShared(source); });
 }
 
-void TEditorProp::AssignBaseTo(TEditor& dest, const TEditorWordList& words) const {
+void TEditorProp::AssignBaseTo(TEditor& dest, const TEditorWordList& words, bool withWrap) const {
   dest.SetColor(color_);
   dest.SetCaret(caret_);
   dest.SetFont(font_);
@@ -69,12 +69,13 @@ void TEditorProp::AssignBaseTo(TEditor& dest, const TEditorWordList& words) cons
   dest.Ruler().Assign(ruler_);
   dest.SetScrollBars(scrollBars_);
   dest.SetView(view_);
+  if (!withWrap) return;
   dest.SetWordWrap(wordWrap_);
   dest.SetWrapOption(wrapOption_);
 }
 
-void TEditorProp::AssignTo(TEditor& dest) const {
-  CopyQuietly([&] { AssignBaseTo(dest, reserveWordList_); });
+void TEditorProp::AssignTo(TEditor& dest, bool withWrap) const {
+  CopyQuietly([&] { AssignBaseTo(dest, reserveWordList_, withWrap); });
 }
 
 void TEditorPropEx::SetSpaceIndentSize(int value) {
@@ -116,9 +117,9 @@ void TEditorPropEx::Assign(const TEditorProp& source) {
   });
 }
 
-void TEditorPropEx::AssignTo(TEditor& dest) const {
+void TEditorPropEx::AssignTo(TEditor& dest, bool withWrap) const {
   CopyQuietly([&] {
-    AssignBaseTo(dest, colorReserve_ ? ReserveWordList() : TEditorWordList());
+    AssignBaseTo(dest, colorReserve_ ? ReserveWordList() : TEditorWordList(), withWrap);
     if (!colorBrackets_) dest.View().Brackets().Clear();
     TEditorColors& colors = dest.View().Colors();
     if (!colorComment_) SetPlainColors(colors.Comment(), dest.Font(), Color());

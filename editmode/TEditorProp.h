@@ -63,14 +63,17 @@ class TEditorProp : public TNotifyPersistent {
   void Assign(const TEditor& source);
   void AssignTo(TEditorProp& dest) const { dest.Assign(*this); }
   // To an editor control: the twelve values (a TEditorPropEx adds its switches).
-  virtual void AssignTo(TEditor& dest) const;
+  void AssignTo(TEditor& dest) const { AssignTo(dest, true); }
+  // The same; without the wrap, the control keeps its word wrap and wrap
+  // options (a pane that shows another pane's rows, whose wrap that pane sets).
+  virtual void AssignTo(TEditor& dest, bool withWrap) const;
 
  protected:
   // The twelve values from a set or a control (both name them alike).
   template <typename Source>
   void AssignShared(const Source& source);
   // The twelve values, with words as the control's reserved words.
-  void AssignBaseTo(TEditor& dest, const TEditorWordList& words) const;
+  void AssignBaseTo(TEditor& dest, const TEditorWordList& words, bool withWrap) const;
 
  private:
 
@@ -148,7 +151,7 @@ class TEditorPropEx : public TEditorProp {
   // The twelve values, then the switches that decide what the control shows:
   // no reserved words or bracket pairs when their colouring is off, and plain
   // colours for comments, strings and numbers when theirs is.
-  void AssignTo(TEditor& dest) const override;
+  void AssignTo(TEditor& dest, bool withWrap) const override;
 
   // The settings of a new mode (and of the default mode without a file),
   // applied onto this set; what they do not name keeps its value.

@@ -66,9 +66,8 @@ bool TKervEditModeCommand::SelectInModeBox(const std::string& name) {
   if (found != box_.names.end()) {
     box_.selected = static_cast<int>(found - box_.names.begin());
   } else if (box_.filled) {
-    ICodePage& codePage = modes_.CodePage();
-    info_.ShowError(codePage.Utf8ToCp932(TKervExceptionStringMaker::Make(25000, modes_.InvalidModeMessage(wanted)),
-                                         nullptr));
+    // Boxes take UTF-8, as the message table is written.
+    info_.ShowError(TKervExceptionStringMaker::Make(25000, modes_.InvalidModeMessage(wanted)));
     return false;
   } else {
     box_.names.push_back(wanted);

@@ -57,6 +57,9 @@ class TKervFileCommand : public TKervCommand, public IKervDocumentLock {
   // Entry item (0-based) of the status bar's character-code or return-code menu.
   void SetCharCode(int item);
   void SetReturnCode(int item);
+  // The close query: whether the document may be dropped (the save question;
+  // Cancel or a failed save keeps the window open).
+  bool CanClose() { return manager_.QuerySave(); }
   // Reads the shared history again and rebuilds the menu (when the "File" menu opens).
   void RefreshHistoryMenu();
   // After the settings dialog's question: empties the history and its section.

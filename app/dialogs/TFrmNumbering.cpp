@@ -28,11 +28,15 @@ TFrmNumbering::TFrmNumbering(ICodePage& codePage, IKervInformation& information,
   UpDwn_StartNum = new QSpinBox(this);
   UpDwn_StartNum->setRange(TNumberingOptions::kMinStartNumber, TNumberingOptions::kMaxStartNumber);
   UpDwn_StartNum->setValue(options.startNumber);
-  UpDwn_StartNum->setFixedWidth(UpDwn_StartNum->sizeHint().height());
+  // Narrow, but never so narrow that its arrows are cut.
+  UpDwn_StartNum->setFixedWidth(UpDwn_StartNum->minimumSizeHint().width());
   auto* startRow = new QHBoxLayout;
   startRow->addWidget(Edt_StartNum);
   startRow->addWidget(UpDwn_StartNum);
-  form->addRow(FormatText(TFormatMessage::StartNumberLabel), startRow);
+  // A label with a buddy shows its mnemonic underlined, not as "&S".
+  auto* startLabel = new QLabel(FormatText(TFormatMessage::StartNumberLabel), this);
+  startLabel->setBuddy(Edt_StartNum);
+  form->addRow(startLabel, startRow);
 
   Edt_SeparateStr = new QLineEdit(SjisToQString(codePage_, options.separateStr), this);
   Edt_SeparateStr->setMaxLength(TNumberingOptions::kMaxSeparatorChars);

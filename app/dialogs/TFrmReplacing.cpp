@@ -23,7 +23,8 @@ TFrm_Replacing::TFrm_Replacing(QWidget* mainWindow)
   layout->addWidget(cancel_, 0, Qt::AlignCenter);
   connect(cancel_, &QPushButton::clicked, this, [this] { cancelled_ = true; });
   SetCount(0);
-  if (mainWindow) move(mainWindow->frameGeometry().topLeft() + QPoint(20, 20));
+  // Wide enough for its caption; shown, it is centred on the main window.
+  setMinimumWidth(fontMetrics().horizontalAdvance(windowTitle()) + 160);
 }
 
 void TFrm_Replacing::SetCount(int count) {

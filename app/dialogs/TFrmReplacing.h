@@ -16,7 +16,7 @@ namespace kerv {
 class TFrm_Replacing : public QDialog {
   Q_OBJECT
  public:
-  // Opens 20 pixels right of and below the main window's top-left corner.
+  // Opens centred on the main window.
   explicit TFrm_Replacing(QWidget* mainWindow);
 
   void SetCount(int count);

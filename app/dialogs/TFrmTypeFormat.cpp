@@ -50,7 +50,10 @@ TFrmTypeFormat::TFrmTypeFormat(QWidget* parent) : QDialog(parent) {
   auto* symbols = new QGridLayout;
   constexpr int kColumns = 10;
   for (int tag = 1; tag <= kSymbolTagCount; ++tag) {
-    const QString symbol(QChar::fromLatin1(SymbolOfTag(tag)));
+    // A half-width katakana symbol is a byte of 0xA1-0xDF in Shift_JIS: shown
+    // as its Unicode half-width form, never as the Latin-1 character of that byte.
+    const auto byte = static_cast<unsigned char>(SymbolOfTag(tag));
+    const QString symbol(byte >= 0xA1 && byte <= 0xDF ? QChar(0xFF61 + (byte - 0xA1)) : QChar::fromLatin1(static_cast<char>(byte)));
     auto* check = new QCheckBox(symbol == "&" ? QStringLiteral("&&") : symbol, kinds);
     check->setProperty("Tag", tag);
     symbols->addWidget(check, (tag - 1) / kColumns, (tag - 1) % kColumns);

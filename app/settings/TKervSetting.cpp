@@ -1,5 +1,6 @@
 #include "app/settings/TKervSetting.h"
 
+#include <algorithm>
 #include <type_traits>
 
 namespace kerv {
@@ -50,8 +51,13 @@ void TKervTableSetting::ReadKey(const TIniFile* ini, const TKervSettingKey& key)
         if constexpr (std::is_same_v<Field, bool*>) {
           *field = readBool();
         } else if constexpr (std::is_same_v<Field, int*>) {
-          *field = ini != nullptr ? RuledValue(key, ini->ReadInteger(key.section, key.key, key.defaultValue))
-                                  : key.defaultValue;
+          int value = ini != nullptr ? RuledValue(key, ini->ReadInteger(key.section, key.key, key.defaultValue))
+                                     : key.defaultValue;
+          // A value beyond the key's range (a hand-edited or damaged file) is
+          // held to it, as the settings dialog would: a timer or a size never
+          // overflows.
+          if (key.HasRange()) value = std::clamp(value, key.minValue, key.maxValue);
+          *field = value;
         } else if constexpr (std::is_same_v<Field, std::string*>) {
           if (ini != nullptr && ini->ValueExists(key.section, key.key)) {
             // Cut at a zero byte, the text ends as the reader trims it, so

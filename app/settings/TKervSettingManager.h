@@ -59,6 +59,7 @@ class TKervSettings {
   void EndIniAccess();
   // The window's file manager, once it exists (null: no document to unlock).
   void SetDocumentLock(IKervDocumentLock* lock) { lock_ = lock; }
+  IKervDocumentLock* DocumentLock() const { return lock_; }
 
   const std::string& IniFileName() const { return iniFileName_; }
   IFileSystem& FileSystem() { return fs_; }

@@ -19,6 +19,7 @@ class TKervEditModeCommand;
 class TKervEditModeManager;
 class TKervEditorCommand;
 class TKervEditorManager;
+class TKervFileCommand;
 class TKervFileManager;
 class TKervInformation;
 class TKervInformationCommand;
@@ -63,6 +64,7 @@ class IKervMainWindow {
   virtual TKervSearchCommand* SearchCommand() = 0;
   virtual TKervEditModeCommand& ModeCommand() = 0;
   virtual TKervEditorCommand& EditorCommand() = 0;
+  virtual TKervFileCommand* FileCommand() = 0;
   virtual TKervInformationCommand& InfoCommand() = 0;
 
   virtual QAction* Action(TKervAction id) const = 0;

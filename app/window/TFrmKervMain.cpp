@@ -24,6 +24,7 @@
 #include <QStatusBar>
 #include <QStyle>
 #include <QSysInfo>
+#include <QScreen>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -244,6 +245,9 @@ TFrmKervMain::TFrmKervMain(TKervSystem& system, std::vector<std::string> argumen
 }
 
 TFrmKervMain::~TFrmKervMain() {
+  // The settings store keeps the file command as the document's lock: it
+  // lets go before the command goes.
+  if (system_.HasSettingManager()) Settings().SetDocumentLock(nullptr);
   // The commands hold the panes and the managers; they go first. The window
   // leaves the list of running windows with its message handler.
   system_.FreeCommands();
@@ -343,7 +347,10 @@ void TFrmKervMain::CreateActions() {
     if (!keys.empty()) Action(info.id)->setShortcut(QKeySequence::fromString(Utf8(keys), QKeySequence::PortableText));
   }
   for (const TIconChoice& icon : kIcons) {
-    Action(icon.action)->setIcon(QIcon::fromTheme(QString::fromLatin1(icon.theme), style()->standardIcon(icon.fallback)));
+    QAction* action = Action(icon.action);
+    action->setIcon(QIcon::fromTheme(QString::fromLatin1(icon.theme), style()->standardIcon(icon.fallback)));
+    // In a menu an icon takes the check mark's place: an on/off item shows its check instead.
+    if (action->isCheckable()) action->setIconVisibleInMenu(false);
   }
   for (TKervAction id : kNotBuilt) Action(id)->setEnabled(false);
 }
@@ -703,7 +710,16 @@ void TFrmKervMain::Initialize() {
   ProcessCommandLine();
   if (!startedOk_) return;
   const bool untitled = fileManager_->FileName() == TKervFileManager::kUntitled;
-  if (untitled) ApplyModeForFile(fileManager_->FileName());
+  // The panes show a mode from the start, and the mode box shows that mode:
+  // the command line's, the document's, or (with no choice by extension) the
+  // default one.
+  if (!modeApplied_) {
+    if (untitled) {
+      ApplyModeForFile(fileManager_->FileName());
+    } else {
+      ModeApplied(modeCommand_->ChangeMode(std::string(), false, true).applied);
+    }
+  }
   fileCommand_->RefreshTitle();
   infoCommand_->ShowCaretPos();
   if (untitled) information_->Notify(messages::kWelcome, IKervInformation::nlPlain);
@@ -716,6 +732,8 @@ void TFrmKervMain::ApplySettings() {
   TKervSettingManager& settings = Settings();
   information_->SetInfoBarOptions(settings.InfoBar().UseInfoBar, settings.InfoBar().InfoBarTime);
   editors_->ApplySettings(settings);
+  // A mode that uses the default font shows a changed default font at once.
+  if (modeApplied_ && modes_->Current().UseDafaultFont()) editors_->ApplyDefaultFont(settings);
   if (fileCommand_) fileCommand_->ApplySettings(system_.SettingFolder());
   toolBar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
   viewCommand_->LayoutBars();
@@ -748,6 +766,7 @@ void TFrmKervMain::ChangeMode(const std::string& name) { ModeApplied(modeCommand
 
 void TFrmKervMain::ModeApplied(bool applied) {
   if (!applied) return;
+  modeApplied_ = true;
   if (isVisible()) editors_->ActiveWidget().setFocus();
   if (actionCommand_) actionCommand_->RefreshModeChecks(GatherState());
 }
@@ -771,6 +790,14 @@ void TFrmKervMain::Place() {
   placementSettings.LastSizeX = each.LastSizeX;
   placementSettings.LastSizeY = each.LastSizeY;
   TKervWindowPlacement placement = TKervWindowInitializer::Apply(placementSettings, 0, showMode);
+  // However large kerv.ini says, the window fits the screen's free area.
+  if (const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen()) {
+    const QRect area = screen->availableGeometry();
+    placement = TKervWindowInitializer::FitToScreen(placement, {area.x(), area.y(), area.width(), area.height()});
+  }
+  // Once the window manager has put its frame around the window, the frame
+  // too is held inside the free area (the title bar stays within reach).
+  QTimer::singleShot(200, this, [this] { FitFrameToScreen(); });
   if (!placement.setPosition) {
     resize(placement.width, placement.height);
     show();
@@ -782,6 +809,22 @@ void TFrmKervMain::Place() {
     case TKervShowState::Maximized: showMaximized(); break;
     case TKervShowState::Normal: showNormal(); break;
   }
+}
+
+void TFrmKervMain::FitFrameToScreen() {
+  const QScreen* screen = this->screen();
+  if (!screen || isMaximized() || isMinimized() || isFullScreen()) return;
+  const QRect area = screen->availableGeometry();
+  const QRect frame = frameGeometry();
+  if (area.contains(frame)) return;
+  const int frameWidth = frame.width() - width();
+  const int frameHeight = frame.height() - height();
+  const int newWidth = std::min(width(), area.width() - frameWidth);
+  const int newHeight = std::min(height(), area.height() - frameHeight);
+  resize(std::max(1, newWidth), std::max(1, newHeight));
+  const int x = std::clamp(frame.x(), area.x(), std::max(area.x(), area.right() + 1 - (newWidth + frameWidth)));
+  const int y = std::clamp(frame.y(), area.y(), std::max(area.y(), area.bottom() + 1 - (newHeight + frameHeight)));
+  move(x, y);
 }
 
 // ---------------------------------------------------------------- refresh rules
@@ -951,7 +994,7 @@ bool TFrmKervMain::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TFrmKervMain::closeEvent(QCloseEvent* event) {
-  if (!fileManager_->QuerySave() || !system_.CanClose()) {
+  if (!system_.CanClose()) {
     event->ignore();
     return;
   }

@@ -68,6 +68,8 @@ class TFrmKervMain : public QMainWindow, public IKervActionTarget, public IKervM
   bool StartedOk() const { return startedOk_; }
   // Shows the window as the command line and the settings ask.
   void Place();
+  // Holds the window with its frame inside the screen's free area.
+  void FitFrameToScreen();
 
   // What the bars show (checks and tests).
   QString CaretText() const;
@@ -96,6 +98,7 @@ class TFrmKervMain : public QMainWindow, public IKervActionTarget, public IKervM
   TKervSearchCommand* SearchCommand() override { return searchCommand_; }
   TKervEditModeCommand& ModeCommand() override { return *modeCommand_; }
   TKervEditorCommand& EditorCommand() override { return *editorCommand_; }
+  TKervFileCommand* FileCommand() override { return fileCommand_; }
   TKervInformationCommand& InfoCommand() override { return *infoCommand_; }
   TKervActionState GatherState() const override;
   void RefreshAll() override;
@@ -209,6 +212,8 @@ class TFrmKervMain : public QMainWindow, public IKervActionTarget, public IKervM
   QMenu* returnCodeMenu_ = nullptr;
   QMenu* infoBarMenu_ = nullptr;
   bool fillingModeList_ = false;
+  // Whether an edit mode has been applied to the panes since the start.
+  bool modeApplied_ = false;
 };
 
 }  // namespace kerv

@@ -13,6 +13,17 @@
 #include "ui/TEditorWidget.h"
 
 namespace kerv {
+namespace {
+
+// The margins come from the settings alone, in every mode.
+void ApplyMargins(TEditor& editor, const TKervViewSetting& view) {
+  editor.Margin().SetLeft(view.Margin_Left);
+  editor.Margin().SetTop(view.Margin_Top);
+  editor.Margin().SetCharacter(view.Margin_Char);
+  editor.Margin().SetLine(view.Margin_Line);
+}
+
+}  // namespace
 
 TKervEditorManager::TKervEditorManager(ICodePage& codePage, QWidget* parent)
     : QObject(parent), codePage_(codePage), wrap_(*this) {
@@ -70,10 +81,7 @@ void TKervEditorManager::ApplySettings(TKervSettingManager& settings) {
     caret.SetLockScroll(options.KeepCaret);
     caret.SetKeepCaret(options.KeepRow);
     caret.SetStyle(view.CaretStyle ? csBrief : csDefault);
-    editor.Margin().SetLeft(view.Margin_Left);
-    editor.Margin().SetTop(view.Margin_Top);
-    editor.Margin().SetCharacter(view.Margin_Char);
-    editor.Margin().SetLine(view.Margin_Line);
+    ApplyMargins(editor, view);
   });
   if (!options.NoSaveMenu && options.SaveWinWrap) wrap_.SetWindowWrap(settings.EachProcess().WindowWrap, WindowColumns());
 }
@@ -91,7 +99,10 @@ void TKervEditorManager::ApplyEditMode(TEditor& editor, const TEditorPropEx& mod
   const bool keepCaret = caret.KeepCaret();
   const bool lockScroll = caret.LockScroll();
   const TEditorCaretStyle style = caret.Style();
-  mode.AssignTo(editor);
+  // The wrap belongs to the row store both panes show: only the main pane's
+  // mode sets it, once, below; the second pane's never undoes it.
+  mode.AssignTo(editor, false);
+  ApplyMargins(editor, view);
   TEditorCaret& applied = editor.Caret();
   applied.SetKeepCaret(keepCaret);
   applied.SetLockScroll(lockScroll);
@@ -100,13 +111,16 @@ void TKervEditorManager::ApplyEditMode(TEditor& editor, const TEditorPropEx& mod
   applied.SetAutoIndent(false);
   applied.SetNextLine(true);
   if (!options.SelDrag) applied.SetSelMove(false);
-  if (mode.UseDafaultFont()) {
-    TEditorFont font;
-    font.Assign(editor.Font());
-    font.SetName(view.FontName);
-    font.SetSize(view.FontSize);
-    font.SetStyle(static_cast<TFontStyles>(view.FontStyle & 7));
-    editor.SetFont(font);
+  if (mode.UseDafaultFont()) ApplyDefaultFont(editor, view);
+  // Search hits and temporary words whose colouring the mode turns off look
+  // like plain text.
+  TEditorColors& colors = editor.View().Colors();
+  const TEditorFont& font = editor.Font();
+  for (auto [on, entry] : {std::pair{mode.ColorSearchStr(), ceFindStr}, std::pair{mode.ColorSimpleStress(), ceStressTmp}}) {
+    if (on) continue;
+    colors.Item(entry).SetColor(font.Color());
+    colors.Item(entry).SetBkColor(mode.Color());
+    colors.Item(entry).SetStyle(font.Style());
   }
   // The window shows both scroll bars whatever the mode says.
   editor.SetScrollBars(ssBoth);
@@ -115,8 +129,29 @@ void TKervEditorManager::ApplyEditMode(TEditor& editor, const TEditorPropEx& mod
       pane.SetWhitespaceMarks({mode.ShowTab(), mode.ShowSpace(), mode.ShowDoubleSpace(), mode.TabMarkColor()});
     }
   });
-  // Both panes show one row store: the wrap is the main pane's.
-  if (isMain) wrap_.ModeApplied(WindowColumns());
+  if (isMain) {
+    // The mode's wrap options, with the width fitted to the window while
+    // window wrap is on; then word wrap on or off as the wrap rules say.
+    TEditorWrapOption option;
+    option.Assign(mode.WrapOption());
+    if (wrap_.WindowWrap()) option.SetWrapByte(editor.WrapOption().WrapByte());
+    editor.SetWrapOption(option);
+    wrap_.ModeApplied(WindowColumns());
+  }
+}
+
+void TKervEditorManager::ApplyDefaultFont(TEditor& editor, const TKervViewSetting& view) {
+  TEditorFont font;
+  font.Assign(editor.Font());
+  font.SetName(view.FontName);
+  font.SetSize(view.FontSize);
+  font.SetStyle(static_cast<TFontStyles>(view.FontStyle & 7));
+  editor.SetFont(font);
+}
+
+void TKervEditorManager::ApplyDefaultFont(TKervSettingManager& settings) {
+  ForEach([&](TEditorWidget& pane) { ApplyDefaultFont(pane.Editor(), settings.View()); });
+  FitWindowWrap();
 }
 
 int TKervEditorManager::WindowColumns() const {
@@ -145,6 +180,7 @@ void TKervEditorManager::CopyToSecond() {
   to.Leftbar().Assign(from.Leftbar());
   to.Margin().Assign(from.Margin());
   to.Marks().Assign(from.Marks());
+  second_->SetWhitespaceMarks(main_->WhitespaceMarks());
   to.SetReserveWordList(from.ReserveWordList());
   to.SetTmpReserveList(from.TmpReserveList());
   to.Ruler().Assign(from.Ruler());

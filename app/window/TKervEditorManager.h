@@ -19,6 +19,7 @@ class ICodePage;
 class TEditorPropEx;
 class TEditorWidget;
 class TKervSettingManager;
+class TKervViewSetting;
 
 class TKervEditorManager : public QObject, public IKervEditors {
   Q_OBJECT
@@ -47,6 +48,9 @@ class TKervEditorManager : public QObject, public IKervEditors {
   // The mode's look and behaviour on one pane (the edit-mode command calls it
   // for each); the font comes from the settings' default font when the mode
   // asks for it. The main pane also takes the window's wrap and auto indent.
+  // The font of section DefaultFont on both panes (the current mode uses the
+  // default font), with the window wrap refitted.
+  void ApplyDefaultFont(TKervSettingManager& settings);
   void ApplyEditMode(TEditor& editor, const TEditorPropEx& mode, TKervSettingManager& settings);
 
   // 0 not split, 1 side by side, 2 one above the other.
@@ -76,6 +80,7 @@ class TKervEditorManager : public QObject, public IKervEditors {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  static void ApplyDefaultFont(TEditor& editor, const TKervViewSetting& view);
   void CreateSecond();
   void CopyToSecond();
 

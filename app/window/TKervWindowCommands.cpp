@@ -21,6 +21,8 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QPushButton>
+#include <QFormLayout>
 #include <QStatusBar>
 #include <QStyle>
 #include <QSysInfo>
@@ -36,6 +38,7 @@
 #include "app/commands/TKervFileWindow.h"
 #include "app/commands/TKervFormatCommand.h"
 #include "app/commands/TKervSearchCommand.h"
+#include "app/dialogs/TFrmHelp.h"
 #include "app/dialogs/TFrmReplacing.h"
 #include "app/dialogs/TFrmSearchOp.h"
 #include "app/dialogs/TFrmKervSetting.h"
@@ -163,8 +166,16 @@ QString TKervInformationCommand::HelpFile() const {
 
 void TKervInformationCommand::ShowHelp() {
   const QString file = HelpFile();
-  if (file.isEmpty()) return;
-  w_.System().ShellOpen(file.toStdString(), {});
+  if (file.isEmpty()) {
+    w_.Information().Notify(messages::kHelpMissing, IKervInformation::nlError);
+    return;
+  }
+  if (w_.System().ShellOpen(file.toStdString(), {})) return;
+  // No program of the desktop opens it: the guide in a window of our own.
+  if (!helpWindow_) helpWindow_ = new TFrmHelp(file, &w_.Form());
+  helpWindow_->show();
+  helpWindow_->raise();
+  helpWindow_->activateWindow();
 }
 
 // ==== TKervDialogCommand
@@ -178,6 +189,15 @@ void TKervDialogCommand::OpenSettingsDialog() {
   bool taken = false;
   {
     TFrm_KervSetting dialog(w_.Settings(), w_.System().Platform().codePage, w_.Information(), &w_.Form());
+    // The file page's button that empties the file history (at once, after its question).
+    auto* clearHistory = new QPushButton(QString::fromUtf8(messages::kClearFileHistory));
+    clearHistory->setObjectName(QStringLiteral("Btn_ClearHistory"));
+    dialog.PageLayout(TKervSettingPage::File)->addRow(clearHistory);
+    QObject::connect(clearHistory, &QPushButton::clicked, &dialog, [this] {
+      if (w_.FileCommand() && w_.Information().Confirm(messages::kClearFileHistoryQuestion)) {
+        w_.FileCommand()->ClearHistory();
+      }
+    });
     dialog.exec();
     taken = dialog.ValuesTaken();
   }
@@ -202,6 +222,8 @@ void TKervDialogCommand::OpenEditModeDialog() {
   }
   w_.State().DialogState = dlgNone;
   if (!changed) return;
+  // The associations the dialog wrote apply to the next file opened.
+  w_.Modes().LoadAssociations();
   w_.ModeCommand().FillModeBox(true);
   w_.ModeApplied(w_.ModeCommand().ChangeMode(current, false, true).applied);
 }

@@ -4,6 +4,8 @@
 // the editor panes' events. The window forwards to them; they hold the rules.
 
 #include <QPoint>
+#include <QPointer>
+#include <QWidget>
 #include <QString>
 #include <memory>
 #include <string>
@@ -53,7 +55,12 @@ class TKervInformationCommand : public TKervWindowBoundCommand {
   // The current date and time as inserted and shown.
   static QString NowText();
   QString HelpFile() const;
+  // The desktop's program for the guide, or a help window of our own.
   void ShowHelp();
+  QWidget* HelpWindow() const { return helpWindow_; }
+
+ private:
+  QPointer<QWidget> helpWindow_;
 };
 
 // Bars and panels, stay on top, the temporary emphasis words.

@@ -1,5 +1,7 @@
 #include "app/window/TKervWindowInitializer.h"
 
+#include <algorithm>
+
 namespace kerv {
 
 TKervWindowPlacement TKervWindowInitializer::Apply(const TKervWindowSettings& settings, int otherWindows, int showMode) {
@@ -17,6 +19,17 @@ TKervWindowPlacement TKervWindowInitializer::Apply(const TKervWindowSettings& se
   placement.state = state == 1 ? TKervShowState::Minimized : state == 2 ? TKervShowState::Maximized : TKervShowState::Normal;
   if (showMode == 1) placement.state = TKervShowState::Normal;
   if (showMode == 2) placement.state = TKervShowState::Minimized;
+  return placement;
+}
+
+TKervWindowPlacement TKervWindowInitializer::FitToScreen(TKervWindowPlacement placement, const TKervScreenArea& area) {
+  if (area.width <= 0 || area.height <= 0) return placement;
+  placement.width = std::clamp(placement.width, 1, area.width);
+  placement.height = std::clamp(placement.height, 1, area.height);
+  if (placement.setPosition) {
+    placement.x = std::clamp(placement.x, area.x, area.x + area.width - placement.width);
+    placement.y = std::clamp(placement.y, area.y, area.y + area.height - placement.height);
+  }
   return placement;
 }
 

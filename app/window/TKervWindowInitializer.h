@@ -30,10 +30,22 @@ struct TKervWindowPlacement {
   TKervShowState state = TKervShowState::Normal;
 };
 
+// A rectangle of the screen (the area windows may take, without panels).
+struct TKervScreenArea {
+  int x = 0;
+  int y = 0;
+  int width = 0;
+  int height = 0;
+};
+
 class TKervWindowInitializer {
  public:
   // showMode: 0 none, 1 normal (option x), 2 minimized (option n).
   static TKervWindowPlacement Apply(const TKervWindowSettings& settings, int otherWindows, int showMode);
+  // The placement held inside the screen's area, whatever the settings said:
+  // no larger than the area and, when placed, wholly on it (title bar and
+  // menus within reach). An empty area leaves the placement as it is.
+  static TKervWindowPlacement FitToScreen(TKervWindowPlacement placement, const TKervScreenArea& area);
 };
 
 }  // namespace kerv

@@ -49,6 +49,8 @@ class FakeLauncher : public ILauncher {
   std::vector<std::pair<std::string, std::string>> opened;
   std::vector<Started> started;
   bool failStart = false;
+  // Set: the desktop has no program to open files with.
+  bool failOpen = false;
   std::string failReason = "No such file or directory";
   bool LaunchSelf(const std::vector<std::string>& arguments) override {
     launched.push_back(arguments);
@@ -56,7 +58,7 @@ class FakeLauncher : public ILauncher {
   }
   bool ShellOpen(const std::string& target, const std::string& parameters) override {
     opened.emplace_back(target, parameters);
-    return true;
+    return !failOpen;
   }
   bool StartProgram(const std::string& program, const std::vector<std::string>& arguments,
                     std::string& error) override {

@@ -144,7 +144,13 @@ TEST_F(TKervEditModeCommandTest, TheModeBoxListsTheDefaultFirstAndRefusesUnknown
   user_.shown.clear();
   EXPECT_FALSE(command_.SelectInModeBox("Unknown"));
   ASSERT_EQ(user_.shown.size(), 1u);
-  EXPECT_NE(user_.shown[0].find(Sjis("不正な編集モードを使おうとしました。 - Unknown")), std::string::npos);
+  // As written (UTF-8), the name shown as UTF-8 too.
+  EXPECT_NE(user_.shown[0].find("不正な編集モードを使おうとしました。 - Unknown"), std::string::npos);
+  EXPECT_TRUE(command_.FillModeBox(true));
+  user_.shown.clear();
+  EXPECT_FALSE(command_.SelectInModeBox(Sjis("日本語")));
+  ASSERT_EQ(user_.shown.size(), 1u);
+  EXPECT_NE(user_.shown[0].find("不正な編集モードを使おうとしました。 - 日本語"), std::string::npos);
   EXPECT_TRUE(command_.SelectInModeBox(""));
   EXPECT_EQ(command_.ModeBox().selected, 0);
 }

@@ -196,11 +196,14 @@ TEST_F(TKervSettingManagerTest, ReadValuesFollowTheirRules) {
       {"Settings", "FileLockMode", "1", 0},     {"Settings", "FileLockMode", "3", 3},
       {"Settings", "FileLockMode", "7", 0},     {"Backup", "RegBackupType", "5", 0},
       {"Backup", "RegBackupType", "2", 2},      {"Backup", "RegBackupType", "-1", 0},
-      {"Settings", "UndoNum", "99999", 99999},  // outside the dialog's range: used as read
+      {"Settings", "UndoNum", "99999", 32767},  // outside the key's range: held to it
       {"Settings", "UndoNum", "-5", 30000},     {"Settings", "UndoNum", "12x", 30000},
       {"Settings", "UndoNum", "99999999999", 30000}, {"Backup", "Interval", "0", 30},
-      {"Backup", "Interval", "120", 120},       {"DefaultFont", "Size", "-3", 12},
+      {"Backup", "Interval", "120", 60},        {"DefaultFont", "Size", "-3", 12},
       {"DefaultFont", "Style", "15", 7},
+      // A timer or a window size never overflows, however large the file says.
+      {"Settings", "InfoBarTime", "2147483647", 15}, {"Window", "UserSizeX", "100000", 2000},
+      {"Window", "UserSizeY", "40000", 2000},
   };
   for (const RuleCase& c : cases) {
     fs_.AddFile(kIni, std::string("[") + c.section + "]\r\n" + c.key + " = " + c.value + "\r\n");

@@ -15,20 +15,13 @@
 #include "app/window/TKervInformation.h"
 #include "editor/TEditor.h"
 #include "tests/app/AppTestSupport.h"
+#include "tests/app/window/WindowTestSupport.h"
 #include "ui/TEditorWidget.h"
 
 namespace kerv {
 namespace {
 
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "kerv_app_window_tests";
-  static char* argv[] = {name, nullptr};
-  // Never destroyed: widgets Qt keeps for the process (fonts, input method)
-  // must not outlive their application at exit.
-  static QApplication* app = new QApplication(argc, argv);
-  return *app;
-}
+QApplication& App() { return testing::TestApp(); }
 
 TEST(TFrmKervMainTest, UntitledStartShowsTheWelcome) {
   App();
