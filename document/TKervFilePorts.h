@@ -39,7 +39,7 @@ class IKervDocumentEditor {
 // information service numbers them.
 struct TKervBox {
   enum Kind { mkWarning = 0, mkError = 1, mkInformation = 2, mkConfirm = 3 };
-  enum Buttons { mbYesNo = 3, mbOk = 4, mbYesNoCancel = 11, mbOkCancel = 12 };
+  enum Buttons { mbYesNo = 3, mbOk = 4, mbYesNoCancel = 11, mbOkCancel = 12, mbYesNoDefaultNo = 0x103 };
   enum Answer { maOk = 0, maYes = 1, maNo = 2, maCancel = 3 };
   enum Level { nlError = -1, nlPlain = 0, nlInformation = 1 };
 };
@@ -51,9 +51,9 @@ class IKervDocumentWindow {
   // A box captioned by kind ("確認 - KervEditor", ...); returns a TKervBox::Answer.
   virtual int MessageBox(const std::string& text, int kind, int buttons) = 0;
   // A Yes/No box whose default button is No, for a question whose Yes gives
-  // something up for good (a save that loses text). The window should
-  // override it to make No the default; until then it is the plain Yes/No box.
-  virtual int AskDefaultNo(const std::string& text, int kind) { return MessageBox(text, kind, TKervBox::mbYesNo); }
+  // something up for good (a save that loses text): a Yes/No box whose
+  // default button is No.
+  virtual int AskDefaultNo(const std::string& text, int kind) { return MessageBox(text, kind, TKervBox::mbYesNoDefaultNo); }
   // An info-bar notice of a TKervBox::Level.
   virtual void Notify(const std::string& text, int level) = 0;
   // The error box of an error code (ShowErrorCode).

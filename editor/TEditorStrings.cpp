@@ -1,5 +1,7 @@
 #include "editor/TEditorStrings.h"
 
+#include <cstdint>
+
 #include "editor/TEditorScreenStrings.h"
 #include "platform/FileSystem.h"
 
@@ -124,7 +126,8 @@ void TEditorStrings::LoadText(std::string&& text) {
 }
 
 void TEditorStrings::LoadFromFile(IFileSystem& fs, const std::string& fileName) {
-  std::string bytes = fs.ReadFile(fileName);
+  // A pipe or a device is refused rather than read without end.
+  std::string bytes = fs.ReadRegularFile(fileName, INT64_MAX);
   TMemoryStream stream(bytes);
   LoadFromStream(stream);
 }

@@ -111,7 +111,7 @@ void ReadTgsRecord(std::string_view record, TVuvESettings& settings, ICodePage* 
 void LoadVuvESettingsFile(IFileSystem& fs, const std::string& path, TVuvESettings& settings, ICodePage* codePage) {
   std::string bytes;
   try {
-    bytes = fs.ReadFile(path);
+    bytes = TIniFile::ReadSettingsFile(fs, path);
   } catch (const EFileError& error) {
     throw EImageError::WithCause(TImageMessage::ReadFailed, error.what());
   }

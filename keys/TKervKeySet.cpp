@@ -100,7 +100,7 @@ void TKervKeySet::SaveSet(const std::string& name, const TKeyTable& table) {
   const std::string stored = StoredFile(name);
   if (!stored.empty() && stored != path) {
     // The bare-named file's other sections come along to the new file; it stays as it was.
-    TIniFile ini = TIniFile::FromText(fs_, path, fs_.ReadFile(stored));
+    TIniFile ini = TIniFile::FromText(fs_, path, TIniFile::ReadSettingsFile(fs_, stored));
     SaveIni(ini, table, true);
     return;
   }

@@ -8,7 +8,8 @@ namespace kerv {
 class IDialogs {
  public:
   enum class Icon { Warning, Error, Question, Information };
-  enum class Buttons { Ok, YesNo, YesNoCancel, OkCancel };
+  // YesNoDefaultNo: a question whose Yes gives something up for good; No is the default.
+  enum class Buttons { Ok, YesNo, YesNoCancel, OkCancel, YesNoDefaultNo };
   enum class Answer { Ok, Yes, No, Cancel };
 
   virtual ~IDialogs() = default;

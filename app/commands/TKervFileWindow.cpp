@@ -11,7 +11,8 @@ static_assert(Same(TKervBox::mkWarning, IKervInformation::mkWarning) && Same(TKe
               Same(TKervBox::mkConfirm, IKervInformation::mkConfirm));
 static_assert(Same(TKervBox::mbYesNo, IKervInformation::mbYesNo) && Same(TKervBox::mbOk, IKervInformation::mbOk) &&
               Same(TKervBox::mbYesNoCancel, IKervInformation::mbYesNoCancel) &&
-              Same(TKervBox::mbOkCancel, IKervInformation::mbOkCancel));
+              Same(TKervBox::mbOkCancel, IKervInformation::mbOkCancel) &&
+              Same(TKervBox::mbYesNoDefaultNo, IKervInformation::mbYesNoDefaultNo));
 static_assert(Same(TKervBox::maOk, IKervInformation::maOk) && Same(TKervBox::maYes, IKervInformation::maYes) &&
               Same(TKervBox::maNo, IKervInformation::maNo) && Same(TKervBox::maCancel, IKervInformation::maCancel));
 static_assert(Same(TKervBox::nlError, IKervInformation::nlError) && Same(TKervBox::nlPlain, IKervInformation::nlPlain) &&

@@ -11,7 +11,8 @@ class IKervInformation {
  public:
   // Box kinds and button sets as the commands name them.
   enum Kind { mkWarning = 0, mkError = 1, mkConfirm = 3, mkInformation = 2 };
-  enum ButtonSet { mbYesNo = 3, mbYesNoCancel = 11, mbOkCancel = 12, mbOk = 4 };
+  // mbYesNoDefaultNo: Yes gives something up for good, so No is the default.
+  enum ButtonSet { mbYesNo = 3, mbYesNoCancel = 11, mbOkCancel = 12, mbOk = 4, mbYesNoDefaultNo = 0x103 };
   enum Answer { maOk, maYes, maNo, maCancel };
   // Notice levels.
   enum Level { nlError = -1, nlPlain = 0, nlInformation = 1, nlRepeat = 100 };

@@ -27,7 +27,8 @@ IKervInformation::Answer TKervInformation::MessageBox(const std::string& text, i
     case mkConfirm: caption = messages::kCaptionConfirm; icon = IDialogs::Icon::Question; break;
     default: break;
   }
-  IDialogs::Buttons set = buttons == mbYesNo        ? IDialogs::Buttons::YesNo
+  IDialogs::Buttons set = buttons == mbYesNo            ? IDialogs::Buttons::YesNo
+                          : buttons == mbYesNoDefaultNo ? IDialogs::Buttons::YesNoDefaultNo
                           : buttons == mbYesNoCancel ? IDialogs::Buttons::YesNoCancel
                           : buttons == mbOkCancel    ? IDialogs::Buttons::OkCancel
                                                      : IDialogs::Buttons::Ok;

@@ -17,14 +17,17 @@ class FakeDialogs : public IDialogs {
   };
   std::vector<Shown> shown;
   std::deque<Answer> answers;
+  // The buttons of the last box shown.
+  Buttons lastButtons = Buttons::Ok;
 
   void ShowStandardError(const std::string& text) override { shown.push_back({"error", text}); }
   bool AskYesNo(const std::string& text, Icon) override {
     shown.push_back({"ask", text});
     return Next() == Answer::Yes;
   }
-  Answer MessageBox(const std::string& caption, const std::string& text, Icon, Buttons) override {
+  Answer MessageBox(const std::string& caption, const std::string& text, Icon, Buttons buttons) override {
     shown.push_back({"box", caption + "|" + text});
+    lastButtons = buttons;
     return Next();
   }
   void Beep(Icon) override { shown.push_back({"beep", ""}); }

@@ -40,8 +40,10 @@ IDialogs::Answer QtDialogs::MessageBox(const std::string& caption, const std::st
     case Buttons::YesNo: qtButtons = QMessageBox::Yes | QMessageBox::No; break;
     case Buttons::YesNoCancel: qtButtons = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel; break;
     case Buttons::OkCancel: qtButtons = QMessageBox::Ok | QMessageBox::Cancel; break;
+    case Buttons::YesNoDefaultNo: qtButtons = QMessageBox::Yes | QMessageBox::No; break;
   }
   QMessageBox box(ToQt(icon), Utf8(caption), Utf8(text), qtButtons);
+  if (buttons == Buttons::YesNoDefaultNo) box.setDefaultButton(QMessageBox::No);
   switch (box.exec()) {
     case QMessageBox::Yes: return Answer::Yes;
     case QMessageBox::No: return Answer::No;

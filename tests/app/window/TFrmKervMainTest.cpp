@@ -126,6 +126,15 @@ struct ShownWindow {
   }
 };
 
+TEST(TFrmKervMainTest, SavingALossyLoadAsksWithNoAsTheDefault) {
+  ShownWindow shown({"e.txt"}, {{"/home/user/e.txt", "one\r\n\x1A" "two\r\nthree\r\n"}});
+  const std::string before = shown.app.fs.ReadFile("/home/user/e.txt");
+  shown.app.dialogs.answers = {IDialogs::Answer::No};
+  shown.Keys(shown.Pane(), QKeySequence(QStringLiteral("Ctrl+S")));
+  EXPECT_EQ(shown.app.dialogs.lastButtons, IDialogs::Buttons::YesNoDefaultNo);
+  EXPECT_EQ(shown.app.fs.ReadFile("/home/user/e.txt"), before);
+}
+
 TEST(TFrmKervMainTest, EveryActionIsInAMenuWithItsCaption) {
   ShownWindow shown;
   QStringList inMenus;
