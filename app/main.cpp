@@ -1,8 +1,11 @@
 // kerv: the editor. One process per window.
 
 #include <QApplication>
+#include <cstdio>
+#include <string_view>
 
 #include "app/window/TFrmKervMain.h"
+#include "app/window/TKervTranslations.h"
 #include "app/TKervSystem.h"
 #include "platform/posix/IconvCodePage.h"
 #include "platform/posix/LocalSocketChannel.h"
@@ -10,10 +13,48 @@
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtLauncher.h"
 
+namespace {
+
+// Answered before any window exists, so they work without a display.
+const char kUsage[] =
+    "Usage: kerv [OPTION...] [FILE...]\n"
+    "A text editor for Japanese text. Each FILE after the first opens in a window of its own.\n"
+    "\n"
+    "Options (written with / or -):\n"
+    "  /b              open read-only\n"
+    "  /cs /cj /ce /cu /cb /c8 /cn\n"
+    "                  open as Shift_JIS, JIS, EUC-JP, UTF-16LE, UTF-16BE, UTF-8 with a mark or UTF-8\n"
+    "                  (without one of these the code is detected)\n"
+    "  /eMODE          use the edit mode MODE (for example /eHTML)\n"
+    "  /je             put the caret at the end of the text\n"
+    "  /jLINE          put the caret on line LINE\n"
+    "  /n              start minimized\n"
+    "  /x              start at normal size\n"
+    "  -h, --help      show this help and exit\n"
+    "      --version   show the version and exit\n"
+    "\n"
+    "Settings live in $XDG_CONFIG_HOME/kerv/ (normally ~/.config/kerv/) when installed, beside\n"
+    "the program otherwise. Exit status: 0 normally, 1 when the start file could not be opened\n"
+    "or no settings folder could be had.\n";
+
+}  // namespace
+
 int main(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view argument = argv[i];
+    if (argument == "--help" || argument == "-h") {
+      std::fputs(kUsage, stdout);
+      return 0;
+    }
+    if (argument == "--version") {
+      std::printf("kerv (KervEditor) %s\n", kerv::TKervSystem::VersionString().c_str());
+      return 0;
+    }
+  }
   kerv::Closing = false;
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("KervEditor"));
+  kerv::InstallQtTranslations(app, QLocale::system());
 
   kerv::PosixFileSystem fs;
   kerv::IconvCodePage codePage;

@@ -53,6 +53,10 @@ class IEditorWindow {
   virtual void SetScrollBar(TScrollBarKind kind, bool visible, int max, int page, int pos) = 0;
 
   virtual void Beep() {}
+  // The selection was set or cancelled, the caret placed (assistive
+  // technology follows them).
+  virtual void SelectionChanged() {}
+  virtual void CaretMoved() {}
 };
 
 }  // namespace kerv

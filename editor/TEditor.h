@@ -210,6 +210,9 @@ class TEditor {
   // ---- events
   NotifyEvent OnCaretMoved;
   NotifyEvent OnChange;
+  // Rows from firstRow on were replaced (text or wrapping): for views that
+  // keep measures per row (the accessible text).
+  std::function<void(TEditor& sender, int firstRow)> OnRowsChanged;
   SelectionEvent OnSelectionChange;
   NotifyEvent OnSelectionModeChange;
   NotifyEvent OnTopColChange;

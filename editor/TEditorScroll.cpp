@@ -224,7 +224,10 @@ void TEditor::UpdateCaret() {
     if (underlineRow_ >= 0) InvalidateRow(underlineRow_);
   }
   if (caretHideCount_ == 0) PlaceCaret();
-  if (window_ && window_->HasFocus() && OnCaretMoved) OnCaretMoved(*this);
+  if (window_ && window_->HasFocus()) {
+    window_->CaretMoved();
+    if (OnCaretMoved) OnCaretMoved(*this);
+  }
 }
 
 void TEditor::FocusIn() {
@@ -417,6 +420,7 @@ void TEditor::ScreenRowsChanged() {
     InvalidateAll();
   }
   UpdateScrollBars();
+  if (OnRowsChanged) OnRowsChanged(*this, change.firstRow);
   if (change.changed) {
     // An anchor without a range marks where a click left the caret; once the
     // text changed, a Shift move must start from the caret, not from there.

@@ -70,6 +70,7 @@ void TEditor::UpdateRange(bool notify) {
     RepaintRowsBetween(selCaretRow_, row_);
   }
   selCaretRow_ = row_;
+  if (notify && window_) window_->SelectionChanged();
   if (notify && OnSelectionChange) OnSelectionChange(*this, true);
 }
 
@@ -84,6 +85,7 @@ void TEditor::CancelSelection() {
   }
   sel_ = TEditorSelection();
   selCaretRow_ = -1;
+  if (window_) window_->SelectionChanged();
   if (OnSelectionChange) OnSelectionChange(*this, false);
 }
 

@@ -22,6 +22,7 @@ void PrintUsage(FILE* out) {
       "                                  cut every line into rows by the wrapping rules\n"
       "  grep [-e|--regex] [--fuzzy] [--match-case] [--whole-word] [--zenkaku] [-n] PATTERN FILE...\n"
       "                                  print the matching lines as UTF-8\n"
+      "  --help, --version               this help; the version\n"
       "Codes: sjis jis euc utf16le utf16be utf8 utf8n\n"
       "Files: - is standard input (or output). A file named on the command line must be a\n"
       "  regular file; a pipe or a device is refused, except a FIFO given as IN to convert.\n"
@@ -44,6 +45,10 @@ int main(int argc, char** argv) {
   kerv::cli::Args args(argv + 2, argv + argc);
   if (command == "--help" || command == "-h" || command == "help") {
     PrintUsage(stdout);
+    return 0;
+  }
+  if (command == "--version") {
+    std::printf("kervtext (KervEditor) %s\n", KERV_VERSION);
     return 0;
   }
   if (command == "guess") return kerv::cli::RunGuess(args);

@@ -5,18 +5,20 @@
 set -e
 
 PACKAGES="build-essential cmake ninja-build pkg-config \
-qt6-base-dev libgl-dev \
+qt6-base-dev libgl-dev qt6-translations-l10n \
 libgtest-dev libgmock-dev libbenchmark-dev \
 zlib1g-dev libjpeg-dev \
 fonts-vlgothic xvfb xauth"
 
 # Extra groups, asked for by name: "fuzz" (clang's libFuzzer), "bench" (peers
-# the benchmark scripts compare against), "gui" (screenshots under Xvfb).
+# the benchmark scripts compare against), "gui" (screenshots under Xvfb),
+# "package" (what cpack needs to make the Debian package).
 for group in "$@"; do
   case "$group" in
     fuzz) PACKAGES="$PACKAGES clang libclang-rt-14-dev" ;;
     bench) PACKAGES="$PACKAGES nkf grep" ;;
     gui) PACKAGES="$PACKAGES x11-apps imagemagick openbox xdotool xclip desktop-file-utils" ;;
+    package) PACKAGES="$PACKAGES dpkg-dev file" ;;
     *) echo "install-deps: unknown group '$group'" >&2; exit 2 ;;
   esac
 done

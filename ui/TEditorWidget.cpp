@@ -1,5 +1,6 @@
 #include "ui/TEditorWidget.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -19,6 +20,7 @@
 
 #include "editor/TKervEditorParser.h"
 #include "platform/qt/QtClipboard.h"
+#include "ui/TEditorAccessible.h"
 #include "ui/UiMessages.h"
 
 namespace kerv {
@@ -50,6 +52,16 @@ TEditorWidget::TEditorWidget(ICodePage& codePage, QWidget* parent) : QAbstractSc
   editor_->SetWindow(this);
   clipboard_ = std::make_unique<QtClipboard>(codePage_);
   editor_->SetClipboard(clipboard_.get());
+  charIndex_ = std::make_unique<TEditorCharIndex>(*editor_);
+  charIndexStamp_ = editor_->RowStore().BulkStamp();
+  // Assistive technology hears of changed text from the first changed row on.
+  editor_->OnRowsChanged = [this](TEditor&, int firstRow) {
+    charIndex_->Invalidate(firstRow);
+    if (!QAccessible::isActive()) return;
+    QAccessibleTextUpdateEvent event(this, static_cast<int>(CharIndex().OffsetOfRow(firstRow)), QString(), QString());
+    QAccessible::updateAccessibility(&event);
+  };
+  TEditorAccessible::Install();
   editor_->OnCharsReplaced = [this](TEditor&, size_t replaced) {
     if (OnNotice) OnNotice(QString::fromUtf8(ui_messages::kCharsReplaced).arg(replaced));
   };
@@ -250,6 +262,39 @@ void TEditorWidget::SetScrollBar(TScrollBarKind kind, bool visible, int max, int
 }
 
 void TEditorWidget::Beep() { QApplication::beep(); }
+
+TEditorCharIndex& TEditorWidget::CharIndex() {
+  // Rows replaced wholesale (a load, a re-wrap, a split joining another
+  // pane's rows) are counted afresh.
+  const unsigned stamp = editor_->RowStore().BulkStamp();
+  if (stamp != charIndexStamp_) {
+    charIndex_->Invalidate(0);
+    charIndexStamp_ = stamp;
+  }
+  return *charIndex_;
+}
+
+int TEditorWidget::CaretCharOffset() {
+  const int row = editor_->Row();
+  return static_cast<int>(CharIndex().OffsetOf(row, editor_->ColToByte(row, editor_->Col())));
+}
+
+void TEditorWidget::CaretMoved() {
+  if (!QAccessible::isActive()) return;
+  QAccessibleTextCursorEvent event(this, CaretCharOffset());
+  QAccessible::updateAccessibility(&event);
+}
+
+void TEditorWidget::SelectionChanged() {
+  if (!QAccessible::isActive()) return;
+  QAccessibleInterface* self = QAccessible::queryAccessibleInterface(this);
+  QAccessibleTextInterface* text = self ? self->textInterface() : nullptr;
+  int start = 0;
+  int end = 0;
+  if (text) text->selection(0, &start, &end);
+  QAccessibleTextSelectionEvent event(this, start, end);
+  QAccessible::updateAccessibility(&event);
+}
 
 void TEditorWidget::scrollContentsBy(int, int) {
   if (updatingBars_) return;

@@ -17,6 +17,7 @@
 
 #include "editor/IEditorWindow.h"
 #include "editor/TEditor.h"
+#include "editor/TEditorCharIndex.h"
 #include "editor/TEditorPaintPlan.h"
 #include "platform/Clipboard.h"
 #include "platform/CodePage.h"
@@ -62,6 +63,7 @@ class TEditorWidget : public QAbstractScrollArea, public IEditorWindow {
     marks_ = marks;
     viewport()->update();
   }
+  const TWhitespaceMarks& WhitespaceMarks() const { return marks_; }
   // A double click: the application decides (it selects the word by default).
   std::function<void(TEditor& editor)> OnDblClick;
 
@@ -94,6 +96,13 @@ class TEditorWidget : public QAbstractScrollArea, public IEditorWindow {
   void ScrollRect(const TRect& area, int dx, int dy) override;
   void SetScrollBar(TScrollBarKind kind, bool visible, int max, int page, int pos) override;
   void Beep() override;
+  void SelectionChanged() override;
+  void CaretMoved() override;
+
+  // Character offsets for assistive technology (counted afresh from the
+  // first changed row on), and the caret's.
+  TEditorCharIndex& CharIndex();
+  int CaretCharOffset();
 
   QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
@@ -151,6 +160,8 @@ class TEditorWidget : public QAbstractScrollArea, public IEditorWindow {
   std::unique_ptr<TEditor> editor_;
   std::unique_ptr<TEditorPaintPlanner> planner_;
   std::unique_ptr<IClipboard> clipboard_;
+  std::unique_ptr<TEditorCharIndex> charIndex_;
+  unsigned charIndexStamp_ = 0;
   TWhitespaceMarks marks_;
   QFont font_;
   std::array<QFont, 16> styledFonts_;

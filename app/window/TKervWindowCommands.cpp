@@ -376,6 +376,9 @@ void TKervEditorEventCommand::RefreshTitle() {
   if (!w_.FileManager()) return;
   w_.Form().setWindowTitle(Utf8(w_.FileManager()->FileName()) + (modified ? QString::fromUtf8("[更新]") : QString()) + QStringLiteral(" - ") +
                  QString::fromUtf8(TKervSystem::ProductName()));
+  // A screen reader names each pane by its document.
+  const QString document = Utf8(w_.FileManager()->FileName());
+  w_.Editors().ForEach([&document](TEditorWidget& pane) { pane.setAccessibleName(document); });
 }
 
 void TKervEditorEventCommand::ToggleOverwrite() {

@@ -243,4 +243,13 @@ TEST_F(KervTextTest, UnknownCommandIsAnError) {
   EXPECT_EQ(Run("--help").status, 0);
 }
 
+TEST_F(KervTextTest, VersionAndHelp) {
+  Result version = Run("--version");
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.out.rfind("kervtext (KervEditor) ", 0), 0u);
+  Result help = Run("--help");
+  EXPECT_EQ(help.status, 0);
+  EXPECT_NE(help.out.find("--version"), std::string::npos);
+}
+
 }  // namespace

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
+#include <QTranslator>
 #include <fstream>
 #include <sstream>
 
@@ -23,6 +24,7 @@
 #include "app/window/TFrmKervMain.h"
 #include "app/window/TKervEditorManager.h"
 #include "app/window/TKervInformation.h"
+#include "app/window/TKervTranslations.h"
 #include "app/window/TKervWindowCommands.h"
 #include "editmode/EditModeMessages.h"
 #include "editmode/TEditorProp.h"
@@ -279,6 +281,21 @@ TEST(TKervApplicationFaultsTest, TheReplaceAllProgressWindowIsCentredAndShowsIts
   EXPECT_GE(progress.width(), progress.fontMetrics().horizontalAdvance(progress.windowTitle()));
   EXPECT_LE(std::abs(progress.geometry().center().x() - main.geometry().center().x()), 2);
   EXPECT_LE(std::abs(progress.geometry().center().y() - main.geometry().center().y()), 2);
+}
+
+TEST(TKervApplicationFaultsTest, QtsOwnTextsFollowTheUsersLanguage) {
+  QApplication& app = testing::TestApp();
+  const QString yes = QStringLiteral("&Yes");
+  // A language Qt has no texts for changes nothing.
+  EXPECT_FALSE(InstallQtTranslations(app, QLocale(QStringLiteral("xx_XX"))));
+  EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&Yes"), yes);
+  // A Japanese desktop reads はい on the buttons.
+  ASSERT_TRUE(InstallQtTranslations(app, QLocale(QLocale::Japanese, QLocale::Japan)));
+  EXPECT_TRUE(QCoreApplication::translate("QPlatformTheme", "&Yes").startsWith(QString::fromUtf8("はい")));
+  for (QTranslator* translator : app.findChildren<QTranslator*>()) {
+    QCoreApplication::removeTranslator(translator);
+    delete translator;
+  }
 }
 
 }  // namespace
