@@ -11,6 +11,9 @@ std::string CopyDataText(const std::string& text) { return text.substr(0, text.f
 
 int32_t HighHalf(int64_t value) { return static_cast<int32_t>(static_cast<uint64_t>(value) >> 32); }
 int32_t LowHalf(int64_t value) { return static_cast<int32_t>(static_cast<uint64_t>(value) & 0xFFFFFFFFu); }
+int64_t PackHalves(int32_t high, int32_t low) {
+  return static_cast<int64_t>((static_cast<uint64_t>(static_cast<uint32_t>(high)) << 32) | static_cast<uint32_t>(low));
+}
 
 }  // namespace
 
@@ -155,10 +158,106 @@ void TKervProcessManager::SendToOthers(const TWindowMessage& message) {
   }
 }
 
-void TKervProcessManager::NotifySettingsChanged() {
+void TKervProcessManager::PostToOthers(const TWindowMessage& message) {
+  // The endpoints, not a fresh list: asking each window its number first
+  // would wait on a hung one.
+  for (int peer : channel_.ListPeers()) {
+    if (peer != channel_.Number()) channel_.Post(peer, message);
+  }
+}
+
+void TKervProcessManager::NotifyEditModesChanged() {
   TWindowMessage request;
-  request.message = window_message::kReloadSettings;
-  SendToOthers(request);
+  request.message = window_message::kReloadEditModes;
+  PostToOthers(request);
+}
+
+void TKervProcessManager::StepWindow(int direction) {
+  const std::vector<TKervProcessInfo> list = Enumerate();
+  const auto self = std::find_if(list.begin(), list.end(), [this](const TKervProcessInfo& e) { return IsThis(e); });
+  if (self == list.end() || list.size() < 2) return;
+  const int count = static_cast<int>(list.size());
+  const int at = static_cast<int>(self - list.begin());
+  BringForward(list[static_cast<size_t>((at + direction + count) % count)]);
+}
+
+void TKervProcessManager::NextWindow() { StepWindow(1); }
+void TKervProcessManager::PreviousWindow() { StepWindow(-1); }
+
+void TKervProcessManager::ActivateNumber(int windowNumber) {
+  if (windowNumber == windowNumber_) return;
+  for (const TKervProcessInfo& entry : list_) {
+    if (entry.WindowNumber == windowNumber && !IsThis(entry)) {
+      BringForward(entry);
+      return;
+    }
+  }
+}
+
+std::vector<TScreenRect> ArrangeRects(TArrangeKind kind, int count, const TScreenRect& area, int cascadeStep) {
+  std::vector<TScreenRect> rects;
+  if (count <= 0 || area.width <= 0 || area.height <= 0) return rects;
+  switch (kind) {
+    case TArrangeKind::Stacked:
+    case TArrangeKind::SideBySide: {
+      // Equal shares; the last takes what the division leaves.
+      const bool stacked = kind == TArrangeKind::Stacked;
+      const int total = stacked ? area.height : area.width;
+      const int share = std::max(1, total / count);
+      for (int i = 0; i < count; ++i) {
+        const int from = i * share;
+        const int size = i == count - 1 ? total - from : share;
+        rects.push_back(stacked ? TScreenRect{area.left, area.top + from, area.width, size}
+                                : TScreenRect{area.left + from, area.top, size, area.height});
+      }
+      break;
+    }
+    case TArrangeKind::Cascade: {
+      // Each window a step right and down, all of one size that keeps the
+      // last inside the area; the steps start again when they would leave it.
+      const int step = std::max(1, cascadeStep);
+      const int width = std::max(area.width * 2 / 3, std::min(area.width, 200));
+      const int height = std::max(area.height * 2 / 3, std::min(area.height, 150));
+      const int room = std::max(1, std::min((area.width - width) / step, (area.height - height) / step) + 1);
+      for (int i = 0; i < count; ++i) {
+        const int k = i % room;
+        rects.push_back({area.left + k * step, area.top + k * step, width, height});
+      }
+      break;
+    }
+    case TArrangeKind::MinimizeAll:
+    case TArrangeKind::RestoreAll:
+      break;
+  }
+  return rects;
+}
+
+void TKervProcessManager::Arrange(TArrangeKind kind, const TScreenRect& area, int cascadeStep) {
+  const std::vector<TKervProcessInfo> list = Enumerate();
+  if (kind == TArrangeKind::MinimizeAll || kind == TArrangeKind::RestoreAll) {
+    for (const TKervProcessInfo& entry : list) {
+      if (IsThis(entry)) {
+        kind == TArrangeKind::MinimizeAll ? port_.Minimize() : port_.Restore();
+      } else {
+        Ask(entry.handle, kind == TArrangeKind::MinimizeAll ? window_message::kMinimize : window_message::kRestore);
+      }
+    }
+    return;
+  }
+  const std::vector<TScreenRect> rects = ArrangeRects(kind, static_cast<int>(list.size()), area, cascadeStep);
+  for (size_t i = 0; i < rects.size(); ++i) {
+    const TScreenRect& r = rects[i];
+    if (IsThis(list[i])) {
+      port_.PlaceWindow(r.left, r.top, r.width, r.height);
+      continue;
+    }
+    // A window cannot move another's on this desktop: each places itself.
+    TWindowMessage request;
+    request.message = window_message::kPlaceWindow;
+    request.wParam = PackHalves(r.left, r.top);
+    request.lParam = PackHalves(r.width, r.height);
+    channel_.Send(list[i].handle, request, timeoutMs_);
+  }
 }
 
 void TKervProcessManager::NotifyHistoryChanged(THistoryKind kind, const std::string& word) {
@@ -167,7 +266,8 @@ void TKervProcessManager::NotifyHistoryChanged(THistoryKind kind, const std::str
   request.message = window_message::kCopyData;
   request.kind = kind == THistoryKind::Search ? copy_data_kind::kSearchWord : copy_data_kind::kReplaceWord;
   request.text = word;
-  SendToOthers(request);
+  // A notice: nobody's answer is needed, so a hung window holds nobody up.
+  PostToOthers(request);
 }
 
 TWindowAnswer TKervProcessManager::HandleMessage(const TWindowMessage& message) {

@@ -34,11 +34,14 @@ class IKervWindowPort {
   // Another window used a word: put it at the top of the list, not passing it on.
   virtual void AddSearchHistory(const std::string& word) = 0;
   virtual void AddReplaceHistory(const std::string& word) = 0;
-  // For arranging windows and the rest of the window commands; nothing yet asks them.
-  virtual void Minimize() {}
-  virtual void CloseWindow() {}
-  virtual void ReloadEditModes() {}
-  virtual void PlaceWindow(int /*left*/, int /*top*/, int /*width*/, int /*height*/) {}
+  // Minimize the window (arranging, "minimize all").
+  virtual void Minimize() = 0;
+  // Close the window; its save question runs (queued, not at once).
+  virtual void CloseWindow() = 0;
+  // Another window changed the edit modes: read the list and the current mode again.
+  virtual void ReloadEditModes() = 0;
+  // Place the window with its frame at this rectangle of the screen (arranging).
+  virtual void PlaceWindow(int left, int top, int width, int height) = 0;
 };
 
 // One running window: how to reach it and its number.
@@ -57,6 +60,23 @@ struct TKervWindowEntry {
 };
 
 enum class THistoryKind { Search, Replace };
+
+// How windows are arranged: one above the other, side by side, cascaded;
+// all minimized; all restored.
+enum class TArrangeKind { Stacked = 0, SideBySide = 1, Cascade = 2, MinimizeAll = 3, RestoreAll = 4 };
+
+struct TScreenRect {
+  int left = 0;
+  int top = 0;
+  int width = 0;
+  int height = 0;
+  bool operator==(const TScreenRect&) const = default;
+};
+
+// The rectangles (frames included) of count windows arranged on area;
+// cascadeStep is how far each cascaded window moves right and down (a title
+// bar's height). Empty for the kinds that place nothing.
+std::vector<TScreenRect> ArrangeRects(TArrangeKind kind, int count, const TScreenRect& area, int cascadeStep);
 
 class TKervProcessManager {
  public:
@@ -99,12 +119,21 @@ class TKervProcessManager {
   bool ActivateDialogOwner(int state);
   bool QueryDialogState(int state) { return ActivateDialogOwner(state); }
 
-  // Tells every other window to re-read kerv.ini.
-  void NotifySettingsChanged();
+  // Tells every other window to re-read the edit modes (after the edit-mode
+  // dialog's OK), without waiting for anyone.
+  void NotifyEditModesChanged();
   // Hands a word just used to every other window's history.
   void NotifyHistoryChanged(THistoryKind kind, const std::string& word);
   void SendSearchWord(const std::string& word) { NotifyHistoryChanged(THistoryKind::Search, word); }
   void SendReplaceWord(const std::string& word) { NotifyHistoryChanged(THistoryKind::Replace, word); }
+
+  // Brings the next (or previous) window in number order forward, wrapping round.
+  void NextWindow();
+  void PreviousWindow();
+  // Brings the window with that number forward (nothing for this one or one gone).
+  void ActivateNumber(int windowNumber);
+  // Arranges every running window on area: each window places itself.
+  void Arrange(TArrangeKind kind, const TScreenRect& area, int cascadeStep);
 
   // The window has begun to close: it answers the number query with -1 (so
   // others drop it), the dialog query with 0, and ignores the other numbered
@@ -120,6 +149,9 @@ class TKervProcessManager {
   bool IsThis(const TKervProcessInfo& entry) const;
   void BringForward(const TKervProcessInfo& entry);
   void SendToOthers(const TWindowMessage& message);
+  // Hands a notice to every other window without waiting for answers.
+  void PostToOthers(const TWindowMessage& message);
+  void StepWindow(int direction);
   // Absolute names with their links resolved; others as they are.
   std::string ResolvedName(const std::string& name);
   bool IsThisFile(const std::string& name);

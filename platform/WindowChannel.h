@@ -88,6 +88,10 @@ class IWindowChannel {
   // (so two windows asking each other at once both get their answers).
   // Nothing (std::nullopt) when the window is gone, hung or stopped.
   virtual std::optional<TWindowAnswer> Send(int peer, const TWindowMessage& message, int timeoutMs) = 0;
+  // Hands message to the window and goes on without waiting for its answer
+  // (a notice nobody needs an answer to): a hung window cannot hold this one
+  // up. False when it could not be handed over at once.
+  virtual bool Post(int peer, const TWindowMessage& message) = 0;
 
   // The handler answers the requests sent to this window.
   virtual void SetHandler(Handler handler) = 0;

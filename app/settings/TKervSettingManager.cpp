@@ -260,6 +260,18 @@ void TKervSettingManager::SaveOnExit(const TKervWindowSnapshot& window, const st
 }
 
 // The same read as at start-up; a failed one keeps the values in use.
-bool TKervSettingManager::ReloadRequested() { return LoadOnStartup(); }
+bool TKervSettingManager::ReloadRequested() {
+  // The search options are the window's own while it runs (the search bar
+  // shows them): another window's settings never overwrite them.
+  const TKervSearchSetting& search = *search_;
+  const bool confirm = search.Confirm, fromTop = search.FromTop, autoComplete = search.AutoComplete;
+  const uint16_t flags = search.SearchFlags;
+  const bool loaded = LoadOnStartup();
+  search_->Confirm = confirm;
+  search_->FromTop = fromTop;
+  search_->AutoComplete = autoComplete;
+  search_->SearchFlags = flags;
+  return loaded;
+}
 
 }  // namespace kerv

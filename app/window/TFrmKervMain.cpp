@@ -25,6 +25,10 @@
 #include <QStyle>
 #include <QSysInfo>
 #include <QScreen>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QUrl>
+#include <QMimeData>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -192,9 +196,7 @@ namespace {
 
 // The actions whose subsystems are not built yet: in their menus, disabled,
 // their hints saying so.
-constexpr TKervAction kNotBuilt[] = {Act_File_Print,  Act_Tool_ToolSet, Act_Tool_VuvE,       Act_Tool_ImageWindow,
-                                     Act_Win_VTile,   Act_Win_HTile,    Act_Win_Cascade,     Act_Win_Minimize,
-                                     Act_Win_Restore, Act_Win_NextWindow, Act_Win_PrevWindow};
+constexpr TKervAction kNotBuilt[] = {Act_File_Print, Act_Tool_ToolSet, Act_Tool_VuvE, Act_Tool_ImageWindow};
 
 // Icons from the desktop's theme, the style's own where the theme has none.
 struct TIconChoice {
@@ -418,6 +420,10 @@ void TFrmKervMain::CreateMenus() {
   window->setObjectName(QStringLiteral("Mnu_Window"));
   add(window, {Act_Win_NewWin, 0, Act_Win_VTile, Act_Win_HTile, Act_Win_Cascade, Act_Win_Minimize, Act_Win_Restore,
                0, Act_Win_HSplit, Act_Win_VSplit, 0, Act_Win_NextWindow, Act_Win_PrevWindow});
+  // The running windows follow, listed anew each time the menu opens.
+  connect(window, &QMenu::aboutToShow, this, [this, window] {
+    if (windowCommand_) windowCommand_->FillWindowMenu(*window, Action(Act_Win_PrevWindow));
+  });
 
   QMenu* help = bar->addMenu(QString::fromUtf8("ヘルプ(&H)"));
   help->setObjectName(QStringLiteral("Mnu_Help"));
@@ -789,7 +795,9 @@ void TFrmKervMain::Place() {
   placementSettings.LastPosY = each.LastPosY;
   placementSettings.LastSizeX = each.LastSizeX;
   placementSettings.LastSizeY = each.LastSizeY;
-  TKervWindowPlacement placement = TKervWindowInitializer::Apply(placementSettings, 0, showMode);
+  // Only the first window takes the saved place; later ones only the size.
+  const int otherWindows = processes_ ? std::max(0, static_cast<int>(processes_->Enumerate().size()) - 1) : 0;
+  TKervWindowPlacement placement = TKervWindowInitializer::Apply(placementSettings, otherWindows, showMode);
   // However large kerv.ini says, the window fits the screen's free area.
   if (const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen()) {
     const QRect area = screen->availableGeometry();
@@ -897,6 +905,36 @@ void TFrmKervMain::RefreshEditActions() {
 // ---------------------------------------------------------------- bars
 
 // ---------------------------------------------------------------- events
+
+namespace {
+
+// The local files a drag carries, each a name of its own.
+std::vector<std::string> DroppedFiles(const QMimeData* data) {
+  std::vector<std::string> names;
+  if (!data || !data->hasUrls()) return names;
+  for (const QUrl& url : data->urls()) {
+    if (url.isLocalFile()) names.push_back(url.toLocalFile().toStdString());
+  }
+  return names;
+}
+
+}  // namespace
+
+void TFrmKervMain::dragEnterEvent(QDragEnterEvent* event) {
+  if (!DroppedFiles(event->mimeData()).empty()) {
+    event->acceptProposedAction();
+  } else {
+    event->ignore();
+  }
+}
+
+void TFrmKervMain::dropEvent(QDropEvent* event) {
+  const std::vector<std::string> names = DroppedFiles(event->mimeData());
+  if (names.empty()) return event->ignore();
+  event->acceptProposedAction();
+  // After the drop has ended: opening may ask questions.
+  QTimer::singleShot(0, this, [this, names] { windowCommand_->OpenDroppedFiles(names); });
+}
 
 bool TFrmKervMain::event(QEvent* event) {
   switch (event->type()) {
@@ -1214,6 +1252,13 @@ void TFrmKervMain::Run(TKervAction id) {
     case Act_View_TmpRsvList: dialogCommand_->EditTemporaryWords(); break;
 
     case Act_Win_NewWin: windowCommand_->NewWindow(); break;
+    case Act_Win_NextWindow: windowCommand_->NextWindow(true); break;
+    case Act_Win_PrevWindow: windowCommand_->NextWindow(false); break;
+    case Act_Win_VTile: windowCommand_->Arrange(TArrangeKind::Stacked); break;
+    case Act_Win_HTile: windowCommand_->Arrange(TArrangeKind::SideBySide); break;
+    case Act_Win_Cascade: windowCommand_->Arrange(TArrangeKind::Cascade); break;
+    case Act_Win_Minimize: windowCommand_->Arrange(TArrangeKind::MinimizeAll); break;
+    case Act_Win_Restore: windowCommand_->Arrange(TArrangeKind::RestoreAll); break;
     case Act_Win_HSplit:
     case Act_Win_VSplit:
       editors_->ToggleSplit(id == Act_Win_VSplit ? 1 : 2);

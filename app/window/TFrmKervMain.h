@@ -113,6 +113,9 @@ class TFrmKervMain : public QMainWindow, public IKervActionTarget, public IKervM
   void closeEvent(QCloseEvent* event) override;
   bool event(QEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  // Files dragged from another program (onto the window or a pane) open.
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   // ---- building the form

@@ -24,6 +24,8 @@
 #include <QPushButton>
 #include <QFormLayout>
 #include <QStatusBar>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QStyle>
 #include <QSysInfo>
 #include <QTimer>
@@ -70,6 +72,19 @@
 #include "app/window/TKervWindowCommands.h"
 
 namespace kerv {
+namespace {
+
+// Puts the window with its frame at a rectangle of the screen (a window
+// places itself: the desktop does not let one process move another's).
+void PlaceFrame(QWidget& form, const QRect& frame) {
+  if (form.isMinimized() || form.isMaximized()) form.showNormal();
+  const int frameWidth = form.frameGeometry().width() - form.width();
+  const int frameHeight = form.frameGeometry().height() - form.height();
+  form.resize(std::max(1, frame.width() - frameWidth), std::max(1, frame.height() - frameHeight));
+  form.move(frame.topLeft());
+}
+
+}  // namespace
 
 // What the other windows ask of this one.
 class TKervWindowPort : public IKervWindowPort {
@@ -93,6 +108,26 @@ class TKervWindowPort : public IKervWindowPort {
     if (window_.SearchCommand()) window_.SearchCommand()->AddReplaceHistory(word, false);
   }
   void CloseWindow() override { QMetaObject::invokeMethod(&window_.Form(), [this] { window_.Form().close(); }, Qt::QueuedConnection); }
+  // The requests that reshape the window run after the request is answered.
+  void Minimize() override {
+    QMetaObject::invokeMethod(&window_.Form(), [this] { window_.Form().showMinimized(); }, Qt::QueuedConnection);
+  }
+  void PlaceWindow(int left, int top, int width, int height) override {
+    QMetaObject::invokeMethod(
+        &window_.Form(), [this, frame = QRect(left, top, width, height)] { PlaceFrame(window_.Form(), frame); },
+        Qt::QueuedConnection);
+  }
+  void ReloadEditModes() override {
+    QMetaObject::invokeMethod(
+        &window_.Form(),
+        [this] {
+          // The list, the associations and the current mode as the other window left them.
+          window_.Modes().LoadAssociations();
+          window_.ModeCommand().FillModeBox(true);
+          window_.ModeApplied(window_.ModeCommand().ChangeMode(window_.Modes().CurrentName(), false, true).applied);
+        },
+        Qt::QueuedConnection);
+  }
 
  private:
   IKervMainWindow& window_;
@@ -112,6 +147,80 @@ TKervMessageHandlerCommand::~TKervMessageHandlerCommand() = default;
 
 // ==== TKervWindowCommand
 void TKervWindowCommand::NewWindow() { w_.System().LaunchNewProcess({}); }
+
+void TKervWindowCommand::NextWindow(bool forward) {
+  if (TKervProcessManager* processes = w_.Processes()) forward ? processes->NextWindow() : processes->PreviousWindow();
+}
+
+void TKervWindowCommand::Arrange(TArrangeKind kind) {
+  QWidget& form = w_.Form();
+  const QScreen* screen = form.screen() ? form.screen() : QGuiApplication::primaryScreen();
+  if (!screen) return;
+  const QRect free = screen->availableGeometry();
+  const TScreenRect area{free.x(), free.y(), free.width(), free.height()};
+  // A cascade steps by a title bar's height.
+  const int titleBar = std::max(20, form.frameGeometry().height() - form.height());
+  if (TKervProcessManager* processes = w_.Processes()) {
+    processes->Arrange(kind, area, titleBar);
+    return;
+  }
+  // Alone: the window arranges itself.
+  if (kind == TArrangeKind::MinimizeAll) {
+    form.showMinimized();
+  } else if (kind == TArrangeKind::RestoreAll) {
+    if (form.isMinimized()) form.showNormal();
+  } else {
+    const std::vector<TScreenRect> rects = ArrangeRects(kind, 1, area, titleBar);
+    if (!rects.empty()) PlaceFrame(form, QRect(rects[0].left, rects[0].top, rects[0].width, rects[0].height));
+  }
+}
+
+void TKervWindowCommand::FillWindowMenu(QMenu& menu, QAction* fixedEnd) {
+  // Everything after the fixed items goes; the running windows come anew.
+  const QList<QAction*> actions = menu.actions();
+  const qsizetype fixed = actions.indexOf(fixedEnd);
+  for (qsizetype i = fixed + 1; i < actions.size(); ++i) {
+    menu.removeAction(actions[i]);
+    if (actions[i]->parent() == &menu) delete actions[i];
+  }
+  std::vector<TKervWindowEntry> windows;
+  if (TKervProcessManager* processes = w_.Processes()) {
+    windows = processes->WindowList();
+  } else {
+    windows.push_back({0, w_.FileManager() ? w_.FileManager()->FileName() : std::string(), w_.Form().windowTitle().toStdString(), true});
+  }
+  menu.addSeparator()->setParent(&menu);
+  auto* group = new QActionGroup(&menu);
+  static const char kKeys[] = "1234567890ABDEFGJKLNOPQRTUVWXYZ";
+  for (size_t i = 0; i < windows.size(); ++i) {
+    const TKervWindowEntry& entry = windows[i];
+    // The caption without the product name keeps the "[更新]" mark.
+    QString caption = QString::fromStdString(entry.caption);
+    caption.remove(QStringLiteral(" - ") + QString::fromUtf8(TKervSystem::ProductName()));
+    const QString name = caption.mid(caption.lastIndexOf(QLatin1Char('/')) + 1);
+    const QString key = i < sizeof kKeys - 1 ? QStringLiteral("&") + QLatin1Char(kKeys[i]) : QStringLiteral("*");
+    auto* item = new QAction(key + QStringLiteral(": ") + name, &menu);
+    item->setCheckable(true);
+    item->setChecked(entry.isThis);
+    item->setStatusTip(caption);
+    item->setData(entry.WindowNumber);
+    item->setObjectName(QStringLiteral("Mnu_WindowList%1").arg(entry.WindowNumber));
+    group->addAction(item);
+    menu.addAction(item);
+    const int number = entry.WindowNumber;
+    QObject::connect(item, &QAction::triggered, &menu, [this, number] {
+      if (TKervProcessManager* processes = w_.Processes()) processes->ActivateNumber(number);
+    });
+  }
+}
+
+void TKervWindowCommand::OpenDroppedFiles(const std::vector<std::string>& names) {
+  if (names.empty() || !w_.FileCommand()) return;
+  // The first here (with its save question); only when that worked, each
+  // further one in a window of its own, its name an argument by itself.
+  if (!w_.FileCommand()->OpenByName(names.front())) return;
+  for (size_t i = 1; i < names.size(); ++i) w_.System().LaunchNewProcess({names[i]});
+}
 
 // ==== TKervInformationCommand
 void TKervInformationCommand::ShowCaretPos() {
@@ -206,7 +315,6 @@ void TKervDialogCommand::OpenSettingsDialog() {
   // What the dialog changed takes effect at once, here and in the other windows.
   w_.ApplySettings();
   w_.RefreshAll();
-  if (w_.Processes()) w_.Processes()->NotifySettingsChanged();
 }
 
 void TKervDialogCommand::OpenEditModeDialog() {
@@ -222,8 +330,10 @@ void TKervDialogCommand::OpenEditModeDialog() {
   }
   w_.State().DialogState = dlgNone;
   if (!changed) return;
-  // The associations the dialog wrote apply to the next file opened.
+  // The associations the dialog wrote apply to the next file opened, here
+  // and in the other windows.
   w_.Modes().LoadAssociations();
+  if (w_.Processes()) w_.Processes()->NotifyEditModesChanged();
   w_.ModeCommand().FillModeBox(true);
   w_.ModeApplied(w_.ModeCommand().ChangeMode(current, false, true).applied);
 }

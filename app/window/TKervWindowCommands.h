@@ -10,7 +10,11 @@
 #include <memory>
 #include <string>
 
+#include "app/TKervProcessManager.h"
 #include "app/commands/TKervCommand.h"
+
+class QAction;
+class QMenu;
 
 namespace kerv {
 
@@ -79,6 +83,13 @@ class TKervWindowCommand : public TKervWindowBoundCommand {
  public:
   using TKervWindowBoundCommand::TKervWindowBoundCommand;
   void NewWindow();
+  // The next (or previous) window in number order comes forward.
+  void NextWindow(bool forward);
+  void Arrange(TArrangeKind kind);
+  // The window menu's list of running windows, after its fixed items (up to fixedEnd).
+  void FillWindowMenu(QMenu& menu, QAction* fixedEnd);
+  // Files dropped on the window: the first opens here, each further one in a new window.
+  void OpenDroppedFiles(const std::vector<std::string>& names);
 };
 
 // The tool menu comes with the tool launcher.

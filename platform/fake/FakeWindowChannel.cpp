@@ -54,4 +54,20 @@ std::optional<TWindowAnswer> FakeWindowChannel::Send(int peer, const TWindowMess
   }
 }
 
+bool FakeWindowChannel::Post(int peer, const TWindowMessage& message) {
+  posted.push_back(message);
+  auto it = bus_.endpoints_.find(peer);
+  if (it == bus_.endpoints_.end() || it->second == nullptr) return false;
+  FakeWindowChannel* target = it->second;
+  // A hung window's notice stays unread; the sender has gone on already.
+  if (target->hung_ || !target->handler_) return true;
+  target->received.push_back(message);
+  try {
+    Handler handler = target->handler_;
+    handler(message);
+  } catch (...) {
+  }
+  return true;
+}
+
 }  // namespace kerv

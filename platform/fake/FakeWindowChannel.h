@@ -44,6 +44,9 @@ class FakeWindowChannel : public IWindowChannel {
   void Close() override;
   std::vector<int> ListPeers() override;
   std::optional<TWindowAnswer> Send(int peer, const TWindowMessage& message, int timeoutMs) override;
+  bool Post(int peer, const TWindowMessage& message) override;
+  // Every notice posted, and how many requests waited for an answer.
+  std::vector<TWindowMessage> posted;
   void SetHandler(Handler handler) override { handler_ = std::move(handler); }
   void ServePending() override {}
   int WatchFd() const override { return -1; }

@@ -35,6 +35,8 @@ constexpr const char* kLockName = "lock";
 constexpr int kRequestReadMs = 500;
 // Bounds one ServePending call so that a flood cannot keep the window from its own work.
 constexpr int kMaxServedPerCall = 64;
+// How long a notice may take to hand over (it is never waited on after).
+constexpr int kPostMs = 250;
 // The first number tried after a taken one, at most this many times.
 constexpr int kMaxBindAttempts = 1000;
 
@@ -335,33 +337,32 @@ bool LocalSocketChannel::WaitServing(int fd, short events, Clock::time_point dea
   }
 }
 
-std::optional<TWindowAnswer> LocalSocketChannel::Send(int peer, const TWindowMessage& message, int timeoutMs) {
-  auto deadline = Clock::now() + std::chrono::milliseconds(std::max(0, timeoutMs));
+int LocalSocketChannel::Deliver(int peer, const TWindowMessage& message, Clock::time_point deadline) {
   // Nothing is sent into a folder that others could have prepared.
-  if (!FolderReady()) return std::nullopt;
+  if (!FolderReady()) return -1;
   std::string path = EndpointPath(peer);
   sockaddr_un address;
   UniqueFd fd = NewSocket();
-  if (!fd || !MakeAddress(path, address)) return std::nullopt;
+  if (!fd || !MakeAddress(path, address)) return -1;
 
   for (;;) {
     if (ConnectTo(fd.get(), address) == 0) break;
     int error = errno;
     if (error == ECONNREFUSED) {
       RemoveStale(path, false);
-      return std::nullopt;
+      return -1;
     }
     if (error == EINPROGRESS) {
       int result = 0;
       socklen_t size = sizeof result;
-      if (!WaitServing(fd.get(), POLLOUT, deadline)) return std::nullopt;
-      if (::getsockopt(fd.get(), SOL_SOCKET, SO_ERROR, &result, &size) != 0 || result != 0) return std::nullopt;
+      if (!WaitServing(fd.get(), POLLOUT, deadline)) return -1;
+      if (::getsockopt(fd.get(), SOL_SOCKET, SO_ERROR, &result, &size) != 0 || result != 0) return -1;
       break;
     }
     // A full backlog: the window is there but slow; try again until the time is up.
-    if (error != EAGAIN && error != EINTR) return std::nullopt;
+    if (error != EAGAIN && error != EINTR) return -1;
     WaitServing(-1, 0, std::min(deadline, Clock::now() + std::chrono::milliseconds(10)));
-    if (Clock::now() >= deadline) return std::nullopt;
+    if (Clock::now() >= deadline) return -1;
   }
 
   std::string frame = EncodeWindowRequest(message);
@@ -371,11 +372,24 @@ std::optional<TWindowAnswer> LocalSocketChannel::Send(int peer, const TWindowMes
     if (count > 0) {
       sent += static_cast<size_t>(count);
     } else if (count < 0 && errno == EAGAIN) {
-      if (!WaitServing(fd.get(), POLLOUT, deadline)) return std::nullopt;
+      if (!WaitServing(fd.get(), POLLOUT, deadline)) return -1;
     } else if (!(count < 0 && errno == EINTR)) {
-      return std::nullopt;
+      return -1;
     }
   }
+  return fd.release();
+}
+
+bool LocalSocketChannel::Post(int peer, const TWindowMessage& message) {
+  // Only the hand-over may take a moment; the answer is never waited for.
+  UniqueFd fd(Deliver(peer, message, Clock::now() + std::chrono::milliseconds(kPostMs)));
+  return static_cast<bool>(fd);
+}
+
+std::optional<TWindowAnswer> LocalSocketChannel::Send(int peer, const TWindowMessage& message, int timeoutMs) {
+  auto deadline = Clock::now() + std::chrono::milliseconds(std::max(0, timeoutMs));
+  UniqueFd fd(Deliver(peer, message, deadline));
+  if (!fd) return std::nullopt;
 
   std::string received;
   for (;;) {

@@ -49,6 +49,7 @@ class LocalSocketChannel : public IWindowChannel {
   void Close() override;
   std::vector<int> ListPeers() override;
   std::optional<TWindowAnswer> Send(int peer, const TWindowMessage& message, int timeoutMs) override;
+  bool Post(int peer, const TWindowMessage& message) override;
   void SetHandler(Handler handler) override { handler_ = std::move(handler); }
   void ServePending() override;
   int WatchFd() const override { return listenFd_; }
@@ -66,6 +67,9 @@ class LocalSocketChannel : public IWindowChannel {
   // Waits until fd is ready for events (fd -1: only the time), answering
   // this window's own requests meanwhile; false at the deadline.
   bool WaitServing(int fd, short events, std::chrono::steady_clock::time_point deadline);
+  // Connects to a peer and hands the request over; the open connection (to
+  // read the answer from), or -1.
+  int Deliver(int peer, const TWindowMessage& message, std::chrono::steady_clock::time_point deadline);
 
   std::string folder_;
   int lockWaitMs_;

@@ -209,23 +209,96 @@ TEST_F(ProcessManagerTest, DialogStateQueryBringsTheOwnerForward) {
 
 // --- Notices ---
 
-TEST_F(ProcessManagerTest, NoticesReachEveryOtherRunningWindow) {
+TEST_F(ProcessManagerTest, NoticesReachEveryOtherWindowWithoutWaitingForAnyone) {
   auto w0 = Start();
   auto closing = Start();
-  auto w2 = Start();
+  auto hung = Start();
+  auto w3 = Start();
   auto sender = Start();
   closing->manager.MarkClosing();
+  hung->channel.SetHung(true);
+  sender->channel.timeoutsUsed.clear();
 
-  sender->manager.NotifySettingsChanged();
+  sender->manager.NotifyEditModesChanged();
   sender->manager.SendSearchWord("\x8C\x9F\x8D\xF5");  // a Shift_JIS word
   sender->manager.NotifyHistoryChanged(THistoryKind::Replace, "to");
   sender->manager.SendSearchWord("");  // an empty word goes nowhere
 
-  const Calls expected = {"reload", "search:\x8C\x9F\x8D\xF5", "replace:to"};
+  const Calls expected = {"modes", "search:\x8C\x9F\x8D\xF5", "replace:to"};
   EXPECT_EQ(w0->port.calls, expected);
-  EXPECT_EQ(w2->port.calls, expected);
-  EXPECT_TRUE(closing->port.calls.empty());
+  EXPECT_EQ(w3->port.calls, expected);
+  // A closing window still takes words (copy-data) but no numbered request.
+  EXPECT_EQ(closing->port.calls, (Calls{"search:\x8C\x9F\x8D\xF5", "replace:to"}));
+  EXPECT_TRUE(hung->port.calls.empty());
   EXPECT_TRUE(sender->port.calls.empty());
+  // No notice waited for an answer: a hung window held nothing up.
+  EXPECT_TRUE(sender->channel.timeoutsUsed.empty());
+  EXPECT_EQ(sender->channel.posted.size(), 3u * 4u);
+}
+
+// --- Switching and arranging ---
+
+TEST_F(ProcessManagerTest, WindowsComeForwardInNumberOrderWrappingRound) {
+  auto w0 = Start();
+  auto w1 = Start();
+  auto w2 = Start();
+  w1->manager.NextWindow();
+  EXPECT_EQ(w2->port.calls, (Calls{"restore", "front"}));
+  w2->port.calls.clear();
+  w2->manager.NextWindow();
+  EXPECT_EQ(w0->port.calls, (Calls{"restore", "front"}));
+  w0->port.calls.clear();
+  w0->manager.PreviousWindow();
+  EXPECT_EQ(w2->port.calls, (Calls{"restore", "front"}));
+  // Window 1 closes: the list (and the window menu) has two, and 0's next is 2.
+  w1.reset();
+  w2->port.calls.clear();
+  const std::vector<TKervWindowEntry> list = w0->manager.WindowList();
+  ASSERT_EQ(list.size(), 2u);
+  EXPECT_EQ(list[1].WindowNumber, 2);
+  w0->manager.ActivateNumber(2);
+  EXPECT_EQ(w2->port.calls, (Calls{"restore", "front"}));
+  // Its own number, or one no longer running, does nothing.
+  w0->manager.ActivateNumber(0);
+  w0->manager.ActivateNumber(1);
+  EXPECT_TRUE(w0->port.calls.empty());
+}
+
+TEST_F(ProcessManagerTest, ArrangingAsksEveryWindowToPlaceItself) {
+  auto w0 = Start();
+  auto w1 = Start();
+  const TScreenRect area{0, 20, 1200, 800};
+  w0->manager.Arrange(TArrangeKind::SideBySide, area, 24);
+  EXPECT_EQ(w0->port.calls, (Calls{"place:0,20,600,800"}));
+  EXPECT_EQ(w1->port.calls, (Calls{"place:600,20,600,800"}));
+  w0->port.calls.clear();
+  w1->port.calls.clear();
+  w1->manager.Arrange(TArrangeKind::MinimizeAll, area, 24);
+  EXPECT_EQ(w0->port.calls, (Calls{"minimize"}));
+  EXPECT_EQ(w1->port.calls, (Calls{"minimize"}));
+}
+
+TEST(ArrangeRectsTest, WindowsShareTheAreaWithoutOverlapping) {
+  const TScreenRect area{10, 20, 1000, 700};
+  struct Case {
+    TArrangeKind kind;
+    int count;
+    std::vector<TScreenRect> rects;
+  } cases[] = {
+      {TArrangeKind::Stacked, 3, {{10, 20, 1000, 233}, {10, 253, 1000, 233}, {10, 486, 1000, 234}}},
+      {TArrangeKind::SideBySide, 2, {{10, 20, 500, 700}, {510, 20, 500, 700}}},
+      {TArrangeKind::SideBySide, 1, {{10, 20, 1000, 700}}},
+      {TArrangeKind::Cascade, 2, {{10, 20, 666, 466}, {40, 50, 666, 466}}},
+      {TArrangeKind::MinimizeAll, 2, {}},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ArrangeRects(c.kind, c.count, area, 30), c.rects) << static_cast<int>(c.kind) << " x" << c.count;
+  }
+  // Cascaded windows never leave the area.
+  for (const TScreenRect& r : ArrangeRects(TArrangeKind::Cascade, 40, area, 30)) {
+    EXPECT_LE(r.left + r.width, area.left + area.width);
+    EXPECT_LE(r.top + r.height, area.top + area.height);
+  }
 }
 
 // --- Answers ---

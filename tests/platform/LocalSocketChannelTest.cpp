@@ -312,6 +312,30 @@ TEST_F(LocalSocketChannelTest, FirstWindowIsZeroAndAnswersItself) {
   EXPECT_EQ(channel.WatchFd(), -1);
 }
 
+TEST_F(LocalSocketChannelTest, APostedNoticeWaitsForNobody) {
+  LocalSocketChannel sender(folder_);
+  LocalSocketChannel receiver(folder_);
+  std::vector<TWindowMessage> got;
+  receiver.SetHandler([&got](const TWindowMessage& message) {
+    got.push_back(message);
+    return TWindowAnswer{7, "ignored"};
+  });
+  sender.SetHandler(WindowHandler(sender, ""));
+  ASSERT_EQ(sender.Open([] { return 0; }), 0);
+  ASSERT_EQ(receiver.Open([] { return 1; }), 1);
+  // The receiver is busy (serves nothing now): the notice is handed over all the same.
+  TWindowMessage notice = Request(msg::kCopyData);
+  notice.kind = copy_data_kind::kSearchWord;
+  notice.text = "word";
+  EXPECT_TRUE(sender.Post(1, notice));
+  EXPECT_TRUE(got.empty());
+  // Later it reads it; its answer goes to nobody, and nothing breaks.
+  receiver.ServePending();
+  ASSERT_EQ(got.size(), 1u);
+  EXPECT_EQ(got[0].text, "word");
+  EXPECT_FALSE(sender.Post(5, notice));  // nobody there
+}
+
 TEST_F(LocalSocketChannelTest, FailingOrMissingHandlerGivesNoAnswer) {
   LocalSocketChannel channel(folder_);
   channel.Open(nullptr);

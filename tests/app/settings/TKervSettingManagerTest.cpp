@@ -377,6 +377,17 @@ TEST_F(TKervSettingManagerTest, AnUnreadableFileKeepsTheValuesInUse) {
   EXPECT_EQ(fs_.Contents(kIni), "[Settings]\r\nUndoNum=100\r\n");
 }
 
+TEST_F(TKervSettingManagerTest, AReloadAskedByAnotherWindowKeepsThisWindowsSearchOptions) {
+  fs_.AddFile(kIni, "[Settings]\r\nUndoNum=100\r\n[SearchOptions]\r\nRegExp=0\r\nMatchCase=0\r\n");
+  TKervSettingManager manager(fs_, kFolder);
+  ASSERT_TRUE(manager.LoadOnStartup());
+  manager.Search().SearchFlags = SearchFlag::RegExp | SearchFlag::MatchCase | SearchFlag::SelectionOnly;
+  fs_.AddFile(kIni, "[Settings]\r\nUndoNum=200\r\n[SearchOptions]\r\nRegExp=0\r\nMatchCase=0\r\n");
+  EXPECT_TRUE(manager.ReloadRequested());
+  EXPECT_EQ(manager.Editor().UndoNum, 200);
+  EXPECT_EQ(manager.Search().SearchFlags, SearchFlag::RegExp | SearchFlag::MatchCase | SearchFlag::SelectionOnly);
+}
+
 TEST_F(TKervSettingManagerTest, APipeADeviceOrAHugeFileIsRefusedNotRead) {
   // kerv.ini made a FIFO would block start-up for ever, one linked to
   // /dev/zero would grow memory without bound, a huge one is damage: each is
