@@ -216,7 +216,11 @@ void TFormStrPreview::showEvent(QShowEvent* event) {
   const QScreen* screen = this->screen();
   const QRect available = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
   const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-  const int width = std::min(available.width(), image_.width() + scrollBar + 16);
+  // Wide enough for the page at actual size beside a vertical scroll bar:
+  // the window's own margins and the box's frame come on top.
+  const QMargins margins = layout()->contentsMargins();
+  const int chrome = margins.left() + margins.right() + 2 * Scb_Page->frameWidth();
+  const int width = std::min(available.width(), image_.width() + scrollBar + chrome);
   const int height = (available.height() / 6) * 5;
   resize(std::max(width, minimumSizeHint().width()), height);
   move(available.center() - rect().center());

@@ -372,10 +372,18 @@ void TFrm_Print::Preview() {
 }
 
 void TFrm_Print::Print() {
-  std::unique_ptr<IPrintJob> job = MakeJob();
-  if (!job) return;
   CopyToPrinter();
   const std::vector<std::string> lines = source_.lines();
+  // Settings that leave no room are refused before a file is asked for, and
+  // the dialog stays open to mend them.
+  try {
+    printer_->Geometry(lines.size());
+  } catch (const EPrintError& error) {
+    ShowPrintError(error);
+    return;
+  }
+  std::unique_ptr<IPrintJob> job = MakeJob();
+  if (!job) return;
   TFormStrProgress progress(this);
   printer_->SetProgress(&progress);
   try {
