@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -415,6 +416,10 @@ void TFrm_Print::SetupPrinter() {
   dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
   dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
   dialog.setOption(QAbstractPrintDialog::PrintCollateCopies, false);
+  // Choosing here prints nothing yet: the button says so.
+  for (QDialogButtonBox* box : dialog.findChildren<QDialogButtonBox*>()) {
+    if (QPushButton* ok = box->button(QDialogButtonBox::Ok)) ok->setText(QStringLiteral("OK"));
+  }
   if (dialog.exec() != QDialog::Accepted) return;
   RefreshPrinterLabel();
 }
