@@ -172,8 +172,8 @@ void TFormStrPreview::DrawPage() {
   const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
   TPreviewSize size = PreviewImageSize(zoom_, sheet, screenRatio_, box, scrollBar, scrollBar);
   // An image is at most what a window could ever show, however the zoom came out.
-  size.width = std::clamp<int64_t>(size.width, 1, 16384);
-  size.height = std::clamp<int64_t>(size.height, 1, 16384);
+  size.width = std::clamp<int64_t>(size.width, 1, 8192);
+  size.height = std::clamp<int64_t>(size.height, 1, 8192);
   image_ = QImage(static_cast<int>(size.width), static_cast<int>(size.height), QImage::Format_RGB32);
   image_.fill(Qt::white);
   {
