@@ -13,6 +13,7 @@
 #include <variant>
 #include <vector>
 
+#include "app/settings/TKervPrinterSetting.h"
 #include "app/settings/TKervSettingChecks.h"
 #include "app/settings/TKervSettingManager.h"
 #include "platform/fake/FakeFileSystem.h"
@@ -110,6 +111,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (const TKervSettingKey& key : a[g]->Keys()) {
       Check(SameValue(key.field(*a[g]), key.field(*b[g])), key.key);
     }
+  }
+
+  // The print dialog's section reads back as it was written; with the
+  // editor's font in use the font keys are written as no font.
+  TKervPrinterSetting printer(TPrintFont{});
+  first.LoadSetting(printer);
+  first.SaveSetting(printer);
+  TKervPrinterSetting again(TPrintFont{});
+  second.LoadSetting(again);
+  for (const TKervSettingKey& key : TKervPrinterSetting::Keys()) {
+    if (printer.UseEditorFont && std::string(key.key).rfind("Font", 0) == 0) continue;
+    Check(SameValue(key.field(printer), key.field(again)), key.key);
   }
   return 0;
 }

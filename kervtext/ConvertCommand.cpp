@@ -33,29 +33,11 @@ constexpr const char* kUsage =
     "usage: kervtext convert [--from auto|sjis|jis|euc|utf16le|utf16be|utf8|utf8n] [--ambiguous sjis|euc]\n"
     "                        --to CODE [--ret crlf|lf|cr] [--no-utf8n] [--lossy] IN OUT   (IN or OUT may be -)";
 
-struct CodeName {
-  const char* name;
-  TCharCode code;
-};
-constexpr CodeName kCodes[] = {
-    {"sjis", ccShiftJIS},   {"jis", ccJIS},   {"euc", ccEUC},     {"utf16le", ccUnicode},
-    {"utf16be", ccUnicodeBE}, {"utf8", ccUTF8}, {"utf8n", ccUTF8N},
-};
-
 std::string Lower(std::string text) {
   for (char& c : text) {
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
   }
   return text;
-}
-
-std::optional<TCharCode> ParseCode(const std::string& value, bool allowAuto) {
-  std::string name = Lower(value);
-  if (allowAuto && name == "auto") return ccAuto;
-  for (const CodeName& entry : kCodes) {
-    if (name == entry.name) return entry.code;
-  }
-  return std::nullopt;
 }
 
 std::optional<TReturnCode> ParseReturnCode(const std::string& value) {
@@ -275,11 +257,11 @@ int RunConvert(const Args& args) {
       value = args[++i];
     }
     if (name == "--from") {
-      std::optional<TCharCode> code = ParseCode(value, true);
+      std::optional<TCharCode> code = ParseCharCode(value, true);
       if (!code) return Fail("unknown code '" + value + "' for --from (auto sjis jis euc utf16le utf16be utf8 utf8n)");
       from = *code;
     } else if (name == "--to") {
-      to = ParseCode(value, false);
+      to = ParseCharCode(value, false);
       if (!to) return Fail("unknown code '" + value + "' for --to (sjis jis euc utf16le utf16be utf8 utf8n)");
     } else if (name == "--ambiguous") {
       std::string lower = Lower(value);

@@ -81,6 +81,26 @@ void PrintLoadWarnings(const char* command, const std::string& shownName, const 
   if (report.oddLastByte) PrintError(command, head + "the odd last byte, half a UTF-16 character, was dropped");
 }
 
+std::optional<TCharCode> ParseCharCode(const std::string& name, bool allowAuto) {
+  struct CodeName {
+    const char* name;
+    TCharCode code;
+  };
+  static constexpr CodeName kCodes[] = {
+      {"sjis", ccShiftJIS},     {"jis", ccJIS},   {"euc", ccEUC},     {"utf16le", ccUnicode},
+      {"utf16be", ccUnicodeBE}, {"utf8", ccUTF8}, {"utf8n", ccUTF8N},
+  };
+  std::string lower = name;
+  for (char& c : lower) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  if (allowAuto && lower == "auto") return ccAuto;
+  for (const CodeName& entry : kCodes) {
+    if (lower == entry.name) return entry.code;
+  }
+  return std::nullopt;
+}
+
 std::optional<int> ParseInt(const std::string& text) {
   int value = 0;
   const char* end = text.data() + text.size();

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "document/CharCode.h"
 #include "document/TFileManager.h"
 #include "platform/posix/IconvCodePage.h"
 #include "platform/posix/PosixFileSystem.h"
@@ -71,6 +72,9 @@ void PrintLoadWarnings(const char* command, const std::string& shownName, const 
 std::string Plural(size_t count, const char* what);
 // Parses a whole decimal; nullopt for anything else.
 std::optional<int> ParseInt(const std::string& text);
+// A code named on the command line (sjis jis euc utf16le utf16be utf8 utf8n,
+// any case; "auto" too when allowAuto); nullopt for any other name.
+std::optional<TCharCode> ParseCharCode(const std::string& name, bool allowAuto);
 // Splits "--name=value" into name and value.
 bool SplitOption(const std::string& argument, std::string& name, std::string& value);
 

@@ -55,6 +55,11 @@ enum class TPrintMessage {
   FontLabelSize,
   PrinterLabel,           // + PrinterName
   PrinterSetupFailed,
+  PdfPrinterName,         // the printer label while pages go to a PDF file
+  PdfSaveCaption,         // the save dialog that names the PDF file
+  PdfFilter,
+  PreviewPrint,           // the preview's button that prints its pages
+  PreviewMore,            // after the page count while pages are still being laid out
   // Layout and job errors (EPrintError).
   NoRoomForText,          // the text box has no width
   NoRoomForRow,           // the body is lower than one row

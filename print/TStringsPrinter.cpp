@@ -6,6 +6,7 @@
 #include "print/HeaderText.h"
 #include "print/PrintMessages.h"
 #include "print/PrintRounding.h"
+#include "print/TPageLayout.h"
 #include "print/WrapText.h"
 
 namespace kerv {
@@ -192,62 +193,33 @@ TPagePicture& TStringsPrinter::BeginPage(TMetaFileList& pages, const TPrintGeome
 }
 
 bool TStringsPrinter::MakePages(TPrintLines lines, TMetaFileList& pages, const std::string& progressText) {
-  pages.Clear();
-  const TPrintGeometry g = Geometry(lines.size());
-  const int64_t lineHeight = g.metrics.lineHeight;
-
-  currentLineNumber_ = firstLineNumber_ - 1;
-  currentPageNumber_ = firstPageNumber_;
-  if (rangeOption_ == TStringsPrinterRangeOption::roLimited) currentPageNumber_ += 1 - startPage_;
-
+  TPageLayout layout(*this, lines, pages);
   TProgressScope scope(progress_, progressText);
-  TPagePicture* page = &BeginPage(pages, g);
-  int column = 1;
-  int64_t y = g.bodyTop;
   const int64_t total = static_cast<int64_t>(lines.size()) - 1;
-  std::string number;
-  for (size_t i = 0; i < lines.size(); ++i) {
+  while (layout.LinesDone() < lines.size()) {
     if (progress_) {
-      progress_->Update(progressText, total, static_cast<int64_t>(i));
+      progress_->Update(progressText, total, static_cast<int64_t>(layout.LinesDone()));
       if (progress_->Cancelled()) {
         pages.Clear();
         return false;
       }
     }
-    const int64_t lineNo = static_cast<int64_t>(i) + 1;
-    if (lineRangeOption_ == TStringsPrinterRangeOption::roLimited && (lineNo < startLine_ || lineNo > lastLine_)) continue;
-    ++currentLineNumber_;
-    if (lineNumber_) number = std::to_string(currentLineNumber_) + ":";
-    for (std::string_view row : kerv::WrapText(lines[i], g.wrapWidth, measurer_)) {
-      if (g.bodyBottom < y + lineHeight + g.rowGap) {
-        if (column < g.columnCount) {
-          ++column;
-        } else {
-          DrawBand(*page, TPrintTextRole::Footer, g.footerBand, footerAlign_, footer_);
-          ++currentPageNumber_;
-          page = &BeginPage(pages, g);
-          column = 1;
-        }
-        y = g.bodyTop;
-      }
-      if (lineNumber_) {
-        const TPrintRect box = g.LineNumberBox(column);
-        page->DrawText(TPrintTextRole::LineNumber, {box.left, y, box.right, y + lineHeight}, TPrintTextAlign::Right, number);
-      }
-      const TPrintRect box = g.TextBox(column);
-      page->DrawText(TPrintTextRole::Body, {box.left, y, box.right, y + lineHeight}, TPrintTextAlign::Left, row);
-      y += lineHeight + g.rowGap;
-    }
+    layout.Step();
   }
-  DrawBand(*page, TPrintTextRole::Footer, g.footerBand, footerAlign_, footer_);
+  layout.Finish();
   return true;
 }
 
 bool TStringsPrinter::Print(TPrintLines lines, IPrintJob& job) {
   TMetaFileList pages;
   if (!MakePages(lines, pages, PrintMessage(TPrintMessage::ProgressPrinting))) return false;
+  PrintPages(pages, job);
+  return true;
+}
+
+void TStringsPrinter::PrintPages(const TMetaFileList& pages, IPrintJob& job) {
   const TPrintJobPlan plan = PlanPrintJob(JobOptions(), pages.Count());
-  if (plan.sheets.empty()) return true;
+  if (plan.sheets.empty()) return;
   if (!job.Begin(plan.printerCopies)) throw EPrintError(TPrintMessage::PrintStartFailed);
   bool sent = true;
   try {
@@ -266,7 +238,6 @@ bool TStringsPrinter::Print(TPrintLines lines, IPrintJob& job) {
   const bool ended = job.End();
   if (!sent) throw EPrintError(TPrintMessage::PrintPageFailed);
   if (!ended) throw EPrintError(TPrintMessage::PrintEndFailed);
-  return true;
 }
 
 }  // namespace kerv

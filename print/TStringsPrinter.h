@@ -143,6 +143,8 @@ class TStringsPrinter {
   // PlanPrintJob orders them. False when cancelled (no job is begun); throws
   // EPrintError when the job cannot begin or fails (the job is ended then).
   bool Print(TPrintLines lines, IPrintJob& job);
+  // Sends pages laid out before (a preview's) as Print does.
+  void PrintPages(const TMetaFileList& pages, IPrintJob& job);
 
   // The screen's resolution over the printer's; 1 without a printer.
   double ScreenRatio();
@@ -167,6 +169,7 @@ class TStringsPrinter {
   TPrintJobOptions JobOptions() const;
 
  private:
+  friend class TPageLayout;
   static int Clamp(int value, int low, int high) { return value < low ? low : value > high ? high : value; }
   int Dpi();
   TPagePicture& BeginPage(TMetaFileList& pages, const TPrintGeometry& geometry);

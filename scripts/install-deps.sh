@@ -8,7 +8,7 @@ PACKAGES="build-essential cmake ninja-build pkg-config \
 qt6-base-dev libgl-dev qt6-translations-l10n \
 libgtest-dev libgmock-dev libbenchmark-dev \
 zlib1g-dev libjpeg-dev \
-fonts-vlgothic xvfb xauth"
+fonts-vlgothic xvfb xauth poppler-utils"
 
 # Extra groups, asked for by name: "fuzz" (clang's libFuzzer), "bench" (peers
 # the benchmark scripts compare against), "gui" (screenshots under Xvfb),

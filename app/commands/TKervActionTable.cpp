@@ -27,7 +27,7 @@ constexpr TKervActionInfo kActions[] = {
     {Act_File_OpenFolder, "Act_File_OpenFolder", kFile, "フォルダーを開く(&L)", "フォルダーを開く|ファイルのあるフォルダーを開きます", false},
     {Act_File_save, "Act_File_save", kFile, "上書き保存(&S)", "上書き保存|ファイルを上書き保存します", false},
     {Act_File_SaveAs, "Act_File_SaveAs", kFile, "名前を付けて保存(&A)", "名前を付けて保存|名前と文字コードを指定して保存します", false},
-    {Act_File_Print, "Act_File_Print", kFile, "印刷(&P)...", "印刷|まだ使えません: 印刷は後の版で加わります", false},
+    {Act_File_Print, "Act_File_Print", kFile, "印刷(&P)...", "印刷|文章を印刷します", false},
     {Act_File_Exit, "Act_File_Exit", kFile, "終了(&X)", "終了|ウィンドウを閉じます", false},
     {Act_Edit_Select, "Act_Edit_Select", kEdit, "すべて選択(&A)", "すべて選択|文章全体を選択します", false},
     {Act_Edit_Undo, "Act_Edit_Undo", kEdit, "元に戻す(&U)", "元に戻す|直前の操作を取り消します", false},

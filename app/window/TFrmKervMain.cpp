@@ -196,7 +196,7 @@ namespace {
 
 // The actions whose subsystems are not built yet: in their menus, disabled,
 // their hints saying so.
-constexpr TKervAction kNotBuilt[] = {Act_File_Print, Act_Tool_ToolSet, Act_Tool_VuvE, Act_Tool_ImageWindow};
+constexpr TKervAction kNotBuilt[] = {Act_Tool_ToolSet, Act_Tool_VuvE, Act_Tool_ImageWindow};
 
 // Icons from the desktop's theme, the style's own where the theme has none.
 struct TIconChoice {
@@ -211,6 +211,7 @@ constexpr TIconChoice kIcons[] = {
     {Act_File_SaveAs, "document-save-as", QStyle::SP_DialogSaveButton},
     {Act_File_ReOpen, "view-refresh", QStyle::SP_BrowserReload},
     {Act_File_OpenFolder, "folder-open", QStyle::SP_DirOpenIcon},
+    {Act_File_Print, "document-print", QStyle::SP_FileDialogDetailedView},
     {Act_File_Exit, "application-exit", QStyle::SP_DialogCloseButton},
     {Act_Edit_Undo, "edit-undo", QStyle::SP_ArrowBack},
     {Act_Edit_Redo, "edit-redo", QStyle::SP_ArrowForward},
@@ -1091,6 +1092,7 @@ void TFrmKervMain::Run(TKervAction id) {
     case Act_File_OpenFolder: fileCommand_->OpenDocumentFolder(); break;
     case Act_File_save: fileCommand_->SaveDocument(); break;
     case Act_File_SaveAs: fileCommand_->SaveDocumentAs(); break;
+    case Act_File_Print: dialogCommand_->OpenPrintDialog(); break;
     case Act_File_Exit: close(); break;
     case Act_Tool_Setting: dialogCommand_->OpenSettingsDialog(); break;
     case Act_Tool_EmSet: dialogCommand_->OpenEditModeDialog(); break;

@@ -44,6 +44,7 @@
 #include "app/dialogs/TFrmReplacing.h"
 #include "app/dialogs/TFrmSearchOp.h"
 #include "app/dialogs/TFrmKervSetting.h"
+#include "app/dialogs/TFrmPrint.h"
 #include "app/dialogs/TKervFormatDialogsQt.h"
 #include "app/dialogs/TQtCollator.h"
 #include "document/TKervFileManager.h"
@@ -290,6 +291,34 @@ void TKervInformationCommand::ShowHelp() {
 // ==== TKervDialogCommand
 bool TKervDialogCommand::MayOpenDialog(int dialogState) {
   return !w_.Processes() || !w_.Processes()->ActivateDialogOwner(dialogState);
+}
+
+void TKervDialogCommand::OpenPrintDialog() {
+  TEditor& editor = w_.Editors().MainEditor();
+  TPrintSource source;
+  source.fileName = w_.FileManager() ? w_.FileManager()->FileName() : std::string();
+  const TEditorFont& font = editor.Font();
+  source.editorFont.name = font.Name();
+  source.editorFont.size = font.Size();
+  source.editorFont.bold = (font.Style() & fsBold) != 0;
+  source.editorFont.italic = (font.Style() & fsItalic) != 0;
+  source.editorFont.underline = (font.Style() & fsUnderline) != 0;
+  source.editorFont.charSet = font.CharSet();
+  // The rows as the main pane shows them: a wrapped row is a line of its own.
+  source.lines = [&editor] {
+    std::vector<std::string> lines;
+    lines.reserve(static_cast<size_t>(editor.RowCount()));
+    for (int row = 0; row < editor.RowCount(); ++row) lines.push_back(editor.ExpandTabs(editor.RowText(row)));
+    return lines;
+  };
+  // The print dialog opens in every window that asks; no single-dialog check.
+  w_.State().DialogState = dlgPrint;
+  {
+    TFrm_Print dialog(w_.Settings(), w_.System().Platform().codePage, w_.Information(), std::move(source), &w_.Form());
+    dialog.OnHelp = [this] { w_.InfoCommand().ShowHelp(); };
+    if (dialog.Loaded()) dialog.exec();
+  }
+  w_.State().DialogState = dlgNone;
 }
 
 void TKervDialogCommand::OpenSettingsDialog() {

@@ -33,12 +33,13 @@ class TKervWindowBoundCommand : public TKervCommand {
   IKervMainWindow& w_;
 };
 
-// Settings, edit-mode settings, search options, the temporary words and
-// font, go to line; the single-dialog rule across windows.
+// Print, settings, edit-mode settings, search options, the temporary words
+// and font, go to line; the single-dialog rule across windows.
 class TKervDialogCommand : public TKervWindowBoundCommand {
  public:
   using TKervWindowBoundCommand::TKervWindowBoundCommand;
   bool MayOpenDialog(int dialogState);
+  void OpenPrintDialog();
   void OpenSettingsDialog();
   void OpenEditModeDialog();
   void OpenSearchOptions();

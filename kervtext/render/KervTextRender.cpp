@@ -8,9 +8,20 @@
 
 #include "kervtext/render/RenderCommands.h"
 
+namespace {
+
+// The commands promise one line of their own on an error: Qt's notes about
+// the environment (no runtime folder, no session) would break that.
+void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
+  if (type == QtCriticalMsg || type == QtFatalMsg) std::fprintf(stderr, "kervtext: %s\n", qPrintable(message));
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
   // Without a display the offscreen platform draws as well.
   if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  qInstallMessageHandler(QuietQtMessages);
   if (argc < 2) {
     std::fputs("Usage: kervtext-render print|image ARGS... (run through kervtext)\n", stderr);
     return 2;

@@ -252,4 +252,98 @@ TEST_F(KervTextTest, VersionAndHelp) {
   EXPECT_NE(help.out.find("--version"), std::string::npos);
 }
 
+TEST_F(KervTextTest, HelpNamesTheDrawingCommands) {
+  const Result help = Run("--help");
+  EXPECT_NE(help.out.find("print [--settings KERV_INI] [--from CODE] --pdf OUT.pdf FILE"), std::string::npos);
+  EXPECT_NE(help.out.find("image [--settings FILE.tg2|FILE.tgs] [--format png|jpeg|bmp24|bmp8|bmp4|bmp1] FILE OUT"),
+            std::string::npos);
+  EXPECT_NE(help.out.find("image --each-line [--lines FIRST-LAST] [--settings ...] [--format ...] FILE FOLDER"),
+            std::string::npos);
+}
+
+#ifdef KERVTEXT_RENDER_BUILT
+// The text of a PDF as pdftotext reads it; empty when it cannot.
+std::string PdfText(const std::string& path) {
+  FILE* pipe = ::popen(("pdftotext -layout '" + path + "' - 2>/dev/null").c_str(), "r");
+  std::string text;
+  char buffer[4096];
+  size_t got;
+  while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) text.append(buffer, got);
+  ::pclose(pipe);
+  return text;
+}
+
+TEST_F(KervTextTest, PrintLaysAMemoOutIntoAPdfWithItsBands) {
+  if (std::system("pdftotext -v >/dev/null 2>&1") != 0) GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+  std::string memo;
+  for (int i = 1; i <= 300; ++i) memo += "memo line " + std::to_string(i) + "\t\x93\xFA\x96\x7B\x8C\xEA\r\n";
+  const std::string file = Write("memo.txt", memo);
+  const std::string settings = Write("kerv.ini", "[Printer]\r\nHeaderAlign=1\r\nFooterAlign=2\r\nLineNum=1\r\n");
+  const std::string pdf = dir_ + "memo.pdf";
+  const Result r = Run("print --settings " + settings + " --pdf " + pdf + " " + file);
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(r.out, "");
+  const std::string text = PdfText(pdf);
+  EXPECT_NE(text.find("memo.txt"), std::string::npos);
+  EXPECT_NE(text.find("- 2 -"), std::string::npos);
+  EXPECT_NE(text.find("300:memo line 300"), std::string::npos);
+  EXPECT_NE(text.find("日本語"), std::string::npos);
+  EXPECT_GE(std::count(text.begin(), text.end(), '\f'), 3);
+  // Without a settings file: no header or footer, no numbers.
+  ASSERT_EQ(Run("print --from sjis --pdf=" + pdf + " " + file).status, 0);
+  const std::string plain = PdfText(pdf);
+  EXPECT_EQ(plain.find("- 2 -"), std::string::npos);
+  EXPECT_EQ(plain.find("300:"), std::string::npos);
+  EXPECT_NE(plain.find("memo line 300"), std::string::npos);
+}
+
+TEST_F(KervTextTest, PrintFailsWithOneLineAndLeavesNothing) {
+  const std::string file = Write("a.txt", "text\r\n");
+  const std::string narrow = Write("narrow.ini", "[Printer]\r\nLeftMargin=100\r\nRightMargin=100\r\nColumnNum=2\r\nColumnSpace=100\r\n");
+  const struct Case {
+    const char* name;
+    std::string arguments;
+    const char* says;
+  } cases[] = {
+      {"no output named", "print " + file, "--pdf"},
+      {"no input", "print --pdf " + dir_ + "o.pdf", "no file"},
+      {"an unknown option", "print --colour --pdf " + dir_ + "o.pdf " + file, "--colour"},
+      {"an unknown code", "print --from latin1 --pdf " + dir_ + "o.pdf " + file, "latin1"},
+      {"a missing input", "print --pdf " + dir_ + "o.pdf " + dir_ + "none.txt", "none.txt"},
+      {"a missing settings file", "print --settings " + dir_ + "none.ini --pdf " + dir_ + "o.pdf " + file, "none.ini"},
+      {"no folder for the output", "print --pdf " + dir_ + "no/such/o.pdf " + file, "no/such/o.pdf"},
+      {"settings without room", "print --settings " + narrow + " --pdf " + dir_ + "o.pdf " + file, "本文を印刷する幅"},
+  };
+  for (const Case& c : cases) {
+    const Result r = Run(c.arguments);
+    EXPECT_EQ(r.status, 1) << c.name;
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << c.name << ": " << r.err;
+    EXPECT_EQ(r.err.rfind("kervtext print: ", 0), 0u) << c.name << ": " << r.err;
+    EXPECT_NE(r.err.find(c.says), std::string::npos) << c.name << ": " << r.err;
+    EXPECT_FALSE(std::filesystem::exists(dir_ + "o.pdf")) << c.name;
+  }
+  // Only the inputs (and the captured errors) remain: no temporary file either.
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(dir_)) names.push_back(entry.path().filename());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"a.txt", "narrow.ini", "stderr"}));
+}
+#endif
+
+TEST_F(KervTextTest, DrawingCommandsWithoutTheirProgramSaySo) {
+  // kervtext alone in a folder: kervtext-render is neither beside it nor in ../libexec/kerv/.
+  const std::string alone = dir_ + "bin/";
+  std::filesystem::create_directories(alone);
+  std::filesystem::copy_file(KERVTEXT_PATH, alone + "kervtext");
+  for (const char* command : {"print --pdf o.pdf a.txt", "image a.txt o.png"}) {
+    const std::string errPath = dir_ + "alone.err";
+    const int status = std::system((alone + "kervtext " + command + " 2>" + errPath).c_str());
+    EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 1) << command;
+    const std::string err = Read(errPath);
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+    EXPECT_NE(err.find("kervtext-render"), std::string::npos) << err;
+  }
+}
+
 }  // namespace

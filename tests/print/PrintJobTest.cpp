@@ -107,6 +107,18 @@ TEST(PrintJobTest, CollatedCopiesSendTheSequenceTwice) {
                                                         "draw - 2 - 2100x200", "new page", "draw - 3 - 2100x200", "end"}));
 }
 
+TEST(PrintJobTest, PagesOfAPreviewPrintAsPrintWouldSendThem) {
+  PrinterRig rig;
+  ThreePages(rig).printer.SetCopies(2);
+  RecordingJob printed;
+  EXPECT_TRUE(rig.printer.Print(NumberedLines(20), printed));
+  TMetaFileList pages;
+  ASSERT_TRUE(rig.printer.MakePages(NumberedLines(20), pages, "p"));
+  RecordingJob fromPreview;
+  rig.printer.PrintPages(pages, fromPreview);
+  EXPECT_EQ(fromPreview.calls, printed.calls);
+}
+
 TEST(PrintJobTest, CancelledLayoutStartsNoJob) {
   PrinterRig rig;
   ThreePages(rig).printer.SetProgress(&rig.progress);

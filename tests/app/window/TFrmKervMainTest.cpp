@@ -159,8 +159,28 @@ TEST(TFrmKervMainTest, EveryActionIsInAMenuWithItsCaption) {
   }
   EXPECT_EQ(shown.window->Action(Act_File_save)->shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
   // What is not built yet says so and does nothing.
-  EXPECT_FALSE(shown.window->Action(Act_File_Print)->isEnabled());
+  EXPECT_TRUE(shown.window->Action(Act_File_Print)->isEnabled());
   EXPECT_TRUE(shown.window->Action(Act_Win_Cascade)->isEnabled());
+}
+
+TEST(TFrmKervMainTest, CtrlPOpensThePrintDialogInDialogState4) {
+  ShownWindow shown({"m.txt"}, {{"/home/user/m.txt", "a\tb\r\n"}});
+  EXPECT_EQ(shown.window->Action(Act_File_Print)->shortcut(), QKeySequence(QStringLiteral("Ctrl+P")));
+  int stateWhileOpen = -1;
+  QString caption;
+  QTimer::singleShot(0, shown.window.get(), [&] {
+    QWidget* dialog = QApplication::activeModalWidget();
+    ASSERT_NE(dialog, nullptr);
+    caption = dialog->windowTitle();
+    stateWhileOpen = shown.window->State().DialogState;
+    dialog->close();
+  });
+  shown.Keys(shown.Pane(), QKeySequence(QStringLiteral("Ctrl+P")));
+  EXPECT_EQ(caption, QString::fromUtf8("印刷"));
+  EXPECT_EQ(stateWhileOpen, dlgPrint);
+  EXPECT_EQ(shown.window->State().DialogState, dlgNone);
+  // Closing wrote the dialog's section.
+  EXPECT_NE(shown.app.fs.Contents(shown.app.system.SettingFilePath("kerv.ini")).find("[Printer]"), std::string::npos);
 }
 
 TEST(TFrmKervMainTest, TheRootObjectOwnsEveryCommandFamilyAndFreesThemWithTheWindow) {
