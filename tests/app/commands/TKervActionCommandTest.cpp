@@ -15,6 +15,8 @@ class RecordingTarget : public IKervActionTarget {
   void SetEnabled(TKervAction action, bool on) override { enabled[action] = on; }
   void SetChecked(TKervAction action, bool on) override { checked[action] = on; }
   void SetAutoComplete(bool on) override { autoComplete = on; }
+  void SetShortcut(TKervAction action, const std::string& text) override { shortcuts[action] = text; }
+  std::map<TKervAction, std::string> shortcuts;
 };
 
 TEST(TKervActionCommandTest, FormatActionsNeedFocusSelectionAndNormalMode) {
