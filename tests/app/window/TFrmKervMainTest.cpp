@@ -25,7 +25,9 @@ QApplication& App() {
   static char name[] = "kerv_app_window_tests";
   static char* argv[] = {name, nullptr};
   // Never destroyed: widgets Qt keeps for the process (fonts, input method)
-  // must not outlive their application at exit.
+  // must not outlive their application at exit. Other tests of the
+  // executable may have made it first.
+  if (auto* existing = qobject_cast<QApplication*>(QApplication::instance())) return *existing;
   static QApplication* app = new QApplication(argc, argv);
   return *app;
 }
