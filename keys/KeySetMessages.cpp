@@ -50,8 +50,16 @@ constexpr Entry kMessages[] = {
     {TKeySetMessage::CategoryWindow, "ウィンドウ"},
     {TKeySetMessage::CategoryInfobar, "インフォバー"},
     {TKeySetMessage::CategoryHelp, "ヘルプ"},
+    {TKeySetMessage::CopyButton, "コピー(&C)"},
+    {TKeySetMessage::KeySetLabel, "キーセット(&K)"},
+    {TKeySetMessage::ActionTreeLabel, "機能"},
+    {TKeySetMessage::KeyListLabel, "キー"},
+    {TKeySetMessage::BindingLabel, "割り当て"},
+    {TKeySetMessage::PressKeyLabel, "キーを押して選ぶ(&P)"},
+    {TKeySetMessage::HeldByLabel, "このキーの機能: "},
+    {TKeySetMessage::HeldByTool, "ツール "},
 };
-static_assert(sizeof kMessages / sizeof kMessages[0] == static_cast<size_t>(TKeySetMessage::CategoryHelp) + 1);
+static_assert(sizeof kMessages / sizeof kMessages[0] == static_cast<size_t>(TKeySetMessage::HeldByTool) + 1);
 
 }  // namespace
 

@@ -46,6 +46,15 @@ enum class TKeySetMessage {
   CategoryWindow,
   CategoryInfobar,
   CategoryHelp,
+  // More of the key page.
+  CopyButton,
+  KeySetLabel,
+  ActionTreeLabel,
+  KeyListLabel,
+  BindingLabel,
+  PressKeyLabel,
+  HeldByLabel,         // the action or tool the chosen combination belongs to follows
+  HeldByTool,          // before a tool's name
 };
 
 const char* KeySetMessage(TKeySetMessage id);

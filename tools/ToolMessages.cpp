@@ -36,8 +36,13 @@ constexpr Entry kMessages[] = {
     {TToolMessage::SaveFirstCheck, "編集中のファイルを保存する(&S)"},
     {TToolMessage::SpecialButton, "← 特殊(&E)"},
     {TToolMessage::EnterToolName, "ツール名を入力してください。"},
+    {TToolMessage::PathLabel, "実行ファイル(&X)"},
+    {TToolMessage::NameLabel, "ツール名(&T)"},
+    {TToolMessage::ShortcutLabel, "ショートカットキー(&K)"},
+    {TToolMessage::OptionLabel, "オプション(&O)"},
+    {TToolMessage::ToolBarButtonTip, "ツールランチャー"},
 };
-static_assert(sizeof kMessages / sizeof kMessages[0] == static_cast<size_t>(TToolMessage::EnterToolName) + 1);
+static_assert(sizeof kMessages / sizeof kMessages[0] == static_cast<size_t>(TToolMessage::ToolBarButtonTip) + 1);
 
 constexpr TToolPlaceholderItem kPlaceholders[] = {
     {"%f", "編集中のファイルパス(&P)"},

@@ -34,6 +34,11 @@ enum class TToolMessage {
   SaveFirstCheck,
   SpecialButton,
   EnterToolName,
+  PathLabel,
+  NameLabel,
+  ShortcutLabel,
+  OptionLabel,
+  ToolBarButtonTip,      // the tool bar's button that opens the tool menu
 };
 
 const char* ToolMessage(TToolMessage id);

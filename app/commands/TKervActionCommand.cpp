@@ -90,4 +90,16 @@ void TKervActionCommand::RefreshAll(const TKervActionState& state) {
   RefreshPanels(state);
 }
 
+void TKervActionCommand::ApplyShortcuts(const TActionShortcuts& shortcuts) {
+  for (const TKervActionInfo& info : ActionTable()) {
+    target_.SetShortcut(info.id, ShortcutPortableText(shortcuts[static_cast<size_t>(info.id)]));
+  }
+}
+
+TKeySetLoadResult TKervActionCommand::ApplyKeySet(TKervKeySet& keySet, const std::string& name) {
+  TKeySetApplication applied = keySet.Apply(name);
+  ApplyShortcuts(applied.shortcuts);
+  return applied.load;
+}
+
 }  // namespace kerv

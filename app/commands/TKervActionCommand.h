@@ -2,8 +2,11 @@
 // The enabled and checked states of the window's actions, from the window's
 // state. The window gathers the state; these rules decide.
 
+#include <string>
+
 #include "app/commands/TKervCommand.h"
 #include "app/commands/TKervActionTable.h"
+#include "keys/TKervKeySet.h"
 
 namespace kerv {
 
@@ -31,6 +34,8 @@ class IKervActionTarget {
   virtual void SetChecked(TKervAction action, bool checked) = 0;
   // The search and replace boxes complete from their histories.
   virtual void SetAutoComplete(bool on) = 0;
+  // The action's key as portable text ("Ctrl+Shift+N"); empty: it has none.
+  virtual void SetShortcut(TKervAction action, const std::string& portableText) = 0;
 };
 
 class TKervActionCommand : public TKervCommand {
@@ -50,6 +55,12 @@ class TKervActionCommand : public TKervCommand {
   void UpdateSelSearch(const TKervActionState& state);
   // The end of start-up: every refresh in its order.
   void RefreshAll(const TKervActionState& state);
+
+  // Gives every action the key the table of shortcuts names, or none.
+  void ApplyShortcuts(const TActionShortcuts& shortcuts);
+  // Loads the named key set (the keys tools use freed) and applies it. A
+  // damaged set is applied as the built-in set; the result says why.
+  TKeySetLoadResult ApplyKeySet(TKervKeySet& keySet, const std::string& name);
 
   // The actions that RefreshFormatActions enables together.
   static const TKervAction kFormatActions[22];

@@ -1,8 +1,16 @@
 #include "app/commands/TKervActionTable.h"
 
+#include <array>
+#include <string>
 #include <utility>
 
+#include "keys/DefaultKeySet.h"
+#include "keys/TKeyTable.h"
+
 namespace kerv {
+
+// Key-set files number the actions as this table does.
+static_assert(kActionCount == kKeyActionCount);
 
 namespace {
 
@@ -93,7 +101,7 @@ constexpr TKervActionInfo kActions[] = {
     {Act_Csr_CaretLeft, "Act_Csr_CaretLeft", kCaret, "左へ移動", "左へ移動|キャレットを左へ移動します", false},
     {Act_Csr_Down, "Act_Csr_Down", kCaret, "下へ移動", "下へ移動|キャレットを下へ移動します", false},
     {Act_Csr_Right, "Act_Csr_Right", kCaret, "右へ移動", "右へ移動|キャレットを右へ移動します", false},
-    {Act_Tool_ToolSet, "Act_Tool_ToolSet", kTool, "ツールランチャーの設定(&E)...", "ツールランチャーの設定|まだ使えません: ツールランチャーは後の版で加わります", false},
+    {Act_Tool_ToolSet, "Act_Tool_ToolSet", kTool, "ツールランチャーの設定(&E)...", "ツールランチャーの設定|ツールランチャーのメニューに並べるツールを設定します", false},
     {Act_Tool_VuvE, "Act_Tool_VuvE", kTool, "&VuvEコンバーター...", "VuvEコンバーター|まだ使えません: 文章の画像化は後の版で加わります", false},
     {Act_Tool_ImageWindow, "Act_Tool_ImageWindow", kTool, "イメージウィンドウ(&I)...", "イメージウィンドウ|イメージウィンドウを手前に表示します", false},
     {Act_Tool_Setting, "Act_Tool_Setting", kTool, "共通設定(&S)...", "共通設定|共通設定を変更します", false},
@@ -136,21 +144,6 @@ constexpr TKervActionInfo kActions[] = {
 };
 static_assert(std::size(kActions) == kActionCount);
 
-constexpr std::pair<TKervAction, const char*> kDefaultKeys[] = {
-    {Act_File_New, "Ctrl+N"}, {Act_Win_NewWin, "Ctrl+Shift+N"}, {Act_File_open, "Ctrl+O"},
-    {Act_File_save, "Ctrl+S"}, {Act_File_SaveAs, "Ctrl+Shift+S"}, {Act_File_Print, "Ctrl+P"},
-    {Act_Edit_Select, "Ctrl+A"}, {Act_Edit_Undo, "Ctrl+Z"}, {Act_Edit_Redo, "Ctrl+Y"},
-    {Act_Edit_Cut, "Ctrl+X"}, {Act_Edit_Copy, "Ctrl+C"}, {Act_Edit_Paste, "Ctrl+V"},
-    {Act_Edit_BoxSelect, "Ctrl+B"}, {Act_Fmt_Lower, "Ctrl+L"}, {Act_Fmt_Upper, "Ctrl+U"},
-    {Act_Fmt_TypeFormat, "Ctrl+M"}, {Act_Fmt_HanToZen, "Ctrl+D"}, {Act_Fmt_ZenToHan, "Ctrl+H"},
-    {Act_Fmt_Indent, "Ctrl+Tab"}, {Act_Fmt_Outdent, "Ctrl+Alt+Tab"}, {Act_Fmt_SPIndent, "Ctrl+Space"},
-    {Act_Fmt_SPOutndent, "Ctrl+Alt+Space"}, {Act_Srch_FindNext, "F3"}, {Act_Srch_FindPrev, "Shift+F3"},
-    {Act_Srch_NewWord, "Ctrl+F"}, {Act_Srch_QuickSearch, "Ctrl+Shift+F"}, {Act_Srch_ReplaceDown, "F4"},
-    {Act_Srch_ReplaceUp, "Shift+F4"}, {Act_Inst_FootStr, "Shift+Return"}, {Act_Csr_JumpFirst, "Ctrl+Home"},
-    {Act_Csr_JumpLast, "Ctrl+End"}, {Act_Win_NextWindow, "Ctrl+Shift+Tab"}, {Act_Tool_VuvE, "Ctrl+E"},
-    {Act_help, "F1"}, {Act_Csr_SwichActiveEditor, "Ctrl+Shift+E"},
-};
-static_assert(std::size(kDefaultKeys) == 35);
 
 }  // namespace
 
@@ -171,10 +164,15 @@ std::string_view LongHint(const TKervActionInfo& info) {
 }
 
 std::string_view DefaultShortcut(TKervAction id) {
-  for (const auto& [action, keys] : kDefaultKeys) {
-    if (action == id) return keys;
-  }
-  return {};
+  // The key sets own the built-in bindings; the texts are made once from them.
+  static const std::array<std::string, kActionCount + 1> texts = [] {
+    std::array<std::string, kActionCount + 1> made;
+    const TActionShortcuts shortcuts = ActionShortcuts(DefaultKeyTable());
+    for (size_t action = 1; action <= kActionCount; ++action) made[action] = ShortcutPortableText(shortcuts[action]);
+    return made;
+  }();
+  const int number = static_cast<int>(id);
+  return number >= 1 && number <= kActionCount ? std::string_view(texts[static_cast<size_t>(number)]) : std::string_view();
 }
 
 }  // namespace kerv

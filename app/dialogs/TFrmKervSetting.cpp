@@ -26,6 +26,8 @@
 #include <optional>
 #include <utility>
 
+#include "app/dialogs/TFrmAppList.h"
+#include "app/dialogs/TKervKeySetPage.h"
 #include "app/settings/TKervSettingChecks.h"
 #include "app/settings/TKervSettingMessages.h"
 
@@ -258,9 +260,20 @@ void TFrm_KervSetting::BuildPages() {
     pageList_->addItem(QString::fromUtf8(info.caption));
   }
   for (const TKervSettingField& field : SettingFields()) BuildField(field);
-  // The tool list and the key sets have dialogs of their own for now.
-  PageLayout(TKervSettingPage::Tools)->addRow(new QLabel(Text(TKervSettingMessage::ToolListPlaceholder)));
-  PageLayout(TKervSettingPage::Keys)->addRow(new QLabel(Text(TKervSettingMessage::KeyPagePlaceholder)));
+  toolListButton_ = new QPushButton(Text(TKervSettingMessage::ToolListButton), Page(TKervSettingPage::Tools));
+  toolListButton_->setAutoDefault(false);
+  connect(toolListButton_, &QPushButton::clicked, this, [this] { EditTools(); });
+  PageLayout(TKervSettingPage::Tools)->addRow(toolListButton_);
+  keyPage_ = new TKervKeySetPage(manager_.FileSystem(), codePage_, manager_.SettingFolder(), information_,
+                                 copy_->KeySet().KeySet, Page(TKervSettingPage::Keys));
+  PageLayout(TKervSettingPage::Keys)->addRow(keyPage_);
+}
+
+void TFrm_KervSetting::EditTools() {
+  TFrm_AppList dialog(manager_.FileSystem(), codePage_, manager_.SettingFolder(), information_, this);
+  if (!dialog.Loaded()) return;
+  dialog.OnHelp = OnToolHelp;
+  if (dialog.exec() == QDialog::Accepted) toolsChanged_ = true;
 }
 
 TKervFieldRef TFrm_KervSetting::FieldOf(const TKervSettingField& field) {
@@ -501,6 +514,12 @@ void TFrm_KervSetting::accept() {
       }
       return;
     }
+    // The key sets are written before the settings that name the active one.
+    {
+      TKervIniAccess access(manager_);
+      for (const std::string& message : keyPage_->Save()) information_.ShowError(message);
+    }
+    copy_->KeySet().KeySet = keyPage_->ChosenName();
     manager_.AssignDialogGroups(*copy_);
     valuesTaken_ = true;
     // A failed write leaves the values in use but not stored, and the dialog open.

@@ -6,6 +6,7 @@
 // settings and saves them (unless "apply without saving" is set).
 
 #include <QDialog>
+#include <functional>
 #include <memory>
 #include <string_view>
 #include <vector>
@@ -22,6 +23,8 @@ class QStackedWidget;
 class QFormLayout;
 
 namespace kerv {
+
+class TKervKeySetPage;
 
 class TFrm_KervSetting : public QDialog {
   Q_OBJECT
@@ -56,6 +59,14 @@ class TFrm_KervSetting : public QDialog {
   QPushButton* OkButton() const { return okButton_; }
   QPushButton* CancelButton() const { return cancelButton_; }
   QCheckBox* ApplyWithoutSavingBox() const { return applyOnlyBox_; }
+  // The key page, its key sets edited until OK writes them.
+  TKervKeySetPage* KeySetPage() const { return keyPage_; }
+  QPushButton* ToolListButton() const { return toolListButton_; }
+  // Whether the tool dialog opened from the tools page wrote kervtool.ini
+  // (also when this dialog is then cancelled).
+  bool ToolsChanged() const { return toolsChanged_; }
+  // Shows the tool dialogs' help topic.
+  std::function<void()> OnToolHelp;
 
   // Copies every control into the edited copy.
   void WriteControls();
@@ -68,6 +79,7 @@ class TFrm_KervSetting : public QDialog {
   class FilterEditor;
 
   void BuildPages();
+  void EditTools();
   void BuildField(const TKervSettingField& field);
   void ReadControls();
   void Mark(QWidget* widget);
@@ -87,7 +99,10 @@ class TFrm_KervSetting : public QDialog {
   QCheckBox* applyOnlyBox_ = nullptr;
   QPushButton* okButton_ = nullptr;
   QPushButton* cancelButton_ = nullptr;
+  TKervKeySetPage* keyPage_ = nullptr;
+  QPushButton* toolListButton_ = nullptr;
   bool valuesTaken_ = false;
+  bool toolsChanged_ = false;
 };
 
 }  // namespace kerv

@@ -62,6 +62,8 @@ class TKervSettings {
   IKervDocumentLock* DocumentLock() const { return lock_; }
 
   const std::string& IniFileName() const { return iniFileName_; }
+  // The folder kerv.ini lies in, with its trailing '/': every settings file's.
+  std::string SettingFolder() const { return iniFileName_.substr(0, iniFileName_.rfind('/') + 1); }
   IFileSystem& FileSystem() { return fs_; }
 
  protected:

@@ -43,8 +43,7 @@ constexpr Entry kMessages[] = {
     {TKervSettingMessage::FilterDeleteButton, "削除(&D)"},
     {TKervSettingMessage::FilterUpButton, "上へ(&U)"},
     {TKervSettingMessage::FilterDownButton, "下へ(&W)"},
-    {TKervSettingMessage::ToolListPlaceholder, "ツールの一覧は「ツールランチャーの設定」で編集します。"},
-    {TKervSettingMessage::KeyPagePlaceholder, "キーの割り当ては「キー設定」で編集します。"},
+    {TKervSettingMessage::ToolListButton, "ツールランチャーの設定(&L)..."},
 };
 
 }  // namespace

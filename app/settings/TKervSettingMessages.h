@@ -35,8 +35,7 @@ enum class TKervSettingMessage {
   FilterDeleteButton,
   FilterUpButton,
   FilterDownButton,
-  ToolListPlaceholder,  // where the tool list will be edited
-  KeyPagePlaceholder,   // where the key sets will be edited
+  ToolListButton,       // the tools page's way to the tool dialog
 };
 
 const std::string& SettingMessage(TKervSettingMessage id);

@@ -118,7 +118,7 @@ const TKervSettingField kFields[] = {
     Field(P::Tools, "Settings", "ShowIcon", K::Check, "ツールメニューにプログラムのアイコンを表示する"),
     Field(P::Tools, "Settings", "AppListNum", K::Number, "ツールメニューに表示するツールの数"),
     Field(P::Tools, "Settings", "TempFile", K::FileName, "一時ファイル名"),
-    Field(P::Tools, "Settings", "DelTemp", K::Check, "一時ファイルを削除する"),
+    Field(P::Tools, "Settings", "DelTemp", K::Check, "終了時に一時ファイル削除する"),
 
     Field(P::VuvEConverter, "Settings", "ImgWinColor", K::Colour, "イメージウィンドウの背景色"),
     Field(P::VuvEConverter, "Settings", "JPEGQuality", K::Number, "JPEGの画質"),

@@ -27,6 +27,7 @@ class TKervProcessManager;
 class TKervSearchCommand;
 class TKervSettingManager;
 class TKervSystem;
+class TKervToolLauncherCommand;
 
 // The bars' widgets that the view command shows, hides and folds.
 struct TKervWindowBars {
@@ -66,6 +67,8 @@ class IKervMainWindow {
   virtual TKervEditorCommand& EditorCommand() = 0;
   virtual TKervFileCommand* FileCommand() = 0;
   virtual TKervInformationCommand& InfoCommand() = 0;
+  // Null until the document's part of the window exists.
+  virtual TKervToolLauncherCommand& ToolCommand() = 0;
 
   virtual QAction* Action(TKervAction id) const = 0;
   virtual TKervActionState GatherState() const = 0;
@@ -73,6 +76,10 @@ class IKervMainWindow {
   virtual void RefreshEditActions() = 0;
   virtual void ApplySettings() = 0;
   virtual void ModeApplied(bool applied) = 0;
+  // Gives the actions the keys of the active key set (the keys tools use
+  // freed); a damaged set is used as the built-in set and, with
+  // reportDamage, reported.
+  virtual void ApplyKeySet(bool reportDamage) = 0;
 };
 
 }  // namespace kerv

@@ -68,6 +68,7 @@
 #include "platform/qt/QtChannelNotifier.h"
 #include "platform/qt/QtClipboard.h"
 #include "search/SearchFlags.h"
+#include "tools/ToolMessages.h"
 #include "ui/TEditorWidget.h"
 
 namespace kerv {
@@ -196,7 +197,7 @@ namespace {
 
 // The actions whose subsystems are not built yet: in their menus, disabled,
 // their hints saying so.
-constexpr TKervAction kNotBuilt[] = {Act_Tool_ToolSet, Act_Tool_VuvE, Act_Tool_ImageWindow};
+constexpr TKervAction kNotBuilt[] = {Act_Tool_VuvE, Act_Tool_ImageWindow};
 
 // Icons from the desktop's theme, the style's own where the theme has none.
 struct TIconChoice {
@@ -252,7 +253,9 @@ TFrmKervMain::~TFrmKervMain() {
   // lets go before the command goes.
   if (system_.HasSettingManager()) Settings().SetDocumentLock(nullptr);
   // The commands hold the panes and the managers; they go first. The window
-  // leaves the list of running windows with its message handler.
+  // leaves the list of running windows with its message handler. The
+  // settings outlive the window and must not reach its file command then.
+  if (system_.HasSettingManager()) Settings().SetDocumentLock(nullptr);
   system_.FreeCommands();
   fileManager_.reset();
   fileSide_.reset();
@@ -344,11 +347,6 @@ void TFrmKervMain::CreateActions() {
     addAction(action);
     actions_[static_cast<size_t>(id) - 1] = action;
   }
-  // The built-in key set "デフォルト".
-  for (const TKervActionInfo& info : ActionTable()) {
-    std::string_view keys = DefaultShortcut(info.id);
-    if (!keys.empty()) Action(info.id)->setShortcut(QKeySequence::fromString(Utf8(keys), QKeySequence::PortableText));
-  }
   for (const TIconChoice& icon : kIcons) {
     QAction* action = Action(icon.action);
     action->setIcon(QIcon::fromTheme(QString::fromLatin1(icon.theme), style()->standardIcon(icon.fallback)));
@@ -415,7 +413,15 @@ void TFrmKervMain::CreateMenus() {
 
   QMenu* tools = bar->addMenu(QString::fromUtf8("ツール(&T)"));
   tools->setObjectName(QStringLiteral("Mnu_Tool"));
-  add(tools, {Act_Tool_ToolSet, Act_Tool_VuvE, Act_Tool_ImageWindow, 0, Act_Tool_Setting, Act_Tool_EmSet});
+  // The tool launcher's menu: the tool dialog first, the tools after it.
+  appListMenu_ = tools->addMenu(QString::fromUtf8(ToolMessage(TToolMessage::MenuCaption)));
+  appListMenu_->setObjectName(QStringLiteral("Mnu_AppList"));
+  appListMenu_->addAction(Action(Act_Tool_ToolSet));
+  toolCommand_->SetMenu(appListMenu_);
+  for (QMenu* opened : {tools, appListMenu_}) {
+    connect(opened, &QMenu::aboutToShow, this, [this] { toolCommand_->BuildMenuWithIcons(false); });
+  }
+  add(tools, {Act_Tool_VuvE, Act_Tool_ImageWindow, 0, Act_Tool_Setting, Act_Tool_EmSet});
 
   QMenu* window = bar->addMenu(QString::fromUtf8("ウィンドウ(&W)"));
   window->setObjectName(QStringLiteral("Mnu_Window"));
@@ -481,6 +487,15 @@ void TFrmKervMain::CreateToolBar() {
       toolBar_->addSeparator();
     }
   }
+  auto* launcher = new QToolButton(toolBar_);
+  launcher->setObjectName(QStringLiteral("TlBtn_ToolLauncher"));
+  launcher->setToolTip(QString::fromUtf8(ToolMessage(TToolMessage::ToolBarButtonTip)));
+  launcher->setIcon(QIcon::fromTheme(QStringLiteral("applications-utilities"),
+                                     style()->standardIcon(QStyle::SP_ComputerIcon)));
+  launcher->setMenu(appListMenu_);
+  launcher->setPopupMode(QToolButton::InstantPopup);
+  toolBar_->addSeparator();
+  toolBar_->addWidget(launcher);
   row->addWidget(toolBar_);
   modeListBox_ = new QWidget(toolBarRow_);
   auto* modeRow = new QHBoxLayout(modeListBox_);
@@ -631,6 +646,7 @@ void TFrmKervMain::Initialize() {
   TKervPlatform& platform = system_.Platform();
   TKervSettingManager& settings = Settings();
   if (!settings.LoadOnStartup()) system_.ShowErrorCode(19001);
+  ApplyKeySet(true);
   QApplication::setApplicationName(QString::fromUtf8(TKervSystem::ProductName()));
   Action(Act_Tool_ImageWindow)->setEnabled(false);
   Action(Act_help)->setEnabled(!infoCommand_->HelpFile().isEmpty());
@@ -733,6 +749,26 @@ void TFrmKervMain::Initialize() {
   modeCommand_->FillModeBox(false);
   viewCommand_->LayoutBars();
   RefreshAll();
+  toolCommand_->BuildMenu();
+}
+
+void TFrmKervMain::ApplyKeySet(bool reportDamage) {
+  TKervPlatform& platform = system_.Platform();
+  TKervKeySet keySet(platform.fs, platform.codePage, system_.SettingFolder());
+  TKeySetLoadResult result;
+  try {
+    TKervIniAccess access(Settings());
+    result = actionCommand_->ApplyKeySet(keySet, Settings().KeySet().KeySet);
+  } catch (const std::exception& error) {
+    // The actions keep the keys they had.
+    result.error = error.what();
+  }
+  if (reportDamage && !result.error.empty()) information_->ShowError(result.error);
+}
+
+void TFrmKervMain::SetShortcut(TKervAction action, const std::string& portableText) {
+  Action(action)->setShortcut(portableText.empty() ? QKeySequence()
+                                                   : QKeySequence::fromString(Utf8(portableText), QKeySequence::PortableText));
 }
 
 void TFrmKervMain::ApplySettings() {
@@ -1063,6 +1099,7 @@ void TFrmKervMain::closeEvent(QCloseEvent* event) {
   }
   if (processes_) processes_->MarkClosing();
   system_.PrepareClose();
+  toolCommand_->RemoveTempFile();
   event->accept();
 }
 
@@ -1095,6 +1132,7 @@ void TFrmKervMain::Run(TKervAction id) {
     case Act_File_Print: dialogCommand_->OpenPrintDialog(); break;
     case Act_File_Exit: close(); break;
     case Act_Tool_Setting: dialogCommand_->OpenSettingsDialog(); break;
+    case Act_Tool_ToolSet: toolCommand_->EditTools(); break;
     case Act_Tool_EmSet: dialogCommand_->OpenEditModeDialog(); break;
 
     case Act_Srch_FindNext: searchCommand_->Find(BoxText(searchBox_), true); break;

@@ -100,11 +100,13 @@ class TFrmKervMain : public QMainWindow, public IKervActionTarget, public IKervM
   TKervEditorCommand& EditorCommand() override { return *editorCommand_; }
   TKervFileCommand* FileCommand() override { return fileCommand_; }
   TKervInformationCommand& InfoCommand() override { return *infoCommand_; }
+  TKervToolLauncherCommand& ToolCommand() override { return *toolCommand_; }
   TKervActionState GatherState() const override;
   void RefreshAll() override;
   void RefreshEditActions() override;
   void ApplySettings() override;
   void ModeApplied(bool applied) override;
+  void ApplyKeySet(bool reportDamage) override;
 
   // Runs one action's command (what its menu item does).
   void Run(TKervAction id);
@@ -139,6 +141,7 @@ class TFrmKervMain : public QMainWindow, public IKervActionTarget, public IKervM
   void SetEnabled(TKervAction action, bool enabled) override;
   void SetChecked(TKervAction action, bool checked) override;
   void SetAutoComplete(bool on) override;
+  void SetShortcut(TKervAction action, const std::string& portableText) override;
 
   // ---- commands of the window
   void InsertUtf8(const std::string& text);
@@ -186,6 +189,7 @@ class TFrmKervMain : public QMainWindow, public IKervActionTarget, public IKervM
   std::unique_ptr<TFrmReplacingProgress> replacing_;
   QToolButton* searchOptionsButton_ = nullptr;
   QMenu* historyMenu_ = nullptr;
+  QMenu* appListMenu_ = nullptr;
   TKervState state_;
   TKervView view_;
   bool startedOk_ = true;

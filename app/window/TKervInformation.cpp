@@ -87,7 +87,11 @@ void TKervInformation::ShowNotice(const std::string& text, int level) {
   }
   infoLabel_->setFont(font);
   infoLabel_->setPalette(palette);
-  infoLabel_->setText(prefix + Utf8(shown));
+  // The bar is one line: a message's line breaks become blanks there.
+  QString line = Utf8(shown);
+  line.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+  line.replace(QLatin1Char('\n'), QLatin1Char(' '));
+  infoLabel_->setText(prefix + line);
   timer_.start(std::max(1, infoBarSeconds_) * 1000);
 }
 

@@ -24,6 +24,7 @@
 #include <QPushButton>
 #include <QFormLayout>
 #include <QStatusBar>
+#include <QTextBrowser>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QStyle>
@@ -70,7 +71,12 @@
 #include "ui/TEditorWidget.h"
 #include "app/window/IKervMainWindow.h"
 #include <QMainWindow>
-#include "app/window/TKervWindowCommands.h"
+#include <QKeySequence>
+#include <QUrl>
+#include <algorithm>
+#include "keys/TKeyCodes.h"
+#include "app/dialogs/TFrmAppList.h"
+#include "tools/ToolMessages.h"
 
 namespace kerv {
 namespace {
@@ -274,18 +280,26 @@ QString TKervInformationCommand::HelpFile() const {
   return QFileInfo::exists(file) ? QFileInfo(file).absoluteFilePath() : QString();
 }
 
-void TKervInformationCommand::ShowHelp() {
+void TKervInformationCommand::ShowHelp() { ShowHelpTopic(std::string()); }
+
+void TKervInformationCommand::ShowHelpTopic(const std::string& anchor) {
   const QString file = HelpFile();
   if (file.isEmpty()) {
     w_.Information().Notify(messages::kHelpMissing, IKervInformation::nlError);
     return;
   }
-  if (w_.System().ShellOpen(file.toStdString(), {})) return;
+  QUrl url = QUrl::fromLocalFile(file);
+  if (!anchor.empty()) url.setFragment(QString::fromStdString(anchor));
+  if (w_.System().ShellOpen(anchor.empty() ? file.toStdString() : url.toString(QUrl::FullyEncoded).toStdString(), {})) {
+    return;
+  }
   // No program of the desktop opens it: the guide in a window of our own.
-  if (!helpWindow_) helpWindow_ = new TFrmHelp(file, &w_.Form());
-  helpWindow_->show();
-  helpWindow_->raise();
-  helpWindow_->activateWindow();
+  auto* help = qobject_cast<TFrmHelp*>(helpWindow_.data());
+  if (!help) helpWindow_ = help = new TFrmHelp(file, &w_.Form());
+  if (!anchor.empty()) help->Browser()->scrollToAnchor(QString::fromStdString(anchor));
+  help->show();
+  help->raise();
+  help->activateWindow();
 }
 
 // ==== TKervDialogCommand
@@ -325,6 +339,7 @@ void TKervDialogCommand::OpenSettingsDialog() {
   if (!MayOpenDialog(dlgSetting)) return;
   w_.State().DialogState = dlgSetting;
   bool taken = false;
+  bool toolsChanged = false;
   {
     TFrm_KervSetting dialog(w_.Settings(), w_.System().Platform().codePage, w_.Information(), &w_.Form());
     // The file page's button that empties the file history (at once, after its question).
@@ -336,15 +351,21 @@ void TKervDialogCommand::OpenSettingsDialog() {
         w_.FileCommand()->ClearHistory();
       }
     });
+    dialog.OnToolHelp = [this] { ShowToolHelp(); };
     dialog.exec();
     taken = dialog.ValuesTaken();
+    toolsChanged = dialog.ToolsChanged();
   }
   w_.State().DialogState = dlgNone;
-  if (!taken) return;
+  if (!taken && !toolsChanged) return;
   // What the dialog changed takes effect at once, here and in the other windows.
-  w_.ApplySettings();
+  if (taken) w_.ApplySettings();
+  w_.ApplyKeySet(false);
+  w_.ToolCommand().BuildMenuWithIcons(true);
   w_.RefreshAll();
 }
+
+void TKervDialogCommand::ShowToolHelp() { w_.InfoCommand().ShowHelpTopic("tools"); }
 
 void TKervDialogCommand::OpenEditModeDialog() {
   if (!MayOpenDialog(dlgEditModeSetting)) return;
@@ -618,6 +639,140 @@ void TKervEditorEventCommand::ShowPaneMenu(TEditorWidget& pane, const QPoint& gl
     menu.addAction(w_.Action(id));
   }
   menu.exec(globalPos);
+}
+
+// ==== TKervToolLauncherCommand
+// The window as the host of a launch: its document, saving and notices.
+class TKervToolLauncherCommand::Host : public IKervToolHost {
+ public:
+  explicit Host(IKervMainWindow& window) : window_(window) {}
+  std::string DocumentPath() override {
+    const TKervFileManager* files = window_.FileManager();
+    if (files == nullptr || files->FileName() == TKervFileManager::kUntitled) return {};
+    return files->FileName();
+  }
+  std::string DocumentText() override { return window_.Editors().MainEditor().RowStore().GetText(); }
+  bool SaveDocument() override { return window_.FileCommand() != nullptr && window_.FileCommand()->SaveDocument(); }
+  void NoticeError(const std::string& text) override { window_.Information().Notify(text, IKervInformation::nlError); }
+
+ private:
+  IKervMainWindow& window_;
+};
+
+TKervToolLauncherCommand::TKervToolLauncherCommand(TKervSystem& system, IKervMainWindow& window)
+    : TKervWindowBoundCommand(system, window), host_(std::make_unique<Host>(window)) {}
+
+TKervToolLauncherCommand::~TKervToolLauncherCommand() = default;
+
+TToolLaunchSettings TKervToolLauncherCommand::LaunchSettings() {
+  const TKervToolLauncherSetting& setting = w_.Settings().ToolLauncher();
+  TToolLaunchSettings settings;
+  settings.ShowIcon = setting.ShowIcon;
+  settings.AppListNum = setting.AppListNum;
+  settings.TempFile = setting.TempFile;
+  settings.DelTemp = setting.DelTemp;
+  return settings;
+}
+
+void TKervToolLauncherCommand::BuildMenu() { FillMenu(false); }
+
+void TKervToolLauncherCommand::BuildMenuWithIcons(bool force) {
+  if (builtWithIcons_ && !force) return;
+  FillMenu(true);
+  builtWithIcons_ = true;
+}
+
+void TKervToolLauncherCommand::FillMenu(bool withIcons) {
+  if (menu_ == nullptr) return;
+  // Every item after the first (the tool dialog's action) goes; deleting an
+  // action also takes it off the window, where its shortcut lived.
+  const QList<QAction*> items = menu_->actions();
+  for (qsizetype i = 1; i < items.size(); ++i) {
+    menu_->removeAction(items[i]);
+    if (items[i]->parent() == menu_) delete items[i];
+  }
+  toolActions_.clear();
+  const TToolLaunchSettings settings = LaunchSettings();
+  TKervPlatform& platform = w_.System().Platform();
+  TKervToolLauncher list({platform.fs, platform.codePage}, w_.System().SettingFolder(), settings);
+  try {
+    TKervIniAccess access(w_.Settings());
+    list.LoadList();
+  } catch (const std::exception&) {
+    // The menu keeps what it has: no tools.
+    return;
+  }
+  const std::vector<TToolMenuEntry> entries = list.MenuEntries();
+  if (entries.empty()) return;
+  menu_->addSeparator();
+  QStyle& style = *w_.Form().style();
+  std::vector<std::string> usedKeys;
+  for (const TToolMenuEntry& entry : entries) {
+    auto* action = new QAction(Utf8(entry.caption), menu_);
+    action->setObjectName(QStringLiteral("Mnu_Tool%1").arg(entry.index));
+    action->setIcon(ToolEntryIcon(entry, withIcons && settings.ShowIcon, style));
+    menu_->addAction(action);
+    toolActions_.push_back(action);
+    if (!entry.exists) {
+      // A tool whose program is gone cannot be chosen.
+      action->setEnabled(false);
+      continue;
+    }
+    action->setStatusTip(Utf8(entry.hint));
+    action->setToolTip(Utf8(entry.hint));
+    // Two tools on one key would leave the key to neither: the first keeps it.
+    const std::string keys = ShortcutPortableText(entry.shortCut);
+    if (!keys.empty() && std::find(usedKeys.begin(), usedKeys.end(), keys) == usedKeys.end()) {
+      usedKeys.push_back(keys);
+      action->setShortcut(QKeySequence::fromString(Utf8(keys), QKeySequence::PortableText));
+      action->setShortcutContext(Qt::WindowShortcut);
+      // On the window too, so the key works while the menu is closed.
+      w_.Form().addAction(action);
+    }
+    const int index = entry.index;
+    QObject::connect(action, &QAction::triggered, &w_.Form(), [this, index] { LaunchTool(index); });
+  }
+}
+
+bool TKervToolLauncherCommand::LaunchTool(int index) {
+  // No exception may leave the menu's signal.
+  try {
+    TKervPlatform& platform = w_.System().Platform();
+    TKervToolLauncher list({platform.fs, platform.codePage, &platform.launcher, host_.get()},
+                           w_.System().SettingFolder(), LaunchSettings());
+    {
+      TKervIniAccess access(w_.Settings());
+      list.LoadList();
+    }
+    const bool started = list.Launch(index);
+    if (list.TempFileWritten()) tempWritten_ = true;
+    return started;
+  } catch (const std::exception& error) {
+    w_.Information().ShowError(error.what());
+    return false;
+  }
+}
+
+void TKervToolLauncherCommand::EditTools() {
+  TKervPlatform& platform = w_.System().Platform();
+  bool confirmed = false;
+  {
+    TKervIniAccess access(w_.Settings());
+    TFrm_AppList dialog(platform.fs, platform.codePage, w_.System().SettingFolder(), w_.Information(), &w_.Form());
+    if (!dialog.Loaded()) return;
+    dialog.OnHelp = [this] { w_.InfoCommand().ShowHelpTopic("tools"); };
+    confirmed = dialog.exec() == QDialog::Accepted;
+  }
+  if (!confirmed) return;
+  w_.ApplyKeySet(false);
+  BuildMenuWithIcons(true);
+}
+
+void TKervToolLauncherCommand::RemoveTempFile() {
+  if (!tempWritten_) return;
+  TKervPlatform& platform = w_.System().Platform();
+  RemoveToolTempFile(platform.fs, platform.codePage, w_.System().SettingFolder(), LaunchSettings());
+  tempWritten_ = false;
 }
 
 }  // namespace kerv

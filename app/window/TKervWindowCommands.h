@@ -9,9 +9,14 @@
 #include <QString>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/TKervProcessManager.h"
 #include "app/commands/TKervCommand.h"
+#include "tools/TKervToolLauncher.h"
+
+class QAction;
+class QMenu;
 
 class QAction;
 class QMenu;
@@ -44,6 +49,8 @@ class TKervDialogCommand : public TKervWindowBoundCommand {
   void OpenEditModeDialog();
   void OpenSearchOptions();
   void EditTemporaryWords();
+  // The tool dialogs' help topic.
+  void ShowToolHelp();
   void ChooseTemporaryFont();
   void JumpTo();
 };
@@ -62,6 +69,8 @@ class TKervInformationCommand : public TKervWindowBoundCommand {
   QString HelpFile() const;
   // The desktop's program for the guide, or a help window of our own.
   void ShowHelp();
+  // One part of the help file (its anchor, e.g. "tools").
+  void ShowHelpTopic(const std::string& anchor);
   QWidget* HelpWindow() const { return helpWindow_; }
 
  private:
@@ -93,10 +102,41 @@ class TKervWindowCommand : public TKervWindowBoundCommand {
   void OpenDroppedFiles(const std::vector<std::string>& names);
 };
 
-// The tool menu comes with the tool launcher.
+// The tool menu Mnu_AppList, the tool dialog, and starting a tool with the
+// window as its host; the temporary copy at the end.
 class TKervToolLauncherCommand : public TKervWindowBoundCommand {
  public:
-  using TKervWindowBoundCommand::TKervWindowBoundCommand;
+  TKervToolLauncherCommand(TKervSystem& system, IKervMainWindow& window);
+  ~TKervToolLauncherCommand() override;
+
+  // The menu the tools go into, after its first item (the tool dialog's action).
+  void SetMenu(QMenu* menu) { menu_ = menu; }
+  // Start-up: the tools with the generic image.
+  void BuildMenu();
+  // With the programs' icons when ShowIcon is on; without force, nothing
+  // once it has run.
+  void BuildMenuWithIcons(bool force);
+  // Starts tool index of kervtool.ini on the document; false when it did not start.
+  bool LaunchTool(int index);
+  // The tool dialog; confirmed, the keys and the menu follow the new list.
+  void EditTools();
+  // The window is closing: the temporary copy goes when DelTemp is on and a
+  // tool of this window had it written.
+  void RemoveTempFile();
+
+  // The tool items of the menu, in order (for checks).
+  const std::vector<QAction*>& ToolActions() const { return toolActions_; }
+
+ private:
+  void FillMenu(bool withIcons);
+  TToolLaunchSettings LaunchSettings();
+
+  class Host;
+  std::unique_ptr<Host> host_;
+  QMenu* menu_ = nullptr;
+  std::vector<QAction*> toolActions_;
+  bool builtWithIcons_ = false;
+  bool tempWritten_ = false;
 };
 
 // The other windows' requests: this window's number and answers.

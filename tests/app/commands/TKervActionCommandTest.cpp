@@ -4,6 +4,10 @@
 
 #include <map>
 
+#include "keys/TKeyTable.h"
+#include "platform/fake/FakeFileSystem.h"
+#include "platform/posix/IconvCodePage.h"
+
 namespace kerv {
 namespace {
 
@@ -15,6 +19,8 @@ class RecordingTarget : public IKervActionTarget {
   void SetEnabled(TKervAction action, bool on) override { enabled[action] = on; }
   void SetChecked(TKervAction action, bool on) override { checked[action] = on; }
   void SetAutoComplete(bool on) override { autoComplete = on; }
+  void SetShortcut(TKervAction action, const std::string& text) override { shortcuts[action] = text; }
+  std::map<TKervAction, std::string> shortcuts;
 };
 
 TEST(TKervActionCommandTest, FormatActionsNeedFocusSelectionAndNormalMode) {
@@ -128,6 +134,47 @@ TEST(TKervActionTableTest, NumbersNamesAndTheBuiltInKeySet) {
   EXPECT_EQ(DefaultShortcut(Act_Srch_FindPrev), "Shift+F3");
   EXPECT_EQ(ShortHint(ActionInfo(Act_File_New)), "新規作成");
   EXPECT_EQ(LongHint(ActionInfo(Act_File_New)), "新規に文章を作成します");
+}
+
+TEST(TKervActionCommandTest, AKeySetGivesEveryActionItsKeyOrNone) {
+  TKeyTable mine;
+  mine.Set({0, 71}, Act_Fmt_HanToZen);  // F5
+  mine.Set({2, 36}, Act_Fmt_Lower);     // Ctrl+K
+  const std::string mineFile = "[Info]\r\nType=KervKeySet\r\n[Data]\r\nKeySet=" + mine.ToHex() + "\r\n";
+  const std::string toolOnF3 = "[ToolLauncher]\r\nNum=1\r\nToolPath0=/bin/t\r\nShortCutKey0=114\r\n";
+  struct Case {
+    const char* what;
+    std::string name;
+    std::string mineTks;
+    std::string kervtool;
+    std::map<TKervAction, std::string> expected;
+    bool damaged;
+  } cases[] = {
+      {"mine", "mine", mineFile, "",
+       {{Act_Fmt_HanToZen, "F5"}, {Act_Fmt_Lower, "Ctrl+K"}, {Act_File_save, ""}, {Act_Srch_FindNext, ""}}, false},
+      {"built-in", "", "", "", {{Act_Fmt_HanToZen, "Ctrl+D"}, {Act_File_save, "Ctrl+S"}, {Act_Srch_FindNext, "F3"}}, false},
+      {"a tool's key", "", "", toolOnF3, {{Act_Srch_FindNext, ""}, {Act_Srch_FindPrev, "Shift+F3"}}, false},
+      {"a missing set", "gone", "", "", {{Act_Fmt_HanToZen, "Ctrl+D"}}, false},
+      {"damaged", "mine", "[Info]\r\nType=KervKeySet\r\n[Data]\r\nKeySet=0100\r\n", "",
+       {{Act_Fmt_HanToZen, "Ctrl+D"}, {Act_Fmt_Lower, "Ctrl+L"}}, true},
+  };
+  for (const Case& c : cases) {
+    FakeFileSystem fs;
+    IconvCodePage codePage;
+    fs.AddFolder("/cfg");
+    if (!c.mineTks.empty()) fs.AddFile("/cfg/mine.tks", c.mineTks);
+    if (!c.kervtool.empty()) fs.AddFile("/cfg/kervtool.ini", c.kervtool);
+    RecordingTarget target;
+    TKervActionCommand command(target);
+    TKervKeySet keySet(fs, codePage, "/cfg");
+    const TKeySetLoadResult result = command.ApplyKeySet(keySet, c.name);
+    EXPECT_EQ(!result.error.empty(), c.damaged) << c.what;
+    // Every action is told, so none keeps a key from an earlier set.
+    EXPECT_EQ(target.shortcuts.size(), 113u) << c.what;
+    for (const auto& [action, keys] : c.expected) EXPECT_EQ(target.shortcuts[action], keys) << c.what << " " << action;
+    // A damaged file is never written over.
+    EXPECT_EQ(fs.Contents("/cfg/mine.tks"), c.mineTks) << c.what;
+  }
 }
 
 }  // namespace

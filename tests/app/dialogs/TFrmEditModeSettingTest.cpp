@@ -30,7 +30,9 @@ QApplication& App() {
   static char name[] = "kerv_app_dialog_tests";
   static char* argv[] = {name, nullptr};
   // Never destroyed: widgets Qt keeps for the process (fonts, input method)
-  // must not outlive their application at exit.
+  // must not outlive their application at exit. Other tests of the
+  // executable may have made it first; a second one would orphan it.
+  if (auto* existing = qobject_cast<QApplication*>(QApplication::instance())) return *existing;
   static QApplication* app = new QApplication(argc, argv);
   return *app;
 }
