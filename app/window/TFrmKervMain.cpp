@@ -191,7 +191,7 @@ namespace {
 
 // The actions whose subsystems are not built yet: in their menus, disabled,
 // their hints saying so.
-constexpr TKervAction kNotBuilt[] = {Act_File_Print,  Act_Tool_ToolSet, Act_Tool_VuvE,       Act_Tool_ImageWindow,
+constexpr TKervAction kNotBuilt[] = {Act_File_Print,  Act_Tool_ToolSet,
                                      Act_Win_VTile,   Act_Win_HTile,    Act_Win_Cascade,     Act_Win_Minimize,
                                      Act_Win_Restore, Act_Win_NextWindow, Act_Win_PrevWindow};
 
@@ -1013,6 +1013,8 @@ void TFrmKervMain::Run(TKervAction id) {
     case Act_File_Exit: close(); break;
     case Act_Tool_Setting: dialogCommand_->OpenSettingsDialog(); break;
     case Act_Tool_EmSet: dialogCommand_->OpenEditModeDialog(); break;
+    case Act_Tool_VuvE: dialogCommand_->OpenVuvEConverter(); break;
+    case Act_Tool_ImageWindow: dialogCommand_->ShowImageWindow(); break;
 
     case Act_Srch_FindNext: searchCommand_->Find(BoxText(searchBox_), true); break;
     case Act_Srch_FindPrev: searchCommand_->Find(BoxText(searchBox_), false); break;

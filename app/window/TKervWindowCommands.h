@@ -14,6 +14,8 @@ namespace kerv {
 
 class TEditor;
 class TEditorWidget;
+class TFrm_ImageWindow;
+class TQtVuvEChoosers;
 class IKervMainWindow;
 class TKervProcessManager;
 class TKervWindowPort;
@@ -28,10 +30,12 @@ class TKervWindowBoundCommand : public TKervCommand {
 };
 
 // Settings, edit-mode settings, search options, the temporary words and
-// font, go to line; the single-dialog rule across windows.
+// font, go to line, text to image and the image window; the single-dialog
+// rule across windows.
 class TKervDialogCommand : public TKervWindowBoundCommand {
  public:
-  using TKervWindowBoundCommand::TKervWindowBoundCommand;
+  TKervDialogCommand(TKervSystem& system, IKervMainWindow& window);
+  ~TKervDialogCommand() override;
   bool MayOpenDialog(int dialogState);
   void OpenSettingsDialog();
   void OpenEditModeDialog();
@@ -39,6 +43,16 @@ class TKervDialogCommand : public TKervWindowBoundCommand {
   void EditTemporaryWords();
   void ChooseTemporaryFont();
   void JumpTo();
+  // The text-to-image converter (dialog state 3) and the image window it fills.
+  void OpenVuvEConverter();
+  void ShowImageWindow();
+
+ private:
+  TFrm_ImageWindow& ImageWindow();
+  // The choosers of the converter (over this window) and of the image window (over it).
+  std::unique_ptr<TQtVuvEChoosers> converterChoosers_;
+  std::unique_ptr<TQtVuvEChoosers> imageWindowChoosers_;
+  std::unique_ptr<TFrm_ImageWindow> imageWindow_;
 };
 
 // Caret position, counters, code display, the info bar's items, help.
@@ -53,7 +67,8 @@ class TKervInformationCommand : public TKervWindowBoundCommand {
   // The current date and time as inserted and shown.
   static QString NowText();
   QString HelpFile() const;
-  void ShowHelp();
+  // The help file, at a topic's anchor when one is given.
+  void ShowHelp(const std::string& topic = {});
 };
 
 // Bars and panels, stay on top, the temporary emphasis words.
