@@ -341,7 +341,8 @@ QWidget* TFrm_VuvECnv::CreateTextPage(TEditor& editor, const TEditorPropEx& pane
   text.SetScrollBars(ssBoth);
   text.Marks().EofMark().SetVisible(false);
   text.Marks().Underline().SetVisible(false);
-  text.Lines().SetTextStr(editor.RowStore().GetText());
+  // Loaded, not set as lines: a last line without a line break stays without one.
+  text.Lines().LoadText(editor.RowStore().GetText());
   if (editor.SelLength() > 0) {
     text.SetSelStart(editor.SelStart());
     text.SetSelLength(editor.SelLength());
