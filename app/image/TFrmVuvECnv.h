@@ -133,6 +133,9 @@ class TFrm_VuvECnv : public QDialog {
  public slots:
   // Every way of closing writes the settings to kerv.ini first.
   void done(int result) override;
+  // Runs the dialog modally until it is closed: a continuous conversion
+  // hides it (which ends a modal run) and shows it again afterwards.
+  int exec() override;
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -152,6 +155,8 @@ class TFrm_VuvECnv : public QDialog {
   // Conversions (TFrmVuvECnvConvert.cpp).
   void ConvertSingle();
   void ConvertContinuous();
+  // Shows the dialog again after a conversion hid it.
+  void ShowAgain();
   // The background-picture check before either conversion; false after its error.
   bool BackgroundFound(const TVuvESettings& settings);
   // The pane's text, and its selection.
@@ -175,6 +180,8 @@ class TFrm_VuvECnv : public QDialog {
   TImageSize imageSize_;
   bool showingSettings_ = false;
   bool iniWritten_ = false;
+  bool inExec_ = false;
+  bool showAgain_ = false;
 };
 
 }  // namespace kerv

@@ -141,13 +141,13 @@ void TFrm_VuvECnv::ConvertContinuous() {
     CheckContinuousConversion(settings, text);
   } catch (const EImageError& error) {
     services_.information.ShowError(error.what());
-    show();
+    ShowAgain();
     return;
   }
   if (services_.information.MessageBox(ImageMessage(TImageMessage::ContinuousConfirm) + settings.CntCnv_Foldor,
                                        IKervInformation::mkConfirm,
                                        IKervInformation::mbOkCancel) != IKervInformation::maOk) {
-    show();
+    ShowAgain();
     return;
   }
   TConvertingBox box(place);
@@ -173,7 +173,7 @@ void TFrm_VuvECnv::ConvertContinuous() {
   if (failed) {
     // The images already written stay; the rest are not made.
     busy.Restore();
-    show();
+    ShowAgain();
     box.Close();
     if (!cause.empty()) services_.information.ShowError(cause);
     services_.information.ShowError(ImageMessage(TImageMessage::ContinuousFailed));
@@ -183,7 +183,7 @@ void TFrm_VuvECnv::ConvertContinuous() {
   services_.information.MessageBox(ImageMessage(TImageMessage::ContinuousDone), IKervInformation::mkInformation,
                                    IKervInformation::mbOk);
   busy.Restore();
-  show();
+  ShowAgain();
 }
 
 // ---------------------------------------------------------------- settings files
@@ -255,6 +255,27 @@ int TFrm_VuvECnv::CurrentJpegQuality() {
     return ClampJpegQuality(ini.ReadInteger("Settings", "JPEGQuality", kDefaultJpegQuality));
   } catch (const EFileError&) {
     return kDefaultJpegQuality;
+  }
+}
+
+int TFrm_VuvECnv::exec() {
+  inExec_ = true;
+  int result = QDialog::Rejected;
+  do {
+    showAgain_ = false;
+    result = QDialog::exec();
+  } while (showAgain_ && !iniWritten_);
+  inExec_ = false;
+  return result;
+}
+
+void TFrm_VuvECnv::ShowAgain() {
+  // Hiding a modal dialog ends its run; showing it now would leave it
+  // without its modality, so the run starts again instead.
+  if (inExec_) {
+    showAgain_ = true;
+  } else {
+    show();
   }
 }
 

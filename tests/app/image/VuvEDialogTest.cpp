@@ -15,6 +15,7 @@
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QSpinBox>
+#include <QTimer>
 #include <deque>
 #include <memory>
 
@@ -420,6 +421,28 @@ TEST_F(VuvEDialogTest, ContinuousConversionWritesOneFilePerNonEmptyLine) {
   EXPECT_EQ(information.boxes[1].rfind(Message(TImageMessage::SaveFailed), 0), 0u);
   EXPECT_EQ(information.boxes[2], Message(TImageMessage::ContinuousFailed));
   EXPECT_TRUE(fs.FileExists("/out/w000.png"));
+}
+
+TEST_F(VuvEDialogTest, AContinuousConversionHidesTheModalDialogAndShowsItAgain) {
+  auto dialog = Open();
+  dialog->Chk_CntCnv->setChecked(true);
+  dialog->Edt_Folder->setText(QStringLiteral("/out"));
+  bool visibleAgain = false;
+  bool modalAgain = false;
+  QTimer::singleShot(0, dialog.get(), [&] {
+    dialog->Convert();
+    // Runs once the dialog is back.
+    QTimer::singleShot(0, dialog.get(), [&] {
+      visibleAgain = dialog->isVisible();
+      modalAgain = dialog->isModal() || dialog->testAttribute(Qt::WA_ShowModal);
+      dialog->reject();
+    });
+  });
+  EXPECT_EQ(dialog->exec(), QDialog::Rejected);
+  EXPECT_TRUE(visibleAgain);
+  EXPECT_TRUE(modalAgain);
+  EXPECT_TRUE(fs.FileExists("/out/000.bmp"));
+  EXPECT_EQ(TIniFile(fs, kIni).ReadString("VuvEConverter", "CntCnv_Foldor", ""), "/out");
 }
 
 class ImageWindowTest : public VuvEDialogTest {
