@@ -127,18 +127,26 @@ void TFrm_ImageWindow::ClearImage() {
   Refresh();
 }
 
-QImage TFrm_ImageWindow::ShownImage() const {
+QImage TFrm_ImageWindow::PaneImage() {
+  expanded_ = TRasterImage();
   if (image_.IsEmpty()) return {};
   // A reduced image is shown as it now looks, through its palette.
-  const TRasterImage colour = image_.Format() == TPixelFormat::Rgb24 ? TRasterImage() : ToRgb24(image_);
-  const TRasterImage& source = colour.IsEmpty() ? image_ : colour;
+  if (image_.Format() != TPixelFormat::Rgb24) expanded_ = ToRgb24(image_);
+  TRasterImage& source = expanded_.IsEmpty() ? image_ : expanded_;
   return QImage(source.Bits(), source.Width(), source.Height(), static_cast<qsizetype>(source.Stride()),
-                QImage::Format_RGB888)
-      .copy();
+                QImage::Format_RGB888);
+}
+
+QImage TFrm_ImageWindow::ShownImage() const {
+  // The pane's image borrows the window's pixels; whoever keeps it (the
+  // clipboard) gets pixels of its own.
+  return pane_->Image().copy();
 }
 
 void TFrm_ImageWindow::Refresh() {
-  pane_->SetImage(ShownImage());
+  // The pane lets go of the old pixels before they go.
+  pane_->SetImage(QImage());
+  pane_->SetImage(PaneImage());
   Mnu_SaveAs->setEnabled(HasImage());
   Mnu_Copy->setEnabled(HasImage());
 }

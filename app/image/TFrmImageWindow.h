@@ -36,7 +36,7 @@ class TFrm_ImageWindow : public QMainWindow {
   bool HasImage() const { return !image_.IsEmpty(); }
   const TRasterImage& Image() const { return image_; }
   int JpegQuality() const { return jpegQuality_; }
-  // The image as Qt shows and copies it (24 bits).
+  // The image as the window shows it, 24 bits, a copy of its own.
   QImage ShownImage() const;
 
   // The menus' commands.
@@ -54,6 +54,9 @@ class TFrm_ImageWindow : public QMainWindow {
 
  private:
   void Refresh();
+  // The image for the pane without a copy: a reduced image's colours are
+  // kept in expanded_ while it is shown.
+  QImage PaneImage();
 
   IFileSystem& fs_;
   IKervInformation& information_;
@@ -62,6 +65,7 @@ class TFrm_ImageWindow : public QMainWindow {
   // The type the save dialog shows first: the last one chosen, 24-bit BMP at first.
   int saveFilterIndex_ = 2;
   TRasterImage image_;
+  TRasterImage expanded_;
   TImagePane* pane_;
   bool stayOnTopQueued_ = false;
 };

@@ -553,9 +553,7 @@ void TFrm_VuvECnv::UpdateLineLimits() {
 }
 
 void TFrm_VuvECnv::LoadBackground(const std::string& path) {
-  TVuvESettings probe;
-  probe.BackImagePath = path;
-  const std::string trimmed = TrimmedPicturePath(probe);
+  const std::string trimmed = TrimmedPicturePath(path);
   if (trimmed.empty() || !services_.fs.FileExists(trimmed)) return;
   QImage picture;
   try {

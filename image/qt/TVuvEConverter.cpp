@@ -9,8 +9,9 @@
 
 namespace kerv {
 
-std::string TrimmedPicturePath(const TVuvESettings& settings) {
-  const std::string& path = settings.BackImagePath;
+std::string TrimmedPicturePath(const TVuvESettings& settings) { return TrimmedPicturePath(settings.BackImagePath); }
+
+std::string TrimmedPicturePath(const std::string& path) {
   const size_t first = path.find_first_not_of(' ');
   if (first == std::string::npos) return {};
   return path.substr(first, path.find_last_not_of(' ') - first + 1);

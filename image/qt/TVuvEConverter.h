@@ -23,7 +23,8 @@ class ICodePage;
 class IFileSystem;
 class TImageFileWriter;
 
-// The picture path as used: blanks at either end dropped.
+// A picture path as used: blanks at either end dropped.
+std::string TrimmedPicturePath(const std::string& path);
 std::string TrimmedPicturePath(const TVuvESettings& settings);
 // Whether the image gets a background picture: the picture is used and its
 // trimmed path is not empty.
