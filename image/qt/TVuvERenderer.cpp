@@ -202,7 +202,7 @@ void TVuvERenderer::PaintPicture(QPainter& painter, TImageSize size, const QImag
   // column order is the tiling order.
   const QBrush tiles(picture);
   painter.setBrushOrigin(0, 0);
-  TEventThrottle throttle;
+  TEventThrottle throttle(std::chrono::milliseconds(100), eventClock_);
   for (int column = 0; column < grid.Columns(); ++column) {
     const TPixelPoint top = grid.At(int64_t{column} * grid.Rows());
     const int width = std::min(pictureSize.width, size.width - top.x);

@@ -58,6 +58,8 @@ class TVuvERenderer {
   // Called now and then while a picture is tiled (about ten times a
   // second), so that windows repaint during a long fill.
   std::function<void()> LetEventsThrough;
+  // The clock that paces LetEventsThrough (tests; empty: the system's).
+  void SetEventClock(TEventThrottle::Clock clock) { eventClock_ = std::move(clock); }
 
   // Draws the image of this size onto painter, whose origin is the image's
   // top-left corner: the background colour, the picture (null: none), the
@@ -79,6 +81,7 @@ class TVuvERenderer {
 
   TVuvESettings settings_;
   QFont font_;
+  TEventThrottle::Clock eventClock_;
   int lineHeight_ = 0;
   int ascent_ = 0;
   int tabWidth_ = 0;

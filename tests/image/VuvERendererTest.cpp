@@ -175,6 +175,23 @@ TEST_F(VuvERendererTest, TiledPictureIsCopiedColumnByColumnUntilTheImageIsCovere
   EXPECT_EQ(once.Pixel(0, 100), kWhite);
 }
 
+TEST_F(VuvERendererTest, TilingLetsEventsThroughAboutTenTimesASecondNotAfterEveryTile) {
+  TVuvESettings s = Plain();
+  s.TileBackImage = true;
+  TVuvERenderer renderer(s, Font(s));
+  // Each look at the clock moves it on 1 ms: 2000 columns take 2 s.
+  auto now = std::chrono::steady_clock::time_point();
+  renderer.SetEventClock([&] { return now += std::chrono::milliseconds(1); });
+  int calls = 0;
+  renderer.LetEventsThrough = [&] { ++calls; };
+  QImage picture(1, 1, QImage::Format_RGB32);
+  picture.fill(Qt::red);
+  const TRasterImage image = renderer.Render(TImageSize{2000, 3}, QString(), true, &picture);
+  EXPECT_GE(calls, 15);
+  EXPECT_LE(calls, 25);
+  EXPECT_EQ(image.Pixel(1999, 2), kRed);
+}
+
 TEST_F(VuvERendererTest, MarginBandsAreFilledAroundTheBackground) {
   TVuvESettings s = Plain();
   s.SizeSetType = TVuvESizeMode::Given;
