@@ -131,14 +131,15 @@ void BM_Continuous1000Lines_WholeProcess(benchmark::State& state) {
   std::ofstream(dir / "lines.txt", std::ios::binary) << ShortLines();
   std::ofstream(dir / "s.tg2", std::ios::binary)
       << "[VuvESettings]\r\nMatchType=1\r\nFontName=VL Gothic\r\nFontSize=16\r\nCntCnv_FileName=line\r\n";
-  const std::string command = "XDG_RUNTIME_DIR=" + dir.string() + " " KERVTEXT_RENDER_PATH " image --each-line --format png --settings " +
-                              (dir / "s.tg2").string() + " " + (dir / "lines.txt").string() + " " + (dir / "out").string();
+  const std::string command =
+      "XDG_RUNTIME_DIR=" + dir.string() + " " KERVTEXT_RENDER_PATH " image --each-line --format png --settings " +
+      (dir / "s.tg2").string() + " " + (dir / "lines.txt").string() + " " + (dir / "out").string();
   for (auto _ : state) {
     const int status = std::system(command.c_str());
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) state.SkipWithError("kervtext-render failed");
   }
-  state.counters["files"] = static_cast<double>(std::distance(std::filesystem::directory_iterator(dir / "out"),
-                                                              std::filesystem::directory_iterator()));
+  state.counters["files"] = static_cast<double>(
+      std::distance(std::filesystem::directory_iterator(dir / "out"), std::filesystem::directory_iterator()));
   std::filesystem::remove_all(dir);
 }
 BENCHMARK(BM_Continuous1000Lines_WholeProcess)->Unit(benchmark::kMillisecond)->Iterations(3);

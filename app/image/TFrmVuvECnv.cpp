@@ -442,7 +442,9 @@ TVuvESettings TFrm_VuvECnv::Settings() const {
 void TFrm_VuvECnv::ShowSettings(const TVuvESettings& s) {
   showingSettings_ = true;
   (s.AllText ? RB_AllText : RB_Selection)->setChecked(true);
-  (s.TextAlign == TVuvEAlign::Center ? RB_AlignCenter : s.TextAlign == TVuvEAlign::Right ? RB_AlignRight : RB_AlignLeft)
+  (s.TextAlign == TVuvEAlign::Center  ? RB_AlignCenter
+   : s.TextAlign == TVuvEAlign::Right ? RB_AlignRight
+                                      : RB_AlignLeft)
       ->setChecked(true);
   Chk_VAlign->setChecked(s.TextVAlign);
   (s.SizeSetType == TVuvESizeMode::Given        ? RB_SizeGiven

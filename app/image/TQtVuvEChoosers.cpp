@@ -37,13 +37,14 @@ std::vector<TFileFilter> ParseFilter(const std::string& filter) {
     size_t from = 0;
     for (;;) {
       const size_t semicolon = parts[i + 1].find(';', from);
-      entry.patterns.push_back(parts[i + 1].substr(from, semicolon == std::string::npos ? std::string::npos
-                                                                                         : semicolon - from));
+      entry.patterns.push_back(
+          parts[i + 1].substr(from, semicolon == std::string::npos ? std::string::npos : semicolon - from));
       if (semicolon == std::string::npos) break;
       from = semicolon + 1;
     }
     const std::string& first = entry.patterns.front();
-    if (first.rfind("*.", 0) == 0 && first.find_first_of("*?", 2) == std::string::npos) entry.extension = first.substr(1);
+    if (first.rfind("*.", 0) == 0 && first.find_first_of("*?", 2) == std::string::npos)
+      entry.extension = first.substr(1);
     filters.push_back(std::move(entry));
   }
   return filters;
@@ -79,8 +80,8 @@ std::optional<std::string> TQtVuvEChoosers::SaveFile(const std::string& filter, 
   // dialog's own question about replacing a file.
   int chosen = filterIndex >= 0 && filterIndex < names.size() ? filterIndex : 0;
   auto applySuffix = [&](int index) {
-    const std::string& extension = index < static_cast<int>(filters.size()) ? filters[static_cast<size_t>(index)].extension
-                                                                             : std::string();
+    const std::string& extension =
+        index < static_cast<int>(filters.size()) ? filters[static_cast<size_t>(index)].extension : std::string();
     dialog.setDefaultSuffix(extension.empty() ? Utf8(defaultExtension) : Utf8(extension.substr(1)));
   };
   if (!names.isEmpty()) dialog.selectNameFilter(names[chosen]);
@@ -97,14 +98,15 @@ std::optional<std::string> TQtVuvEChoosers::SaveFile(const std::string& filter, 
 }
 
 std::optional<std::string> TQtVuvEChoosers::ChooseFolder(const std::string& prompt, const std::string& initialFolder) {
-  const QString folder = QFileDialog::getExistingDirectory(owner_, Utf8(prompt), Utf8(initialFolder),
-                                                           QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+  const QString folder = QFileDialog::getExistingDirectory(
+      owner_, Utf8(prompt), Utf8(initialFolder), QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
   if (folder.isEmpty()) return std::nullopt;
   return ToUtf8(folder);
 }
 
 std::optional<TColor> TQtVuvEChoosers::ChooseColor(TColor current) {
-  const QColor chosen = QColorDialog::getColor(VuvEQColor(current), owner_, QString(), QColorDialog::DontUseNativeDialog);
+  const QColor chosen =
+      QColorDialog::getColor(VuvEQColor(current), owner_, QString(), QColorDialog::DontUseNativeDialog);
   if (!chosen.isValid()) return std::nullopt;
   return TRgb{static_cast<uint8_t>(chosen.red()), static_cast<uint8_t>(chosen.green()),
               static_cast<uint8_t>(chosen.blue())}

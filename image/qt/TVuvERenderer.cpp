@@ -26,8 +26,8 @@ constexpr int kTabColumns = 8;
 // A font name of another system (or none) becomes one that has Japanese
 // glyphs, as the editor's panes choose it, so the image shows what the
 // pane shows.
-const char* const kFallbackFamilies[] = {"Noto Sans Mono CJK JP", "VL Gothic", "Noto Sans CJK JP", "IPAGothic",
-                                         "TakaoGothic", "DejaVu Sans Mono"};
+const char* const kFallbackFamilies[] = {"Noto Sans Mono CJK JP", "VL Gothic",       "Noto Sans CJK JP", "IPAGothic",
+                                         "TakaoGothic",           "DejaVu Sans Mono"};
 
 bool FamilyInstalled(const QString& family) {
   if (family.isEmpty()) return false;
@@ -57,12 +57,18 @@ QColor VuvEQColor(TColor color) {
   if (IsSystemColor(color)) {
     const QPalette palette = QGuiApplication::palette();
     switch (color & 0xFF) {
-      case 5: return palette.color(QPalette::Base);          // window
-      case 8: return palette.color(QPalette::Text);          // window text
-      case 15: return palette.color(QPalette::Button);       // button face
-      case 13: return palette.color(QPalette::Highlight);
-      case 14: return palette.color(QPalette::HighlightedText);
-      default: return palette.color(QPalette::Text);
+      case 5:
+        return palette.color(QPalette::Base);  // window
+      case 8:
+        return palette.color(QPalette::Text);  // window text
+      case 15:
+        return palette.color(QPalette::Button);  // button face
+      case 13:
+        return palette.color(QPalette::Highlight);
+      case 14:
+        return palette.color(QPalette::HighlightedText);
+      default:
+        return palette.color(QPalette::Text);
     }
   }
   return QColor(static_cast<int>(color & 0xFF), static_cast<int>((color >> 8) & 0xFF),

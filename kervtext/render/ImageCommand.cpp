@@ -164,13 +164,15 @@ int RunImage(const Args& args) {
       typeIndex = ParseFormat(value);
       if (!typeIndex) return Fail("--format takes png, jpeg, bmp24, bmp8, bmp4 or bmp1, not '" + value + "'");
     } else {
-      if (!ParseLines(value, firstLine, lastLine)) return Fail("--lines takes FIRST-LAST (1-based), not '" + value + "'");
+      if (!ParseLines(value, firstLine, lastLine))
+        return Fail("--lines takes FIRST-LAST (1-based), not '" + value + "'");
       linesGiven = true;
     }
   }
   if (linesGiven && !eachLine) return Fail("--lines goes with --each-line");
   if (files.size() != 2) {
-    return Fail(eachLine ? "expected FILE and FOLDER (see kervtext --help)" : "expected FILE and OUT (see kervtext --help)");
+    return Fail(eachLine ? "expected FILE and FOLDER (see kervtext --help)"
+                         : "expected FILE and OUT (see kervtext --help)");
   }
   const std::string& textFile = files[0];
   const std::string& target = files[1];

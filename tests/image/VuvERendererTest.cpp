@@ -209,8 +209,8 @@ TEST_F(VuvERendererTest, MarginBandsAreFilledAroundTheBackground) {
     int x, y;
     TRgb colour;
   } probes[] = {
-      {5, 75, kRed},    {195, 75, kRed},   {100, 10, kRed},  {100, 140, kRed},   {0, 0, kRed},   {199, 149, kRed},
-      {10, 20, kBlue},  {169, 109, kBlue}, {9, 75, kRed},    {170, 75, kRed},    {100, 19, kRed}, {100, 110, kRed},
+      {5, 75, kRed},   {195, 75, kRed},   {100, 10, kRed}, {100, 140, kRed}, {0, 0, kRed},    {199, 149, kRed},
+      {10, 20, kBlue}, {169, 109, kBlue}, {9, 75, kRed},   {170, 75, kRed},  {100, 19, kRed}, {100, 110, kRed},
   };
   for (const Probe& p : probes) EXPECT_EQ(image.Pixel(p.x, p.y), p.colour) << p.x << "," << p.y;
 
@@ -333,8 +333,8 @@ TEST_F(VuvEContinuousTest, LinesTwoToFiveWithAnEmptyLineWriteThreeNumberedFiles)
     TVuvESettings s = Continuous(folder, 4);
     TImageFileWriter writer(fs_);
     TVuvEConverter converter = Converter(s);
-    const int count = converter.ConvertEachLine(text, writer, [] { return 50; },
-                                                [&](int, const std::string& path) { written_.push_back(path); });
+    const int count = converter.ConvertEachLine(
+        text, writer, [] { return 50; }, [&](int, const std::string& path) { written_.push_back(path); });
     EXPECT_EQ(count, 3);
     EXPECT_EQ(written_, (std::vector<std::string>{"/out/img000.png", "/out/img001.png", "/out/img002.png"})) << folder;
   }
@@ -413,8 +413,8 @@ TEST_F(VuvERendererTest, PreviewPaintMatchesTheImageOnAShiftedPainter) {
   for (int y = 0; y < 30; ++y) {
     for (int x = 0; x < 60; ++x) {
       const QRgb p = shifted.pixel(x + 4, y + 4);
-      ASSERT_EQ(image.Pixel(x, y), (TRgb{static_cast<uint8_t>(qRed(p)), static_cast<uint8_t>(qGreen(p)),
-                                         static_cast<uint8_t>(qBlue(p))}))
+      ASSERT_EQ(image.Pixel(x, y),
+                (TRgb{static_cast<uint8_t>(qRed(p)), static_cast<uint8_t>(qGreen(p)), static_cast<uint8_t>(qBlue(p))}))
           << x << "," << y;
     }
   }

@@ -74,8 +74,13 @@ TEST_F(KervTextImageTest, WholeTextBecomesOneImageOfTheTypeAskedFor) {
     const char* qtFormat;
     int depth;
   } cases[] = {
-      {"a.png", "", "png", 32}, {"a.jpg", "", "jpg", 32},   {"a.bmp", "", "bmp", 24},   {"b.img", "--format bmp1", "bmp", 1},
-      {"c.x", "--format bmp4", "bmp", 4}, {"d.x", "--format=bmp8", "bmp", 8}, {"e.x", "--format jpeg", "jpg", 32},
+      {"a.png", "", "png", 32},
+      {"a.jpg", "", "jpg", 32},
+      {"a.bmp", "", "bmp", 24},
+      {"b.img", "--format bmp1", "bmp", 1},
+      {"c.x", "--format bmp4", "bmp", 4},
+      {"d.x", "--format=bmp8", "bmp", 8},
+      {"e.x", "--format jpeg", "jpg", 32},
   };
   QSize size;
   for (const Case& c : cases) {
@@ -123,8 +128,8 @@ TEST_F(KervTextImageTest, EachLineOfARangeBecomesANumberedImage) {
 
 TEST_F(KervTextImageTest, AnOlderSettingsRecordIsRead) {
   std::string record(852, '\0');
-  record[0] = 1;    // whole text
-  record[5] = 1;    // add the margins to the fitted size
+  record[0] = 1;     // whole text
+  record[5] = 1;     // add the margins to the fitted size
   record[272] = 10;  // left
   record[276] = 30;  // right
   record[280] = 20;  // top

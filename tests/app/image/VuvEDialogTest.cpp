@@ -154,7 +154,8 @@ class VuvEDialogTest : public ::testing::Test {
                          96,
                          {},
                          [this]() -> TFrm_ImageWindow& {
-                           if (!window) window = std::make_unique<TFrm_ImageWindow>(fs, information, choosers, 0x808080, 50);
+                           if (!window)
+                             window = std::make_unique<TFrm_ImageWindow>(fs, information, choosers, 0x808080, 50);
                            return *window;
                          },
                          [this] { ++windowShown; }};
@@ -186,10 +187,11 @@ TEST_F(VuvEDialogTest, KervIniStateComesInAtOpeningAndGoesBackInOrderAtClosing) 
 
   TIniFile ini(fs, kIni);
   EXPECT_EQ(ini.ReadSection("VuvEConverter"),
-            (std::vector<std::string>{"SizeSetType", "SizeX", "SizeY", "LeftMargin", "TextAlign", "BackColor",
-                                      "CntCnv_FileName", "CntCnv_FileType", "ExpMargin", "TextVAlign", "TopMargin",
-                                      "BottomMargin", "RightMargin", "FillMargin", "FillColor", "UseBackImage",
-                                      "BackImagePath", "TileBackImage", "CntCnv", "CntCnv_Foldor", "ShowLineNum"}));
+            (std::vector<std::string>{
+                "SizeSetType",     "SizeX",           "SizeY",      "LeftMargin",   "TextAlign",     "BackColor",
+                "CntCnv_FileName", "CntCnv_FileType", "ExpMargin",  "TextVAlign",   "TopMargin",     "BottomMargin",
+                "RightMargin",     "FillMargin",      "FillColor",  "UseBackImage", "BackImagePath", "TileBackImage",
+                "CntCnv",          "CntCnv_Foldor",   "ShowLineNum"}));
   EXPECT_EQ(ini.ReadInteger("VuvEConverter", "TopMargin", 0), 7);
   EXPECT_EQ(ini.ReadInteger("VuvEConverter", "CntCnv_FileType", 0), 4);
   EXPECT_EQ(ini.ReadString("Settings", "JPEGQuality", ""), "70");
@@ -283,8 +285,8 @@ TEST_F(VuvEDialogTest, DamagedSettingsFilesAreToldAndTheDialogGoesOn) {
 
   // A margin out of range: the fields before it stay set.
   std::string record(kTgsRecordBytes, '\0');
-  record[272] = 5;                                   // left margin
-  record[276] = static_cast<char>(0x88);             // right margin 5000
+  record[272] = 5;                        // left margin
+  record[276] = static_cast<char>(0x88);  // right margin 5000
   record[277] = 0x13;
   fs.AddFile("/home/user/bad.tgs", record);
   choosers.files = {"/home/user/bad.tgs"};

@@ -21,9 +21,8 @@ QApplication& App() {
   static int argc = 1;
   static char name[] = "kerv_app_window_tests";
   static char* argv[] = {name, nullptr};
-  static QApplication* app = QApplication::instance() != nullptr
-                                 ? static_cast<QApplication*>(QApplication::instance())
-                                 : new QApplication(argc, argv);
+  static QApplication* app = QApplication::instance() != nullptr ? static_cast<QApplication*>(QApplication::instance())
+                                                                 : new QApplication(argc, argv);
   return *app;
 }
 
