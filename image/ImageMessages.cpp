@@ -69,6 +69,7 @@ constexpr Entry kMessages[] = {
     {TImageMessage::BackImagePath, "画像ファイルのフルパス(&P)"},
     {TImageMessage::TileBackImage, "並べて描写(&T)"},
     {TImageMessage::FontButton, "フォント変更(&F)"},
+    {TImageMessage::FontColorLabel, "文字色"},
     {TImageMessage::ContinuousCheck, "連続変換を行なう(&C)"},
     {TImageMessage::GroupLineRange, "変換設定"},
     {TImageMessage::FirstLine, "開始行(&S)"},

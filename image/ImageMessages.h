@@ -69,6 +69,7 @@ enum class TImageMessage {
   BackImagePath,
   TileBackImage,
   FontButton,
+  FontColorLabel,         // the font's colour (Qt's font dialog has none)
   ContinuousCheck,
   GroupLineRange,
   FirstLine,

@@ -137,9 +137,27 @@ class IFileSystem {
   // but a failure part-way can leave the file damaged: callers keep a copy
   // first. Throws EFileError.
   virtual void WriteFileInPlace(const std::string& path, std::string_view data) { WriteFile(path, data); }
+  // Around a run of many new files (a folder of images): the writes inside
+  // may leave their flushing to one flush of the file system at the end,
+  // instead of waiting for the disk after every file. Each file still
+  // appears whole or not at all. Pairs nest; the default does nothing.
+  virtual void BeginWriteBatch() {}
+  virtual void EndWriteBatch() {}
 
   // The target of a symbolic link, followed to the end; other paths unchanged.
   virtual std::string ResolveLink(const std::string& path) = 0;
+};
+
+// Brackets a run of writes with BeginWriteBatch and EndWriteBatch.
+class TFileWriteBatch {
+ public:
+  explicit TFileWriteBatch(IFileSystem& fs) : fs_(fs) { fs_.BeginWriteBatch(); }
+  ~TFileWriteBatch() { fs_.EndWriteBatch(); }
+  TFileWriteBatch(const TFileWriteBatch&) = delete;
+  TFileWriteBatch& operator=(const TFileWriteBatch&) = delete;
+
+ private:
+  IFileSystem& fs_;
 };
 
 // Path helpers shared by every caller; pure string work.

@@ -102,7 +102,7 @@ constexpr TKervActionInfo kActions[] = {
     {Act_Csr_Down, "Act_Csr_Down", kCaret, "下へ移動", "下へ移動|キャレットを下へ移動します", false},
     {Act_Csr_Right, "Act_Csr_Right", kCaret, "右へ移動", "右へ移動|キャレットを右へ移動します", false},
     {Act_Tool_ToolSet, "Act_Tool_ToolSet", kTool, "ツールランチャーの設定(&E)...", "ツールランチャーの設定|ツールランチャーのメニューに並べるツールを設定します", false},
-    {Act_Tool_VuvE, "Act_Tool_VuvE", kTool, "&VuvEコンバーター...", "VuvEコンバーター|まだ使えません: 文章の画像化は後の版で加わります", false},
+    {Act_Tool_VuvE, "Act_Tool_VuvE", kTool, "&VuvEコンバーター...", "VuvEコンバーター|文章を画像に変換します", false},
     {Act_Tool_ImageWindow, "Act_Tool_ImageWindow", kTool, "イメージウィンドウ(&I)...", "イメージウィンドウ|イメージウィンドウを手前に表示します", false},
     {Act_Tool_Setting, "Act_Tool_Setting", kTool, "共通設定(&S)...", "共通設定|共通設定を変更します", false},
     {Act_Tool_EmSet, "Act_Tool_EmSet", kTool, "編集モード設定(&E)", "編集モード設定|編集モードを設定します", false},

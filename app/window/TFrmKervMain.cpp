@@ -194,11 +194,6 @@ class TKervSearchSide : public IKervSearchWindow {
 
 namespace {
 
-
-// The actions whose subsystems are not built yet: in their menus, disabled,
-// their hints saying so.
-constexpr TKervAction kNotBuilt[] = {Act_Tool_VuvE, Act_Tool_ImageWindow};
-
 // Icons from the desktop's theme, the style's own where the theme has none.
 struct TIconChoice {
   TKervAction action;
@@ -353,7 +348,6 @@ void TFrmKervMain::CreateActions() {
     // In a menu an icon takes the check mark's place: an on/off item shows its check instead.
     if (action->isCheckable()) action->setIconVisibleInMenu(false);
   }
-  for (TKervAction id : kNotBuilt) Action(id)->setEnabled(false);
 }
 
 void TFrmKervMain::CreateMenus() {
@@ -906,7 +900,6 @@ TKervActionState TFrmKervMain::GatherState() const {
 }
 
 void TFrmKervMain::SetEnabled(TKervAction action, bool enabled) {
-  if (std::find(std::begin(kNotBuilt), std::end(kNotBuilt), action) != std::end(kNotBuilt)) enabled = false;
   Action(action)->setEnabled(enabled);
 }
 
@@ -1134,6 +1127,8 @@ void TFrmKervMain::Run(TKervAction id) {
     case Act_Tool_Setting: dialogCommand_->OpenSettingsDialog(); break;
     case Act_Tool_ToolSet: toolCommand_->EditTools(); break;
     case Act_Tool_EmSet: dialogCommand_->OpenEditModeDialog(); break;
+    case Act_Tool_VuvE: dialogCommand_->OpenVuvEConverter(); break;
+    case Act_Tool_ImageWindow: dialogCommand_->ShowImageWindow(); break;
 
     case Act_Srch_FindNext: searchCommand_->Find(BoxText(searchBox_), true); break;
     case Act_Srch_FindPrev: searchCommand_->Find(BoxText(searchBox_), false); break;

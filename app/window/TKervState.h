@@ -3,6 +3,8 @@
 
 namespace kerv {
 
+class TFrm_ImageWindow;
+
 // Which modal thing the window shows (the dialog-state values other windows ask for).
 enum TKervDialogState : int {
   dlgNone = 0,
@@ -20,6 +22,8 @@ struct TKervState {
   bool FileBusy = false;
   bool Searching = false;
   int SplitMode = 0;  // 0 not split, 1 side by side, 2 one above the other
+  // The window's image window once a single conversion made it (the dialog command owns it).
+  TFrm_ImageWindow* ImageWindow = nullptr;
   int ImageCount = 0;
 };
 

@@ -30,6 +30,7 @@
 #include <QStyle>
 #include <QSysInfo>
 #include <QTimer>
+#include <QUrl>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -48,6 +49,11 @@
 #include "app/dialogs/TFrmPrint.h"
 #include "app/dialogs/TKervFormatDialogsQt.h"
 #include "app/dialogs/TQtCollator.h"
+#include "app/image/TFrmImageWindow.h"
+#include "app/image/TFrmVuvECnv.h"
+#include "app/image/TQtVuvEChoosers.h"
+#include "image/TJpegCodec.h"
+#include "image/qt/TVuvERenderer.h"
 #include "document/TKervFileManager.h"
 #include "platform/posix/PosixFileLock.h"
 #include "platform/qt/QtFileDialogs.h"
@@ -303,6 +309,11 @@ void TKervInformationCommand::ShowHelpTopic(const std::string& anchor) {
 }
 
 // ==== TKervDialogCommand
+TKervDialogCommand::TKervDialogCommand(TKervSystem& system, IKervMainWindow& window)
+    : TKervWindowBoundCommand(system, window) {}
+
+TKervDialogCommand::~TKervDialogCommand() { w_.State().ImageWindow = nullptr; }
+
 bool TKervDialogCommand::MayOpenDialog(int dialogState) {
   return !w_.Processes() || !w_.Processes()->ActivateDialogOwner(dialogState);
 }
@@ -457,6 +468,60 @@ void TKervDialogCommand::JumpTo() {
   w_.State().DialogState = dlgNone;
   if (!ok) return;
   w_.EditorCommand().JumpToLine(TKervEditorCommand::ParseJumpAnswer(editor, answer.trimmed().toStdString()));
+}
+
+TFrm_ImageWindow& TKervDialogCommand::ImageWindow() {
+  if (!imageWindow_) {
+    TKervPlatform& platform = w_.System().Platform();
+    const TKervVuvEConverterSetting& group = w_.Settings().VuvEConverter();
+    imageWindowChoosers_ = std::make_unique<TQtVuvEChoosers>(platform.codePage, nullptr);
+    imageWindow_ = std::make_unique<TFrm_ImageWindow>(platform.fs, w_.Information(), *imageWindowChoosers_,
+                                                      static_cast<TColor>(group.ImgWinColor),
+                                                      ClampJpegQuality(group.JPEGQuality));
+    imageWindowChoosers_->SetOwner(imageWindow_.get());
+    imageWindow_->setWindowIcon(w_.Form().windowIcon());
+    imageWindow_->StayOnTop = [this] { return w_.View().StayOnTop; };
+    w_.State().ImageWindow = imageWindow_.get();
+  }
+  return *imageWindow_;
+}
+
+void TKervDialogCommand::OpenVuvEConverter() {
+  // The dialog hides itself while it converts; it must not open twice.
+  if (w_.State().DialogState == dlgImage) return;
+  TKervPlatform& platform = w_.System().Platform();
+  if (!converterChoosers_) converterChoosers_ = std::make_unique<TQtVuvEChoosers>(platform.codePage, &w_.Form());
+  TEditor& editor = w_.Editors().MainEditor();
+  // The pane shows the text as the document's pane does: the mode's set
+  // with the editor's own values over it.
+  TEditorPropEx paneProperties;
+  paneProperties.Assign(w_.Modes().Current());
+  paneProperties.Assign(editor);
+  TVuvEServices services{platform.fs,
+                         platform.codePage,
+                         w_.Information(),
+                         w_.Settings(),
+                         *converterChoosers_,
+                         &VuvEPlainColor,
+                         ScreenDotsPerInch(),
+                         [this] { w_.InfoCommand().ShowHelpTopic("vuve"); },
+                         [this]() -> TFrm_ImageWindow& { return ImageWindow(); },
+                         [this] { w_.Action(Act_Tool_ImageWindow)->setEnabled(true); }};
+  w_.State().DialogState = dlgImage;
+  {
+    TFrm_VuvECnv dialog(services, editor, paneProperties, &w_.Form());
+    converterChoosers_->SetOwner(&dialog);
+    dialog.exec();
+  }
+  converterChoosers_->SetOwner(&w_.Form());
+  w_.State().DialogState = dlgNone;
+}
+
+void TKervDialogCommand::ShowImageWindow() {
+  if (!imageWindow_) return;
+  imageWindow_->show();
+  imageWindow_->raise();
+  imageWindow_->activateWindow();
 }
 
 // ==== TKervViewCommand

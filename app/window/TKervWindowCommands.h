@@ -25,6 +25,8 @@ namespace kerv {
 
 class TEditor;
 class TEditorWidget;
+class TFrm_ImageWindow;
+class TQtVuvEChoosers;
 class IKervMainWindow;
 class TKervProcessManager;
 class TKervWindowPort;
@@ -39,10 +41,12 @@ class TKervWindowBoundCommand : public TKervCommand {
 };
 
 // Print, settings, edit-mode settings, search options, the temporary words
-// and font, go to line; the single-dialog rule across windows.
+// and font, go to line, text to image and the image window; the
+// single-dialog rule across windows.
 class TKervDialogCommand : public TKervWindowBoundCommand {
  public:
-  using TKervWindowBoundCommand::TKervWindowBoundCommand;
+  TKervDialogCommand(TKervSystem& system, IKervMainWindow& window);
+  ~TKervDialogCommand() override;
   bool MayOpenDialog(int dialogState);
   void OpenPrintDialog();
   void OpenSettingsDialog();
@@ -53,6 +57,16 @@ class TKervDialogCommand : public TKervWindowBoundCommand {
   void ShowToolHelp();
   void ChooseTemporaryFont();
   void JumpTo();
+  // The text-to-image converter (dialog state 3) and the image window it fills.
+  void OpenVuvEConverter();
+  void ShowImageWindow();
+
+ private:
+  TFrm_ImageWindow& ImageWindow();
+  // The choosers of the converter (over this window) and of the image window (over it).
+  std::unique_ptr<TQtVuvEChoosers> converterChoosers_;
+  std::unique_ptr<TQtVuvEChoosers> imageWindowChoosers_;
+  std::unique_ptr<TFrm_ImageWindow> imageWindow_;
 };
 
 // Caret position, counters, code display, the info bar's items, help.

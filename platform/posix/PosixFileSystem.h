@@ -1,4 +1,6 @@
 #pragma once
+#include <set>
+
 #include "platform/FileSystem.h"
 
 namespace kerv {
@@ -30,6 +32,13 @@ class PosixFileSystem : public IFileSystem {
   bool ReplacesWhole(const std::string& path) override;
   void WriteFileInPlace(const std::string& path, std::string_view data) override;
   std::string ResolveLink(const std::string& path) override;
+  void BeginWriteBatch() override { ++batchDepth_; }
+  // Flushes the file systems of the folders written in the batch (syncfs).
+  void EndWriteBatch() override;
+
+ private:
+  int batchDepth_ = 0;
+  std::set<std::string> batchFolders_;
 };
 
 }  // namespace kerv

@@ -98,6 +98,38 @@ TEST_F(PosixFileSystemTest, WriteThatRunsOutOfSpaceLeavesOriginal) {
   EXPECT_EQ(fs_.ListFiles(dir_, "*"), std::vector<std::string>{"big.txt"});
 }
 
+TEST_F(PosixFileSystemTest, BatchedWritesAreWholeAndAFailureInsideLeavesTheOriginal) {
+  // Inside a batch the flushing waits for its end; the files, their
+  // replacement and the failures are the same as outside one.
+  fs_.WriteFile(dir_ + "kept.txt", "original");
+  {
+    TFileWriteBatch outer(fs_);
+    {
+      TFileWriteBatch inner(fs_);
+      for (int n = 0; n < 20; ++n) fs_.WriteFile(dir_ + "f" + std::to_string(n), std::string(1000 + n, 'a'));
+    }
+    fs_.WriteFile(dir_ + "f0", "replaced");
+    struct rlimit old;
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
+    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = old;
+    small.rlim_cur = 4096;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    EXPECT_THROW(fs_.WriteFile(dir_ + "kept.txt", std::string(100000, 'x')), EFileError);
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+  }
+  EXPECT_EQ(fs_.ReadFile(dir_ + "f0"), "replaced");
+  EXPECT_EQ(fs_.FileSize(dir_ + "f19"), 1019);
+  EXPECT_EQ(fs_.ReadFile(dir_ + "kept.txt"), "original");
+  EXPECT_EQ(fs_.ListFiles(dir_, "*.tmp"), std::vector<std::string>{});
+  EXPECT_EQ(fs_.ListFiles(dir_, "*").size(), 21u);
+  // An end without a beginning changes nothing.
+  fs_.EndWriteBatch();
+  fs_.WriteFile(dir_ + "after", "x");
+  EXPECT_EQ(fs_.ReadFile(dir_ + "after"), "x");
+}
+
 TEST_F(PosixFileSystemTest, DevicesAreWrittenInPlace) {
   // /dev/full fails every write: the error must surface, and the device stays a device.
   if (!fs_.FileExists("/dev/full")) GTEST_SKIP() << "no /dev/full";
