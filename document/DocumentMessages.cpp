@@ -5,14 +5,12 @@
 #include <vector>
 
 #include "platform/FileSystem.h"
+#include "platform/MessageTable.h"
 
 namespace kerv {
 namespace {
 
-struct Entry {
-  TDocumentMessage id;
-  const char* text;
-};
+using Entry = TMessageEntry<TDocumentMessage>;
 
 constexpr Entry kMessages[] = {
     {TDocumentMessage::SpecialChars,
@@ -78,30 +76,10 @@ constexpr Entry kMessages[] = {
 
 }  // namespace
 
-const std::string& DocumentMessage(TDocumentMessage id) {
-  // Built once: callers keep references to the strings.
-  static const std::vector<std::string> texts = [] {
-    std::vector<std::string> result(sizeof kMessages / sizeof kMessages[0]);
-    for (const Entry& entry : kMessages) result[static_cast<size_t>(entry.id)] = entry.text;
-    return result;
-  }();
-  return texts[static_cast<size_t>(id)];
-}
+const std::string& DocumentMessage(TDocumentMessage id) { return MessageText(kMessages, id); }
 
 std::string FormatDocumentMessage(TDocumentMessage id, std::initializer_list<std::string> arguments) {
-  const std::string& pattern = DocumentMessage(id);
-  std::vector<std::string> values(arguments);
-  std::string text;
-  for (size_t i = 0; i < pattern.size(); ++i) {
-    if (pattern[i] == '%' && i + 1 < pattern.size() && pattern[i + 1] >= '1' && pattern[i + 1] <= '9') {
-      size_t index = static_cast<size_t>(pattern[i + 1] - '1');
-      if (index < values.size()) text += values[index];
-      ++i;
-    } else {
-      text += pattern[i];
-    }
-  }
-  return text;
+  return FillMessage(DocumentMessage(id), arguments);
 }
 
 std::string FileErrorReason(const EFileError& error) {

@@ -1,5 +1,6 @@
 #include "document/TIniFile.h"
 
+#include <algorithm>
 #include <charconv>
 
 #include "platform/CodePage.h"
@@ -203,6 +204,38 @@ void TIniFile::UpdateFile() {
   }
   fs_->WriteFile(path_, Text());
   modified_ = false;
+}
+
+std::vector<std::string> TIniFile::NumberedKeys(const std::string& section, const std::string& prefix,
+                                                int count) const {
+  // The number after prefix: plain decimal digits, no leading zero, -1 otherwise.
+  auto numberOf = [&prefix](const std::string& key) {
+    if (key.size() <= prefix.size() || key.size() > prefix.size() + 9) return -1;
+    if (!SameName(key.substr(0, prefix.size()), prefix)) return -1;
+    const std::string digits = key.substr(prefix.size());
+    if (digits.size() > 1 && digits[0] == '0') return -1;
+    int index = 0;
+    for (char c : digits) {
+      if (c < '0' || c > '9') return -1;
+      index = index * 10 + (c - '0');
+    }
+    return index;
+  };
+  std::vector<std::pair<int, std::string>> numbered;
+  if (count <= 0) return {};
+  for (const std::string& key : ReadSection(section)) {
+    const int index = numberOf(key);
+    if (index >= 0 && index < count) numbered.emplace_back(index, key);
+  }
+  std::stable_sort(numbered.begin(), numbered.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+  std::vector<std::string> keys;
+  int lastIndex = -1;
+  for (auto& [index, key] : numbered) {
+    if (index == lastIndex) continue;
+    lastIndex = index;
+    keys.push_back(std::move(key));
+  }
+  return keys;
 }
 
 }  // namespace kerv

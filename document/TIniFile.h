@@ -44,6 +44,11 @@ class TIniFile {
   bool ValueExists(const std::string& section, const std::string& key) const;
   std::vector<std::string> ReadSections() const;
   std::vector<std::string> ReadSection(const std::string& section) const;  // the keys, in file order
+  // The keys prefix + 0 ... prefix + (count - 1) that are there, in number
+  // order, read from the section's keys rather than looked up one by one (a
+  // damaged count of billions costs nothing); of two spellings of one key
+  // ("SH1", "sh1") the first in the file.
+  std::vector<std::string> NumberedKeys(const std::string& section, const std::string& prefix, int count) const;
   void EraseSection(const std::string& section);
   void DeleteKey(const std::string& section, const std::string& key);
 

@@ -19,22 +19,6 @@ size_t CharCount(const std::string& text) {
   }));
 }
 
-// The index of a key "History12" (any case), or -1; only the plain decimal
-// form counts, as only that form is ever looked up.
-int HistoryIndex(const std::string& key) {
-  static const std::string prefix = "History";
-  if (key.size() <= prefix.size() || key.size() > prefix.size() + 9) return -1;
-  if (!TIniFile::SameName(key.substr(0, prefix.size()), prefix)) return -1;
-  const std::string digits = key.substr(prefix.size());
-  if (digits.size() > 1 && digits[0] == '0') return -1;
-  int index = 0;
-  for (char c : digits) {
-    if (c < '0' || c > '9') return -1;
-    index = index * 10 + (c - '0');
-  }
-  return index;
-}
-
 std::string EscapeAmpersands(const std::string& text) {
   std::string escaped;
   for (char c : text) {
@@ -55,20 +39,7 @@ void TKervFileHistory::Add(const std::string& name) {
 void TKervFileHistory::Read(const TIniFile& ini) {
   names_.clear();
   const int count = ini.ReadInteger(kSection, "Count", 0);
-  if (count <= 0) return;
-  // The keys that are there, not 0 ... Count - 1: a damaged Count would make
-  // that billions of look-ups. The section cannot hold more names than keys.
-  std::vector<std::pair<int, std::string>> keys;
-  for (const std::string& key : ini.ReadSection(kSection)) {
-    int index = HistoryIndex(key);
-    if (index >= 0 && index < count) keys.emplace_back(index, key);
-  }
-  std::sort(keys.begin(), keys.end());
-  int lastIndex = -1;
-  for (const auto& [index, key] : keys) {
-    // "History1" and "history1" name one key; the first in the file is the one read.
-    if (index == lastIndex) continue;
-    lastIndex = index;
+  for (const std::string& key : ini.NumberedKeys(kSection, "History", count)) {
     std::string name = ini.ReadString(kSection, key, kNone);
     if (name != kNone) names_.push_back(std::move(name));
   }

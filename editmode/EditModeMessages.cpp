@@ -3,13 +3,12 @@
 #include <iterator>
 #include <vector>
 
+#include "platform/MessageTable.h"
+
 namespace kerv {
 namespace {
 
-struct Entry {
-  TEditModeMessage id;
-  const char* text;
-};
+using Entry = TMessageEntry<TEditModeMessage>;
 
 constexpr Entry kMessages[] = {
     {TEditModeMessage::AssociatedNotFound,
@@ -65,15 +64,7 @@ constexpr TColorPageEntry kColorPageEntries[] = {
 
 }  // namespace
 
-const std::string& EditModeMessage(TEditModeMessage id) {
-  // Built once: callers keep references to the strings.
-  static const std::vector<std::string> texts = [] {
-    std::vector<std::string> result(std::size(kMessages));
-    for (const Entry& entry : kMessages) result[static_cast<size_t>(entry.id)] = entry.text;
-    return result;
-  }();
-  return texts[static_cast<size_t>(id)];
-}
+const std::string& EditModeMessage(TEditModeMessage id) { return MessageText(kMessages, id); }
 
 std::span<const TColorPageEntry> ColorPageEntries() { return kColorPageEntries; }
 

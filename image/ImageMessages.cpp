@@ -3,13 +3,12 @@
 #include <cstddef>
 #include <vector>
 
+#include "platform/MessageTable.h"
+
 namespace kerv {
 namespace {
 
-struct Entry {
-  TImageMessage id;
-  const char* text;
-};
+using Entry = TMessageEntry<TImageMessage>;
 
 constexpr Entry kMessages[] = {
     {TImageMessage::BackgroundNotFound, "背景ファイルが見つかりません。再入力してください"},
@@ -104,30 +103,10 @@ static_assert(sizeof kMessages / sizeof kMessages[0] == static_cast<size_t>(TIma
 
 }  // namespace
 
-const std::string& ImageMessage(TImageMessage id) {
-  // Built once: callers keep references to the strings.
-  static const std::vector<std::string> texts = [] {
-    std::vector<std::string> result(sizeof kMessages / sizeof kMessages[0]);
-    for (const Entry& entry : kMessages) result[static_cast<size_t>(entry.id)] = entry.text;
-    return result;
-  }();
-  return texts[static_cast<size_t>(id)];
-}
+const std::string& ImageMessage(TImageMessage id) { return MessageText(kMessages, id); }
 
 std::string FormatImageMessage(TImageMessage id, std::initializer_list<std::string> arguments) {
-  const std::string& pattern = ImageMessage(id);
-  std::vector<std::string> values(arguments);
-  std::string text;
-  for (size_t i = 0; i < pattern.size(); ++i) {
-    if (pattern[i] == '%' && i + 1 < pattern.size() && pattern[i + 1] >= '1' && pattern[i + 1] <= '9') {
-      size_t index = static_cast<size_t>(pattern[i + 1] - '1');
-      if (index < values.size()) text += values[index];
-      ++i;
-    } else {
-      text += pattern[i];
-    }
-  }
-  return text;
+  return FillMessage(ImageMessage(id), arguments);
 }
 
 }  // namespace kerv

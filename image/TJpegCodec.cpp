@@ -87,14 +87,22 @@ struct TCompressJob {
   char message[JMSG_LENGTH_MAX];
 };
 
+// libjpeg's error handling, made to come back here (through the setjmp of
+// the caller, which must stay in the function that calls libjpeg) with the
+// message in message.
+jpeg_error_mgr* ReturningErrors(TJpegErrorManager& errors, char* message) {
+  jpeg_error_mgr* manager = jpeg_std_error(&errors.pub);
+  errors.pub.error_exit = &OnJpegError;
+  errors.pub.output_message = &IgnoreJpegMessage;
+  errors.message = message;
+  return manager;
+}
+
 bool RunCompress(TCompressJob* job) {
   jpeg_compress_struct cinfo;
   std::memset(&cinfo, 0, sizeof cinfo);
   TJpegErrorManager errors;
-  cinfo.err = jpeg_std_error(&errors.pub);
-  errors.pub.error_exit = &OnJpegError;
-  errors.pub.output_message = &IgnoreJpegMessage;
-  errors.message = job->message;
+  cinfo.err = ReturningErrors(errors, job->message);
   if (setjmp(errors.jump) != 0) {
     jpeg_destroy_compress(&cinfo);
     return false;
@@ -134,10 +142,7 @@ bool RunDecompress(TDecompressJob* job) {
   jpeg_decompress_struct cinfo;
   std::memset(&cinfo, 0, sizeof cinfo);
   TJpegErrorManager errors;
-  cinfo.err = jpeg_std_error(&errors.pub);
-  errors.pub.error_exit = &OnJpegError;
-  errors.pub.output_message = &IgnoreJpegMessage;
-  errors.message = job->message;
+  cinfo.err = ReturningErrors(errors, job->message);
   if (setjmp(errors.jump) != 0) {
     jpeg_destroy_decompress(&cinfo);
     return false;

@@ -12,19 +12,6 @@ const char* const kReplaceHistory = "ReplaceHistory";
 
 // The index of a history key ("SH12" with prefix "SH" gives 12), or -1. Only
 // the plain decimal form counts, as only that form is ever looked up.
-int HistoryIndex(const std::string& key, const std::string& prefix) {
-  if (key.size() <= prefix.size() || key.size() > prefix.size() + 9) return -1;
-  if (!TIniFile::SameName(key.substr(0, prefix.size()), prefix)) return -1;
-  std::string digits = key.substr(prefix.size());
-  if (digits.size() > 1 && digits[0] == '0') return -1;
-  int index = 0;
-  for (char c : digits) {
-    if (c < '0' || c > '9') return -1;
-    index = index * 10 + (c - '0');
-  }
-  return index;
-}
-
 }  // namespace
 
 TKervSettings::TKervSettings(IFileSystem& fs, std::string iniFileName) : fs_(fs), iniFileName_(std::move(iniFileName)) {}
@@ -139,21 +126,8 @@ void TKervSettingManager::SaveAll() {
 void TKervSettingManager::ReadHistory(const TIniFile& ini, const std::string& section, const std::string& prefix,
                                       std::vector<std::string>& items) {
   items.clear();
-  int count = ini.ReadInteger(section, "Count", 0);
-  if (count <= 0) return;
-  // Walk the keys that are there rather than 0 ... Count - 1, which a damaged
-  // Count would make billions of look-ups.
-  std::vector<std::pair<int, std::string>> entries;
-  for (const std::string& key : ini.ReadSection(section)) {
-    int index = HistoryIndex(key, prefix);
-    if (index >= 0 && index < count) entries.emplace_back(index, key);
-  }
-  std::sort(entries.begin(), entries.end());
-  int lastIndex = -1;
-  for (const auto& [index, key] : entries) {
-    // "SH1" and "sh1" name one key; the first in the file is the one read.
-    if (index == lastIndex) continue;
-    lastIndex = index;
+  const int count = ini.ReadInteger(section, "Count", 0);
+  for (const std::string& key : ini.NumberedKeys(section, prefix, count)) {
     std::string value = IniLineValue(ini.ReadString(section, key, std::string()));
     if (value.empty()) continue;
     // The quotes keep leading and trailing blanks through the trimming of the format.

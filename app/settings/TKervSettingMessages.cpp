@@ -2,13 +2,12 @@
 
 #include <vector>
 
+#include "platform/MessageTable.h"
+
 namespace kerv {
 namespace {
 
-struct Entry {
-  TKervSettingMessage id;
-  const char* text;
-};
+using Entry = TMessageEntry<TKervSettingMessage>;
 
 constexpr Entry kMessages[] = {
     {TKervSettingMessage::BackupFolderInvalid, "バックアップ作成先に無効なフォルダが指定されています。"},
@@ -48,14 +47,6 @@ constexpr Entry kMessages[] = {
 
 }  // namespace
 
-const std::string& SettingMessage(TKervSettingMessage id) {
-  // Built once: callers keep references to the strings.
-  static const std::vector<std::string> texts = [] {
-    std::vector<std::string> result(sizeof kMessages / sizeof kMessages[0]);
-    for (const Entry& entry : kMessages) result[static_cast<size_t>(entry.id)] = entry.text;
-    return result;
-  }();
-  return texts[static_cast<size_t>(id)];
-}
+const std::string& SettingMessage(TKervSettingMessage id) { return MessageText(kMessages, id); }
 
 }  // namespace kerv
