@@ -73,7 +73,10 @@ TFileManager::TFileManager(IFileSystem& fs, ICodePage& codePage, IDialogs& dialo
 
 TCharCode TFileManager::ResolveCode(std::string_view bytes, TCharCode requested, bool utf8nCheck) {
   if (requested != ccAuto) return requested;
-  TCharCode detected = TStringCodeConverter::DetectCode(bytes, utf8nCheck);
+  return ResolveDetected(TStringCodeConverter::DetectCode(bytes, utf8nCheck));
+}
+
+TCharCode TFileManager::ResolveDetected(TCharCode detected) {
   if (detected == ccSJISOrEUC) return AskSJISOrEUC() ? ccEUC : ccShiftJIS;
   if (detected == ccJIS78 || detected == ccJIS83) return ccJIS;
   return detected;

@@ -69,6 +69,8 @@ class TFileManager {
   // The code to read bytes in: requested, or for ccAuto the detected one
   // (an undecided Shift_JIS or EUC asks AskSJISOrEUC; JIS78 and JIS83 are JIS).
   TCharCode ResolveCode(std::string_view bytes, TCharCode requested, bool utf8nCheck);
+  // The code to read in for a detection result (DetectCode, TCodeDetector).
+  TCharCode ResolveDetected(TCharCode detected);
   // Size in bytes, or -1 when there is no such file.
   int64_t FileSize(const std::string& fileName);
   // Creates or replaces the file with initialText as it is (no conversion).

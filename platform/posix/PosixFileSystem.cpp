@@ -356,60 +356,119 @@ TFileBytes PosixFileSystem::ReadFileBytes(const std::string& path) {
 }
 
 void PosixFileSystem::WriteFile(const std::string& path, std::string_view data) {
-  std::string target = ResolveLink(path);
-  std::string folder = ExtractFileFolder(target);
-  if (folder.empty()) folder = CurrentFolder();
+  PosixFileWriter writer(*this, path);
+  writer.Write(data);
+  writer.Commit();
+}
+
+PosixFileWriter::PosixFileWriter(PosixFileSystem& fs, const std::string& path) : path_(path) {
+  target_ = fs.ResolveLink(path);
+  folder_ = ExtractFileFolder(target_);
+  if (folder_.empty()) folder_ = fs.CurrentFolder();
 
   struct stat original;
-  bool hadOriginal = ::stat(target.c_str(), &original) == 0;
+  bool hadOriginal = ::stat(target_.c_str(), &original) == 0;
   if (hadOriginal && S_ISDIR(original.st_mode)) throw EFileError(EFileError::Kind::Open, path, EISDIR);
   if (hadOriginal && !S_ISREG(original.st_mode)) {
     // A device or pipe (/dev/stdout, a FIFO) cannot be replaced: write into it.
-    FdGuard fd(::open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC));
-    if (fd.get() < 0) Fail(EFileError::Kind::Open, path);
-    WriteAll(fd.get(), data.data(), data.size(), path);
-    if (::close(fd.release()) != 0) Fail(EFileError::Kind::Write, path);
+    fd_ = ::open(target_.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    if (fd_ < 0) Fail(EFileError::Kind::Open, path);
     return;
   }
-  // The rename below would replace a file its owner made read-only: such a
-  // file refuses the write, as writing into it would.
-  if (hadOriginal && ::access(target.c_str(), W_OK) != 0) Fail(EFileError::Kind::Open, path);
+  // The rename at the end would replace a file its owner made read-only:
+  // such a file refuses the write, as writing into it would.
+  if (hadOriginal && ::access(target_.c_str(), W_OK) != 0) Fail(EFileError::Kind::Open, path);
 
-  const std::string name = ExtractFileName(target);
-  RemoveStaleTemporaries(folder, name);
-  std::string tempPath;
-  int opened = -1;
+  const std::string name = ExtractFileName(target_);
+  RemoveStaleTemporaries(folder_, name);
   std::random_device random;
-  const std::string stem = folder + "." + name + kTempMark + std::to_string(::getpid()) + "-";
-  for (int attempt = 0; attempt < 100 && opened < 0; ++attempt) {
-    tempPath = stem + std::to_string(random() % 1000000) + kTempExt;
-    opened = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (opened < 0 && errno != EEXIST) Fail(EFileError::Kind::Open, path);
+  const std::string stem = folder_ + "." + name + kTempMark + std::to_string(::getpid()) + "-";
+  for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
+    tempPath_ = stem + std::to_string(random() % 1000000) + kTempExt;
+    fd_ = ::open(tempPath_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd_ < 0 && errno != EEXIST) Fail(EFileError::Kind::Open, path);
   }
-  if (opened < 0) throw EFileError(EFileError::Kind::Open, path, "no temporary file name available");
-  FdGuard fd(opened);
+  if (fd_ < 0) throw EFileError(EFileError::Kind::Open, path, "no temporary file name available");
   // Held while the file is written: a later save of this name leaves it alone.
-  ::flock(fd.get(), LOCK_EX | LOCK_NB);
-
-  try {
-    WriteAll(fd.get(), data.data(), data.size(), path);
-    if (hadOriginal) {
-      // Keep the original's permission bits and, where allowed, its owner.
-      if (::fchmod(fd.get(), original.st_mode & 07777) != 0) {
-        // Not fatal: the file is written; permissions fall back to the umask.
-      }
-      if (::fchown(fd.get(), original.st_uid, original.st_gid) != 0) {
-        // Only root may give files away; an ordinary user keeps their own ownership.
-      }
+  ::flock(fd_, LOCK_EX | LOCK_NB);
+  if (hadOriginal) {
+    // Keep the original's permission bits and, where allowed, its owner.
+    if (::fchmod(fd_, original.st_mode & 07777) != 0) {
+      // Not fatal: the file is written; permissions fall back to the umask.
     }
-    if (::fsync(fd.get()) != 0) Fail(EFileError::Kind::Write, path);
-    if (::close(fd.release()) != 0) Fail(EFileError::Kind::Write, path);
-    if (::rename(tempPath.c_str(), target.c_str()) != 0) Fail(EFileError::Kind::Write, path);
+    if (::fchown(fd_, original.st_uid, original.st_gid) != 0) {
+      // Only root may give files away; an ordinary user keeps their own ownership.
+    }
+  }
+}
+
+PosixFileWriter::~PosixFileWriter() {
+  if (fd_ >= 0) ::close(fd_);
+  if (!tempPath_.empty() && !committed_) ::unlink(tempPath_.c_str());
+}
+
+void PosixFileWriter::Write(std::string_view data) {
+  try {
+    WriteAll(fd_, data.data(), data.size(), path_);
   } catch (...) {
-    ::unlink(tempPath.c_str());
+    Discard();
     throw;
   }
-  SyncFolder(folder);
+}
+
+void PosixFileWriter::Discard() {
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+  if (!tempPath_.empty()) ::unlink(tempPath_.c_str());
+  tempPath_.clear();
+}
+
+void PosixFileWriter::Commit() {
+  if (tempPath_.empty()) {
+    // Written straight into a device or pipe.
+    const int fd = fd_;
+    fd_ = -1;
+    if (::close(fd) != 0) Fail(EFileError::Kind::Write, path_);
+    committed_ = true;
+    return;
+  }
+  try {
+    if (::fsync(fd_) != 0) Fail(EFileError::Kind::Write, path_);
+    const int fd = fd_;
+    fd_ = -1;
+    if (::close(fd) != 0) Fail(EFileError::Kind::Write, path_);
+    if (::rename(tempPath_.c_str(), target_.c_str()) != 0) Fail(EFileError::Kind::Write, path_);
+  } catch (...) {
+    Discard();
+    throw;
+  }
+  committed_ = true;
+  SyncFolder(folder_);
+}
+
+int PosixFileSystem::OpenStream(const std::string& path, bool fifoAllowed) {
+  struct stat info;
+  if (::stat(path.c_str(), &info) != 0) Fail(EFileError::Kind::Open, path);
+  const TFileKind kind = KindOf(info);
+  if (kind != TFileKind::Regular && !(fifoAllowed && kind == TFileKind::Fifo)) RefuseKind(kind, path);
+  // A regular file is opened without waiting and looked at again, in case
+  // the name was given to something else in between; a FIFO waits for its writer.
+  const int flags = kind == TFileKind::Regular ? O_NONBLOCK | O_NOCTTY : O_NOCTTY;
+  FdGuard fd(OpenForReading(path, info, flags));
+  if (KindOf(info) != kind) RefuseKind(KindOf(info), path);
+  if (kind == TFileKind::Regular) {
+    // Reading a regular file never waits; the flag only mattered for the open.
+    ::fcntl(fd.get(), F_SETFL, ::fcntl(fd.get(), F_GETFL) & ~O_NONBLOCK);
+  }
+  return fd.release();
+}
+
+size_t PosixFileSystem::ReadSome(int fd, char* buffer, size_t size, const std::string& path) {
+  for (;;) {
+    ssize_t got = ::read(fd, buffer, size);
+    if (got >= 0) return static_cast<size_t>(got);
+    if (errno != EINTR) Fail(EFileError::Kind::Read, path);
+  }
 }
 
 bool PosixFileSystem::ReplacesWhole(const std::string& path) {

@@ -30,6 +30,38 @@ class PosixFileSystem : public IFileSystem {
   bool ReplacesWhole(const std::string& path) override;
   void WriteFileInPlace(const std::string& path, std::string_view data) override;
   std::string ResolveLink(const std::string& path) override;
+
+  // A file to read piece by piece: opened as ReadRegularFile opens it (a
+  // FIFO too where allowed); the caller closes the descriptor. Throws EFileError.
+  int OpenStream(const std::string& path, bool fifoAllowed);
+  // Up to size bytes from fd, 0 at its end; throws EFileError naming path.
+  static size_t ReadSome(int fd, char* buffer, size_t size, const std::string& path);
+};
+
+// A file written piece by piece the way WriteFile writes it: into a
+// temporary file beside it that replaces it only at Commit, so that a
+// failure or a writer given up leaves the old file as it was. A device or
+// pipe is written into directly. Throws EFileError.
+class PosixFileWriter {
+ public:
+  PosixFileWriter(PosixFileSystem& fs, const std::string& path);
+  ~PosixFileWriter();
+  PosixFileWriter(const PosixFileWriter&) = delete;
+  PosixFileWriter& operator=(const PosixFileWriter&) = delete;
+
+  void Write(std::string_view data);
+  // Flushes to the disk and puts the file in the old one's place.
+  void Commit();
+  // Gives the file up: the old one stays.
+  void Discard();
+
+ private:
+  std::string path_;
+  std::string target_;
+  std::string folder_;
+  std::string tempPath_;
+  int fd_ = -1;
+  bool committed_ = false;
 };
 
 }  // namespace kerv
