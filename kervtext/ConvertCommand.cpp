@@ -31,6 +31,7 @@
 #include "document/TTextConversion.h"
 #include "kervtext/KervTextCommands.h"
 #include "kervtext/KervTextSupport.h"
+#include "kervtext/PipelinedIo.h"
 
 namespace kerv::cli {
 namespace {
@@ -67,6 +68,9 @@ int Fail(const std::string& message) {
 // of a stream in memory before it puts them into a temporary file.
 constexpr size_t kBlockBytes = size_t{4} << 20;
 constexpr size_t kHeldBytes = size_t{16} << 20;
+// Blocks of the reading and writing threads (each keeps three in its queue).
+constexpr size_t kReadBytes = size_t{1} << 20;
+constexpr size_t kWriteBytes = size_t{1} << 20;
 
 using Loss = TConversionLoss;
 
@@ -273,24 +277,34 @@ int RunConvert(const Args& args) {
 
     std::optional<PosixFileWriter> file;
     if (out != "-") file.emplace(platform.fs, out);
+    // Declared after file: it writes into it until it is gone.
+    WriteBehind writer(
+        [&file](std::string_view data) {
+          if (file) {
+            file->Write(data);
+          } else {
+            WriteStandardOutput(data);
+          }
+        },
+        kWriteBytes);
     TTextConversion conversion(platform.codePage, code, *to, returnCode.value_or(rcNone));
-    const TTextConversion::Sink sink = [&file](std::string_view data) {
-      if (file) {
-        file->Write(data);
-      } else {
-        WriteStandardOutput(data);
-      }
-    };
+    const TTextConversion::Sink sink = [&writer](std::string_view data) { writer.Put(data); };
     if (held.Rereads()) {
       if (::lseek(fd, start, SEEK_SET) != start) throw EFileError(EFileError::Kind::Read, inName, errno);
       readAll = false;
     } else {
       held.Replay([&](std::string_view bytes) { conversion.Feed(bytes, sink); });
     }
-    if (!readAll) {
+    if (!readAll && seekable) {
+      // A regular file never blocks a read, so the thread always comes to an end.
+      ReadAhead reader([&](char* data, size_t size) { return PosixFileSystem::ReadSome(fd, data, size, inName); },
+                       kReadBytes);
+      for (std::string_view got; !(got = reader.Next()).empty();) conversion.Feed(got, sink);
+    } else if (!readAll) {
       for (std::string_view got; !(got = readBlock()).empty();) conversion.Feed(got, sink);
     }
     conversion.Finish(sink);
+    writer.Finish();
     loss = conversion.Loss();
 
     if (loss.Count() != 0 && !lossyAllowed && platform.fs.SameFile(in, out)) {
