@@ -1,7 +1,6 @@
 #pragma once
 // Memory for big blocks of text (a loaded document's bytes). Large blocks are
-// given to the system as huge pages where it offers them, so that filling
-// them does not fault page by page.
+// mapped in one call, so that filling them does not fault page by page.
 
 #include <cstddef>
 #include <memory>
@@ -18,8 +17,8 @@ using LargeBuffer = std::unique_ptr<char[], LargeBufferDeleter>;
 LargeBuffer AllocateLargeBuffer(size_t size);
 
 // Reserves room for bytes in text. A big reservation not yet written to is
-// given huge pages the same way, since a whole-document string would
-// otherwise fault once per small page as it is filled.
+// mapped the same way, since a whole-document string would otherwise fault
+// once per page as it is filled.
 void ReserveLargeText(std::string& text, size_t bytes);
 
 }  // namespace kerv
