@@ -334,7 +334,71 @@ std::string PosixFileSystem::ReadRegularFile(const std::string& path, int64_t ma
   FdGuard fd(OpenForReading(path, info, O_NONBLOCK | O_NOCTTY));
   if (!S_ISREG(info.st_mode)) RefuseKind(KindOf(info), path);
   if (info.st_size > maxBytes) throw EFileError(EFileError::Kind::TooBig, path, EFBIG);
+  if (std::optional<std::string> bytes = TakeReadAhead(info, maxBytes)) return std::move(*bytes);
   return ReadToEnd(fd.get(), static_cast<size_t>(info.st_size), path, maxBytes);
+}
+
+namespace {
+
+constexpr off_t kReadAheadMaxBytes = off_t{512} << 20;
+
+bool SameFile(const struct stat& a, const struct stat& b) {
+  return a.st_dev == b.st_dev && a.st_ino == b.st_ino && a.st_size == b.st_size &&
+         a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec &&
+         a.st_ctim.tv_sec == b.st_ctim.tv_sec && a.st_ctim.tv_nsec == b.st_ctim.tv_nsec;
+}
+
+}  // namespace
+
+void PosixFileSystem::ReadAhead(const std::string& path) {
+  auto readAhead = std::make_unique<TReadAhead>();
+  if (::stat(path.c_str(), &readAhead->identity) != 0 || !S_ISREG(readAhead->identity.st_mode)) return;
+  // A file so big that the user is likely asked first is not read unasked.
+  if (readAhead->identity.st_size > kReadAheadMaxBytes) return;
+  const struct stat identity = readAhead->identity;
+  readAhead->bytes = std::async(std::launch::async, [path, identity]() -> std::optional<std::string> {
+    try {
+      struct stat info;
+      FdGuard fd(OpenForReading(path, info, O_NONBLOCK | O_NOCTTY));
+      if (!SameFile(info, identity)) return std::nullopt;
+      std::string bytes = ReadToEnd(fd.get(), static_cast<size_t>(info.st_size), path);
+      // Written to while it was read: the bytes may be of two versions.
+      if (::fstat(fd.get(), &info) != 0 || !SameFile(info, identity)) return std::nullopt;
+      return bytes;
+    } catch (const EFileError&) {
+      return std::nullopt;  // the read that comes reports it
+    } catch (const std::bad_alloc&) {
+      return std::nullopt;
+    }
+  });
+  std::lock_guard lock(readAheadMutex_);
+  readAhead_ = std::move(readAhead);
+}
+
+void PosixFileSystem::DropReadAhead() {
+  std::unique_ptr<TReadAhead> readAhead;
+  {
+    std::lock_guard lock(readAheadMutex_);
+    readAhead = std::move(readAhead_);
+  }
+  // The future's destructor waits for the thread; the bytes go with it.
+}
+
+std::optional<std::string> PosixFileSystem::TakeReadAhead(const struct stat& info, int64_t maxBytes) {
+  std::unique_ptr<TReadAhead> readAhead;
+  {
+    std::lock_guard lock(readAheadMutex_);
+    // Another file (the settings, read before the document) leaves it waiting.
+    if (!readAhead_ || readAhead_->identity.st_dev != info.st_dev || readAhead_->identity.st_ino != info.st_ino) {
+      return std::nullopt;
+    }
+    readAhead = std::move(readAhead_);
+  }
+  std::optional<std::string> bytes = readAhead->bytes.get();
+  if (!bytes || !SameFile(info, readAhead->identity) || static_cast<int64_t>(bytes->size()) > maxBytes) {
+    return std::nullopt;
+  }
+  return bytes;
 }
 
 TFileBytes PosixFileSystem::ReadFileBytes(const std::string& path) {

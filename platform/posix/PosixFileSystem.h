@@ -1,4 +1,12 @@
 #pragma once
+#include <sys/stat.h>
+
+#include <future>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+
 #include "platform/FileSystem.h"
 
 namespace kerv {
@@ -36,6 +44,25 @@ class PosixFileSystem : public IFileSystem {
   int OpenStream(const std::string& path, bool fifoAllowed);
   // Up to size bytes from fd, 0 at its end; throws EFileError naming path.
   static size_t ReadSome(int fd, char* buffer, size_t size, const std::string& path);
+
+  // Starts reading a regular file on a thread of its own, for a read of it
+  // that is coming (the file named on the command line, while the window is
+  // being built). ReadRegularFile takes the bytes when the file it opens is
+  // still the one that was read (same file, size and times); otherwise, or
+  // when the read failed, it reads as always. DropReadAhead frees bytes
+  // nobody took.
+  void ReadAhead(const std::string& path);
+  void DropReadAhead();
+
+ private:
+  struct TReadAhead {
+    struct stat identity;
+    std::future<std::optional<std::string>> bytes;
+  };
+  std::optional<std::string> TakeReadAhead(const struct stat& info, int64_t maxBytes);
+
+  std::mutex readAheadMutex_;
+  std::unique_ptr<TReadAhead> readAhead_;
 };
 
 // A file written piece by piece the way WriteFile writes it: into a
