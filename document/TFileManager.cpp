@@ -92,7 +92,23 @@ bool TFileManager::DecodeText(std::string bytes, std::string& text, bool askNull
   charCode = ResolveCode(bytes, charCode, utf8nCheck);
 
   TLoadReport result;
-  if (IsDecoded(charCode)) {
+  TDecodeReport decodeOver;
+  size_t textReplacedAt = ConversionReport::npos;
+  if ((charCode == ccUTF8 || charCode == ccUTF8N) &&
+      converter_.Utf8ToInternalOver(bytes, charCode, &decodeOver, &textReplacedAt)) {
+    // Converted over the file's bytes; line breaks keep their places in the
+    // order of the text, so the lines are counted in the text.
+    text = std::move(bytes);
+    if (decodeOver.replaced.replaced != 0) {
+      result.replaced = decodeOver.replaced.replaced;
+      result.firstReplacedOffset = static_cast<int64_t>(decodeOver.replaced.firstReplaced);
+      result.firstReplacedLine = LineAt(text, textReplacedAt, ccShiftJIS);
+    }
+    if (decodeOver.endedAt != TDecodeReport::npos) {
+      result.endedAtOffset = static_cast<int64_t>(decodeOver.endedAt);
+      result.endedAtLine = LineAt(text, text.size(), ccShiftJIS);
+    }
+  } else if (IsDecoded(charCode)) {
     TDecodeReport decode;
     text = converter_.ToInternal(bytes, charCode, &decode);
     if (decode.replaced.replaced != 0) {

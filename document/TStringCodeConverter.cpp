@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
+#include <system_error>
+#include <thread>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -19,6 +21,9 @@ constexpr unsigned char kEsc = 0x1B;
 const unsigned char* Bytes(std::string_view text) { return reinterpret_cast<const unsigned char*>(text.data()); }
 
 // Bytes before the first zero byte.
+// Below this a UTF-8 text is converted on one thread.
+constexpr size_t kOverThreadBytes = size_t{4} << 20;
+
 size_t TextLength(std::string_view text) {
   if (text.empty()) return 0;  // an empty view may have no data pointer, which memchr must not get
   const void* zero = std::memchr(text.data(), 0, text.size());
@@ -765,6 +770,57 @@ std::string TStringCodeConverter::Utf8ToSJIS(std::string_view bytes, bool skipMa
   std::string out = codePage_->Utf8ToCp932(body.substr(0, length), report != nullptr ? &local : nullptr);
   Merge(report, local, skip, 1);
   return out;
+}
+
+bool TStringCodeConverter::Utf8ToInternalOver(std::string& bytes, TCharCode code, TDecodeReport* report,
+                                              size_t* textReplacedAt) const {
+  constexpr size_t npos = ConversionReport::npos;
+  const size_t skip = code == ccUTF8 && bytes.size() >= 3 && bytes.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+  const size_t bodyBytes = bytes.size() - skip;
+  const size_t length = TextLength(std::string_view(bytes).substr(skip));
+  char* data = bytes.data();
+  const char* in = data + skip;
+  // The second piece starts after a line feed near the middle (never inside
+  // a character) and is written over itself; the first piece's output,
+  // never longer than its input, ends before the second piece begins.
+  size_t cut = 0;
+  if (length >= kOverThreadBytes) {
+    const void* lineFeed = std::memchr(in + length / 2, '\n', length - length / 2);
+    if (lineFeed != nullptr) cut = static_cast<size_t>(static_cast<const char*>(lineFeed) - in) + 1;
+    if (cut == length) cut = 0;
+  }
+  ConversionReport first, second;
+  size_t firstAt = npos, secondAt = npos;
+  size_t firstBytes = 0, secondBytes = 0;
+  if (cut == 0) {
+    firstBytes = codePage_->Utf8ToCp932Over(in, length, data, &first, &firstAt);
+    if (firstBytes == npos) return false;
+  } else {
+    auto convertSecond = [&] {
+      secondBytes = codePage_->Utf8ToCp932Over(in + cut, length - cut, data + skip + cut, &second, &secondAt);
+    };
+    std::thread other;
+    try {
+      other = std::thread(convertSecond);
+    } catch (const std::system_error&) {
+      convertSecond();  // no thread to be had: one after the other
+    }
+    firstBytes = codePage_->Utf8ToCp932Over(in, cut, data, &first, &firstAt);
+    if (other.joinable()) other.join();
+    if (firstBytes == npos || secondBytes == npos) return false;  // the same code page: both or neither
+    std::memmove(data + firstBytes, data + skip + cut, secondBytes);
+  }
+  bytes.resize(firstBytes + secondBytes);
+  ReleaseUnusedPages(bytes);
+  if (report != nullptr) {
+    Merge(&report->replaced, first, skip, 1);
+    Merge(&report->replaced, second, skip + cut, 1);
+    if (length < bodyBytes) report->endedAt = skip + length;
+  }
+  if (textReplacedAt != nullptr) {
+    *textReplacedAt = firstAt != npos ? firstAt : secondAt != npos ? firstBytes + secondAt : npos;
+  }
+  return true;
 }
 
 std::string TStringCodeConverter::UTF8ToSJIS(std::string_view text, ConversionReport* report) const {

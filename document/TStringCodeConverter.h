@@ -73,6 +73,13 @@ class TStringCodeConverter {
   // ending the text, as a converter that keeps every byte needs.
   std::string ToInternal(std::string_view bytes, TCharCode code, TDecodeReport* report = nullptr,
                          bool wholeText = false) const;
+  // ToInternal of UTF-8 (ccUTF8 skips a mark, ccUTF8N does not) written over
+  // the input's own bytes, which become the internal text: a big document
+  // needs no second copy, and it is converted on two threads in two pieces.
+  // textReplacedAt gets the text offset of the first "?" (report's offsets
+  // are the input's, as ever). False, with bytes untouched, where the code
+  // page offers no such path.
+  bool Utf8ToInternalOver(std::string& bytes, TCharCode code, TDecodeReport* report, size_t* textReplacedAt) const;
   // The internal text to a document's bytes in code, marks included for 4-6;
   // 1 and every code not in 2-7 write the bytes as they are.
   std::string FromInternal(std::string_view text, TCharCode code, ConversionReport* report = nullptr,

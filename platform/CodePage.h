@@ -72,6 +72,16 @@ class ICodePage {
   virtual std::string Utf8ToCp932(std::string_view text, ConversionReport* report) {
     return Utf16ToCp932(Utf8ToUtf16(text, report), report);
   }
+  // UTF-8 to Shift_JIS written over memory of the input's own: out is in or
+  // lies before it, so that a big text needs no second copy. Returns the
+  // bytes written, or npos where the code page cannot promise that no
+  // character's Shift_JIS form is longer than its UTF-8 (nothing is written
+  // then). firstReplacedOut, when not null and still npos, gets where in
+  // the output the first "?" went.
+  virtual size_t Utf8ToCp932Over(const char* /*in*/, size_t /*size*/, char* /*out*/, ConversionReport* /*report*/,
+                                 size_t* /*firstReplacedOut*/) {
+    return ConversionReport::npos;
+  }
 };
 
 }  // namespace kerv

@@ -25,6 +25,8 @@ class IconvCodePage : public ICodePage {
   // One pass each, positions in report are byte offsets of the UTF-8 input.
   std::string Cp932ToUtf8(std::string_view text) override;
   std::string Utf8ToCp932(std::string_view text, ConversionReport* report) override;
+  size_t Utf8ToCp932Over(const char* in, size_t size, char* out, ConversionReport* report,
+                         size_t* firstReplacedOut) override;
 
   struct Tables;
 

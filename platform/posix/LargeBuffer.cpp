@@ -2,6 +2,7 @@
 
 #include <sys/mman.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <new>
@@ -12,6 +13,7 @@ namespace {
 constexpr size_t kPage = 4096;
 // Below this a buffer is left to fault page by page as it is filled.
 constexpr size_t kPopulateFrom = size_t{2} << 20;
+constexpr uintptr_t kPopulateSlice = uintptr_t{512} << 10;
 
 // Maps the pages of [begin, end) at once: one call instead of a fault per
 // page, which on a 100 MB text is a third of the time. Huge pages are not
@@ -19,10 +21,15 @@ constexpr size_t kPopulateFrom = size_t{2} << 20;
 // allocation could stall for a quarter of a second. Only advice: where the
 // kernel does not know it, the pages fault in as they are written.
 void Populate(uintptr_t begin, uintptr_t end) {
+  if (end - begin < kPopulateFrom) return;
   uintptr_t first = (begin + kPage - 1) / kPage * kPage;
   uintptr_t last = end / kPage * kPage;
 #ifdef MADV_POPULATE_WRITE
-  if (last > first) ::madvise(reinterpret_cast<void*>(first), last - first, MADV_POPULATE_WRITE);
+  // In slices: the call holds the process's memory map, which another
+  // thread loading a library or growing its heap then waits for.
+  for (uintptr_t slice = first; slice < last; slice += kPopulateSlice) {
+    ::madvise(reinterpret_cast<void*>(slice), std::min<uintptr_t>(kPopulateSlice, last - slice), MADV_POPULATE_WRITE);
+  }
 #else
   (void)first;
   (void)last;
@@ -36,10 +43,7 @@ void LargeBufferDeleter::operator()(char* bytes) const noexcept { std::free(byte
 LargeBuffer AllocateLargeBuffer(size_t size) {
   char* bytes = static_cast<char*>(std::malloc(size == 0 ? 1 : size));
   if (bytes == nullptr) throw std::bad_alloc();
-  if (size >= kPopulateFrom) {
-    auto begin = reinterpret_cast<uintptr_t>(bytes);
-    Populate(begin, begin + size);
-  }
+  MapPages(bytes, size);
   return LargeBuffer(bytes);
 }
 
@@ -47,10 +51,20 @@ void ReserveLargeText(std::string& text, size_t bytes) {
   if (bytes <= text.capacity()) return;
   size_t used = text.size();
   text.reserve(bytes);
-  if (bytes < kPopulateFrom) return;
   // Past what the string holds: not touched yet.
-  auto begin = reinterpret_cast<uintptr_t>(text.data()) + used;
-  Populate(begin, reinterpret_cast<uintptr_t>(text.data()) + text.capacity());
+  MapPages(text.data() + used, text.capacity() - used);
+}
+
+void MapPages(void* begin, size_t bytes) {
+  auto first = reinterpret_cast<uintptr_t>(begin);
+  Populate(first, first + bytes);
+}
+
+void ReleaseUnusedPages(std::string& text) {
+  // Past the terminating zero, whole pages only.
+  auto first = (reinterpret_cast<uintptr_t>(text.data()) + text.size() + 1 + kPage - 1) / kPage * kPage;
+  auto last = (reinterpret_cast<uintptr_t>(text.data()) + text.capacity()) / kPage * kPage;
+  if (last > first && last - first >= kPopulateFrom) ::madvise(reinterpret_cast<void*>(first), last - first, MADV_DONTNEED);
 }
 
 }  // namespace kerv
