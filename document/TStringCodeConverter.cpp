@@ -777,8 +777,8 @@ bool TStringCodeConverter::Utf8ToInternalOver(std::string& bytes, TCharCode code
   constexpr size_t npos = ConversionReport::npos;
   const size_t skip = code == ccUTF8 && bytes.size() >= 3 && bytes.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
   const size_t bodyBytes = bytes.size() - skip;
-  const size_t length = TextLength(std::string_view(bytes).substr(skip));
   char* data = bytes.data();
+  const size_t length = TextLength(std::string_view(data + skip, bodyBytes));
   const char* in = data + skip;
   // The second piece starts after a line feed near the middle (never inside
   // a character) and is written over itself; the first piece's output,
