@@ -18,6 +18,9 @@ bool IsDecoded(TCharCode code) { return code >= ccJIS && code <= ccUTF8N; }
 
 // 1-based line of the character at byteOffset of a document's bytes; CR LF,
 // a lone CR and a lone LF each end a line.
+// The share of LoadText's progress that the read takes.
+constexpr int kReadPermille = 850;
+
 int LineAt(std::string_view bytes, size_t byteOffset, TCharCode code) {
   const size_t unitSize = IsUtf16(code) ? 2 : 1;
   const int low = code == ccUnicodeBE ? 1 : 0;
@@ -84,12 +87,26 @@ TCharCode TFileManager::ResolveDetected(TCharCode detected) {
 
 bool TFileManager::LoadText(const std::string& fileName, std::string& text, bool askNull, bool utf8nCheck,
                             TReturnCode& returnCode, TCharCode& charCode, TLoadReport* report) {
-  return DecodeText(fs_.ReadRegularFile(fileName, kAnySize), text, askNull, utf8nCheck, returnCode, charCode, report);
+  if (!loadProgress_) {
+    return DecodeText(fs_.ReadRegularFile(fileName, kAnySize), text, askNull, utf8nCheck, returnCode, charCode,
+                      report);
+  }
+  const TReadProgress read = [this](int64_t done, int64_t total) {
+    return loadProgress_(total > 0 ? static_cast<int>(done * kReadPermille / total) : 0);
+  };
+  return DecodeText(fs_.ReadRegularFileWithProgress(fileName, kAnySize, read), text, askNull, utf8nCheck, returnCode,
+                    charCode, report);
+}
+
+void TFileManager::LoadStep(int permille) {
+  if (loadProgress_ && !loadProgress_(permille)) throw EFileError(EFileError::Kind::Cancelled, "", "cancelled");
 }
 
 bool TFileManager::DecodeText(std::string bytes, std::string& text, bool askNull, bool utf8nCheck,
                               TReturnCode& returnCode, TCharCode& charCode, TLoadReport* report) {
+  LoadStep(kReadPermille);
   charCode = ResolveCode(bytes, charCode, utf8nCheck);
+  LoadStep(kReadPermille + 30);
 
   TLoadReport result;
   TDecodeReport decodeOver;
@@ -152,6 +169,7 @@ bool TFileManager::DecodeText(std::string bytes, std::string& text, bool askNull
     }
   }
 
+  LoadStep(kReadPermille + 100);
   size_t firstBlanked = 0;
   result.blanked = BlankControlBytes(text, &firstBlanked);
   if (result.blanked != 0) result.firstBlankedLine = LineAt(text, firstBlanked, ccShiftJIS);

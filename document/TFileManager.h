@@ -4,6 +4,7 @@
 // Base of the window's file manager, which adds dialogs, locking and history.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -94,12 +95,21 @@ class TFileManager {
 
   TStringCodeConverter& Converter() { return converter_; }
 
+  // How far LoadText has come, in thousandths (the read to 850, the
+  // decoding the rest); answering false stops it with EFileError of kind
+  // Cancelled. Empty: nobody is told.
+  using TLoadProgress = std::function<bool(int permille)>;
+  void SetLoadProgress(TLoadProgress progress) { loadProgress_ = std::move(progress); }
+
  protected:
   IFileSystem& fs_;
   IDialogs& dialogs_;
 
  private:
+  void LoadStep(int permille);
+
   TStringCodeConverter converter_;
+  TLoadProgress loadProgress_;
 };
 
 }  // namespace kerv

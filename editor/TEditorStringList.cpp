@@ -127,7 +127,14 @@ void TEditorStringList::AdoptText(std::string&& text, const std::function<void(s
     const char* p = bytes.data();
     const char* end = p + bytes.size();
     BreakFinder finder(end);
+    constexpr size_t kProgressBytes = size_t{8} << 20;
+    const char* nextReport = adoptProgress_ ? p : end;
     while (p < end) {
+      if (p >= nextReport) {
+        const double done = static_cast<double>(p - bytes.data()) / static_cast<double>(bytes.size());
+        adoptProgress_(static_cast<int>(done * 1000.0));
+        nextReport = static_cast<size_t>(end - p) > kProgressBytes ? p + kProgressBytes : end;
+      }
       const char* brk = finder.Next(p);
       onLine(std::string_view(p, static_cast<size_t>(brk - p)));
       if (brk == end) {

@@ -72,18 +72,30 @@ void WriteAll(int fd, const char* data, size_t size, const std::string& path) {
   }
 }
 
-// Reads from fd to its end, at most limit bytes (more raises TooBig); size is a hint.
-std::string ReadToEnd(int fd, size_t sizeHint, const std::string& path, int64_t limit = -1) {
+// Reads from fd to its end, at most limit bytes (more raises TooBig); size is
+// a hint. progress, when given, hears of every step.
+std::string ReadToEnd(int fd, size_t sizeHint, const std::string& path, int64_t limit = -1,
+                      const TReadProgress* progress = nullptr) {
+  // The string grows a step at a time, each step's pages mapped and filled
+  // just before they are read into: no stall before the first progress
+  // report, and the bytes are still in the cache when they are read.
+  constexpr size_t kStepBytes = size_t{16} << 20;
   std::string data;
   // One byte beyond the size sees the end of the file without growing the string.
   const size_t wanted = limit >= 0 ? std::min(sizeHint, static_cast<size_t>(limit)) + 1 : sizeHint + 1;
-  ReserveLargeText(data, wanted);
-  data.resize(wanted);
+  data.reserve(wanted);
   size_t filled = 0;
   // The size is a hint: a file that grows or shrinks while read is read to its end.
   for (;;) {
     if (limit >= 0 && filled > static_cast<size_t>(limit)) throw EFileError(EFileError::Kind::TooBig, path, EFBIG);
-    if (filled == data.size()) data.resize(data.size() + 65536);
+    if (filled == data.size()) {
+      const size_t step = filled < wanted ? std::min(wanted - filled, kStepBytes) : 65536;
+      if (filled + step <= data.capacity()) MapPages(data.data() + filled, step);
+      data.resize(filled + step);
+    }
+    if (progress != nullptr && !(*progress)(static_cast<int64_t>(filled), static_cast<int64_t>(sizeHint))) {
+      throw EFileError(EFileError::Kind::Cancelled, path, "cancelled");
+    }
     ssize_t got = ::read(fd, data.data() + filled, data.size() - filled);
     if (got < 0) {
       if (errno == EINTR) continue;
@@ -324,6 +336,11 @@ TFileKind PosixFileSystem::FileKind(const std::string& path) {
 }
 
 std::string PosixFileSystem::ReadRegularFile(const std::string& path, int64_t maxBytes) {
+  return ReadRegularFileWithProgress(path, maxBytes, TReadProgress());
+}
+
+std::string PosixFileSystem::ReadRegularFileWithProgress(const std::string& path, int64_t maxBytes,
+                                                         const TReadProgress& progress) {
   // Looked at before it is opened: opening a pipe waits for a writer, and
   // opening a device may do something of its own.
   struct stat info;
@@ -335,7 +352,7 @@ std::string PosixFileSystem::ReadRegularFile(const std::string& path, int64_t ma
   if (!S_ISREG(info.st_mode)) RefuseKind(KindOf(info), path);
   if (info.st_size > maxBytes) throw EFileError(EFileError::Kind::TooBig, path, EFBIG);
   if (std::optional<std::string> bytes = TakeReadAhead(info, maxBytes)) return std::move(*bytes);
-  return ReadToEnd(fd.get(), static_cast<size_t>(info.st_size), path, maxBytes);
+  return ReadToEnd(fd.get(), static_cast<size_t>(info.st_size), path, maxBytes, progress ? &progress : nullptr);
 }
 
 namespace {

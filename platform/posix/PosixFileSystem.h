@@ -33,6 +33,8 @@ class PosixFileSystem : public IFileSystem {
   TFileKind FileKind(const std::string& path) override;
   std::string ReadFile(const std::string& path) override;
   std::string ReadRegularFile(const std::string& path, int64_t maxBytes) override;
+  std::string ReadRegularFileWithProgress(const std::string& path, int64_t maxBytes,
+                                          const TReadProgress& progress) override;
   TFileBytes ReadFileBytes(const std::string& path) override;
   void WriteFile(const std::string& path, std::string_view data) override;
   bool ReplacesWhole(const std::string& path) override;

@@ -9,6 +9,7 @@
 #include <sys/file.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
@@ -378,6 +379,28 @@ TEST_F(PosixFileSystemTest, ReadAheadKeepsTheLimitsAndErrorsOfTheRead) {
   fs.ReadAhead(dir_ + "missing");
   fs.ReadAhead(dir_);
   EXPECT_THROW(fs.ReadRegularFile(dir_ + "missing", INT64_MAX), EFileError);
+}
+
+TEST_F(PosixFileSystemTest, AReadWithProgressTellsItAndCanBeStopped) {
+  const std::string path = dir_ + "long.txt";
+  const std::string bytes(size_t{40} << 20, 'z');
+  std::ofstream(path, std::ios::binary) << bytes;
+  std::vector<int64_t> seen;
+  std::string got = fs_.ReadRegularFileWithProgress(path, INT64_MAX, [&](int64_t done, int64_t total) {
+    EXPECT_EQ(total, static_cast<int64_t>(bytes.size()));
+    seen.push_back(done);
+    return true;
+  });
+  EXPECT_TRUE(got == bytes);
+  ASSERT_GE(seen.size(), 3u);  // every few megabytes
+  EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
+  int calls = 0;
+  try {
+    fs_.ReadRegularFileWithProgress(path, INT64_MAX, [&](int64_t, int64_t) { return ++calls < 2; });
+    ADD_FAILURE() << "not stopped";
+  } catch (const EFileError& error) {
+    EXPECT_EQ(error.kind(), EFileError::Kind::Cancelled);
+  }
 }
 
 }  // namespace
