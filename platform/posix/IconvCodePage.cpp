@@ -223,19 +223,28 @@ size_t PutCode(char* w, uint16_t code) {
 
 IconvCodePage::IconvCodePage() : tables_(&SharedTables()) {}
 
-std::u16string IconvCodePage::Cp932ToUtf16(std::string_view text) {
-  const Tables& t = *tables_;
-  const unsigned char* p = Bytes(text);
-  const size_t n = text.size();
-  std::u16string result;
-  ChunkedOutput<char16_t> out(result, n);
+namespace {
+
+// Writes into memory the caller has made room in.
+template <typename Unit>
+struct DirectOutput {
+  Unit* start;
+  Unit* Start() { return start; }
+  Unit* Room(Unit* w) { return w; }
+  size_t Space(Unit*) const { return static_cast<size_t>(-1); }
+  void Flush(Unit*) {}
+};
+
+// Code page 932 to UTF-16 in one pass into out; returns where the output ended.
+template <typename Output>
+char16_t* DecodeCp932(const IconvCodePage::Tables& t, const unsigned char* p, size_t n, Output& out) {
   char16_t* w = out.Start();
   size_t i = 0;
   while (i < n) {
     w = out.Room(w);
     unsigned char c = p[i];
     if (c < 0x80 && t.asciiIsIdentity) {
-      size_t run = AsciiRun(p + i, std::min(n - i, out.Space(w)));
+      size_t run = kerv::AsciiRun(p + i, std::min(n - i, out.Space(w)));
       WidenAscii(p + i, run, w);
       w += run;
       i += run;
@@ -254,7 +263,21 @@ std::u16string IconvCodePage::Cp932ToUtf16(std::string_view text) {
     ++i;
   }
   out.Flush(w);
+  return w;
+}
+
+}  // namespace
+
+std::u16string IconvCodePage::Cp932ToUtf16(std::string_view text) {
+  std::u16string result;
+  ChunkedOutput<char16_t> out(result, text.size());
+  DecodeCp932(*tables_, Bytes(text), text.size(), out);
   return result;
+}
+
+size_t IconvCodePage::Cp932ToUtf16Into(std::string_view text, char16_t* out) {
+  DirectOutput<char16_t> direct{out};
+  return static_cast<size_t>(DecodeCp932(*tables_, Bytes(text), text.size(), direct) - out);
 }
 
 std::string IconvCodePage::Cp932ToUtf8(std::string_view text) {
@@ -326,21 +349,12 @@ std::string IconvCodePage::Utf16ToCp932(std::u16string_view text, ConversionRepo
 
 namespace {
 
-// Writes into memory that the input is read from, behind the read position.
-struct OverOutput {
-  char* start;
-  char* Start() { return start; }
-  char* Room(char* w) { return w; }
-  size_t Space(char*) const { return static_cast<size_t>(-1); }
-  void Flush(char*) {}
-};
-
-// UTF-8 to code page 932 in one pass into out (a ChunkedOutput, or an
-// OverOutput for the bytes in place); returns where the output ended.
+// UTF-8 to code page 932 in one pass into out (a ChunkedOutput, or a
+// DirectOutput over the input's own bytes); returns where the output ended.
 template <typename Output>
 char* EncodeUtf8(const IconvCodePage::Tables& t, const unsigned char* p, size_t n, Output& out,
                  ConversionReport* report, size_t* firstReplacedOut) {
-  constexpr bool kOver = std::is_same_v<Output, OverOutput>;
+  constexpr bool kOver = std::is_same_v<Output, DirectOutput<char>>;
   char* w = out.Start();
   size_t i = 0;
   while (i < n) {
@@ -402,7 +416,8 @@ size_t IconvCodePage::Utf8ToCp932Over(const char* in, size_t size, char* out, Co
                                       size_t* firstReplacedOut) {
   // Only where ASCII stays one byte is no character's form longer than its UTF-8.
   if (!tables_->asciiIsIdentity) return ConversionReport::npos;
-  OverOutput over{out};
+  // Behind the read position: the input is read from the same memory.
+  DirectOutput<char> over{out};
   return static_cast<size_t>(EncodeUtf8(*tables_, reinterpret_cast<const unsigned char*>(in), size, over, report,
                                         firstReplacedOut) -
                              out);

@@ -19,6 +19,7 @@ class IconvCodePage : public ICodePage {
   IconvCodePage();
 
   std::u16string Cp932ToUtf16(std::string_view text) override;
+  size_t Cp932ToUtf16Into(std::string_view text, char16_t* out) override;
   std::string Utf16ToCp932(std::u16string_view text, ConversionReport* report) override;
   std::u16string Utf8ToUtf16(std::string_view text, ConversionReport* report) override;
   std::string Utf16ToUtf8(std::u16string_view text) override;

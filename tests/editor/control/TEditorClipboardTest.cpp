@@ -779,6 +779,9 @@ TEST(QtClipboardTest, TextOfAnotherProgramIsConvertedAndCounted) {
 TEST(QtClipboardTest, DropsAndTheEditorUseTheSameData) {
   std::unique_ptr<QMimeData> data(TextToMimeData(Sjis("ﾃｽﾄ\r\n"), true, CodePage()));
   EXPECT_EQ(data->text().toStdString(), "ﾃｽﾄ\n");
+  // Only the CR of a CR LF goes: a lone CR is text of its own.
+  EXPECT_EQ(std::unique_ptr<QMimeData>(TextToMimeData("a\rb\r\r\nc\r", false, CodePage()))->text().toStdString(),
+            "a\rb\r\nc\r");
   TClipboardText read = MimeDataToText(data.get(), CodePage());
   EXPECT_EQ(read.text, Sjis("ﾃｽﾄ\r\n"));
   EXPECT_TRUE(read.box);
