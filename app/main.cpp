@@ -6,6 +6,7 @@
 
 #include "app/window/TFrmKervMain.h"
 #include "app/window/TKervTranslations.h"
+#include "app/TKervParameter.h"
 #include "app/TKervSystem.h"
 #include "platform/posix/IconvCodePage.h"
 #include "platform/posix/LocalSocketChannel.h"
@@ -52,11 +53,18 @@ int main(int argc, char** argv) {
     }
   }
   kerv::Closing = false;
+  kerv::PosixFileSystem fs;
+  // The start file is read while Qt and the window are set up.
+  for (int i = 1; i < argc; ++i) {
+    if (!kerv::TKervParameter::IsOption(fs, argv[i])) {
+      fs.ReadAhead(argv[i]);
+      break;
+    }
+  }
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("KervEditor"));
   kerv::InstallQtTranslations(app, QLocale::system());
 
-  kerv::PosixFileSystem fs;
   kerv::IconvCodePage codePage;
   kerv::QtDialogs dialogs;
   kerv::QtLauncher launcher;
@@ -67,6 +75,7 @@ int main(int argc, char** argv) {
 
   std::vector<std::string> arguments(argv + 1, argv + argc);
   kerv::TFrmKervMain window(system, arguments);
+  fs.DropReadAhead();  // the start file has been read by now, or refused
   // A refused or failed start file ends the process before the message loop.
   if (!window.StartedOk()) return 1;
   window.Place();

@@ -17,6 +17,7 @@
 #include "platform/fake/FakeDialogs.h"
 #include "platform/posix/IconvCodePage.h"
 #include "platform/posix/PosixFileSystem.h"
+#include "platform/qt/QtClipboard.h"
 #include "ui/TEditorWidget.h"
 
 namespace kerv {
@@ -183,6 +184,32 @@ void BM_TypeAtEndOfLongLine(benchmark::State& state) {
   state.SetLabel("two keystrokes per iteration");
 }
 BENCHMARK(BM_TypeAtEndOfLongLine)->Arg(0)->Arg(1)->ArgName("wrap")->Unit(benchmark::kMillisecond);
+
+// Select All on the 100 MB text with the selection-size notice's counts,
+// and copying it all to the system clipboard (converted to UTF-16 there).
+void BM_SelectAllAndCopy(benchmark::State& state) {
+  static std::unique_ptr<TEditorWidget> widget;
+  static QtClipboard clipboard(CodePage());
+  if (!widget) {
+    widget = MakeWidget();
+    std::string text = bench::SharedJapaneseText();
+    widget->Editor().Lines().LoadText(std::move(text));
+    widget->Editor().SetClipboard(&clipboard);
+  }
+  TEditor& editor = widget->Editor();
+  const bool copy = state.range(0) != 0;
+  for (auto _ : state) {
+    editor.SelectAll();
+    const TEditor::TSelectionSize size = editor.SelSize();
+    benchmark::DoNotOptimize(size);
+    if (copy) editor.CopyToClipboard();
+    state.PauseTiming();
+    editor.CancelSelection();
+    state.ResumeTiming();
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * editor.TextLength());
+}
+BENCHMARK(BM_SelectAllAndCopy)->Arg(0)->Arg(1)->ArgName("copy")->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace
 }  // namespace kerv

@@ -72,6 +72,9 @@ constexpr Entry kMessages[] = {
     {TDocumentMessage::ReasonLocked, "ファイルは他のプログラムによってロックされています。"},
     {TDocumentMessage::ReasonNoBackupCopy, "保存する前の内容のコピーをバックアップフォルダーに作れなかったため、保存していません。"},
     {TDocumentMessage::InPlaceCopyKept, "保存する前の内容は次のファイルに残してあります。" "\r\n" "%1"},
+    {TDocumentMessage::ReadingCaption, "読み込み"},
+    {TDocumentMessage::Reading, "ファイルを読み込んでいます..."},
+    {TDocumentMessage::ReadingCancelled, "%1 の読み込みを中止しました"},
 };
 
 }  // namespace

@@ -63,6 +63,10 @@ enum class TDocumentMessage {
   ReasonLocked,
   ReasonNoBackupCopy,  // a file written in place needs a copy first, which could not be made
   InPlaceCopyKept,     // %1 the copy that holds the file as it was before the failed save
+  // The progress of a long read, and its end when cancelled (%1 the name).
+  ReadingCaption,
+  Reading,
+  ReadingCancelled,
 };
 
 const std::string& DocumentMessage(TDocumentMessage id);

@@ -18,6 +18,9 @@ bool IsDecoded(TCharCode code) { return code >= ccJIS && code <= ccUTF8N; }
 
 // 1-based line of the character at byteOffset of a document's bytes; CR LF,
 // a lone CR and a lone LF each end a line.
+// The share of LoadText's progress that the read takes.
+constexpr int kReadPermille = 850;
+
 int LineAt(std::string_view bytes, size_t byteOffset, TCharCode code) {
   const size_t unitSize = IsUtf16(code) ? 2 : 1;
   const int low = code == ccUnicodeBE ? 1 : 0;
@@ -73,7 +76,10 @@ TFileManager::TFileManager(IFileSystem& fs, ICodePage& codePage, IDialogs& dialo
 
 TCharCode TFileManager::ResolveCode(std::string_view bytes, TCharCode requested, bool utf8nCheck) {
   if (requested != ccAuto) return requested;
-  TCharCode detected = TStringCodeConverter::DetectCode(bytes, utf8nCheck);
+  return ResolveDetected(TStringCodeConverter::DetectCode(bytes, utf8nCheck));
+}
+
+TCharCode TFileManager::ResolveDetected(TCharCode detected) {
   if (detected == ccSJISOrEUC) return AskSJISOrEUC() ? ccEUC : ccShiftJIS;
   if (detected == ccJIS78 || detected == ccJIS83) return ccJIS;
   return detected;
@@ -81,15 +87,45 @@ TCharCode TFileManager::ResolveCode(std::string_view bytes, TCharCode requested,
 
 bool TFileManager::LoadText(const std::string& fileName, std::string& text, bool askNull, bool utf8nCheck,
                             TReturnCode& returnCode, TCharCode& charCode, TLoadReport* report) {
-  return DecodeText(fs_.ReadRegularFile(fileName, kAnySize), text, askNull, utf8nCheck, returnCode, charCode, report);
+  if (!loadProgress_) {
+    return DecodeText(fs_.ReadRegularFile(fileName, kAnySize), text, askNull, utf8nCheck, returnCode, charCode,
+                      report);
+  }
+  const TReadProgress read = [this](int64_t done, int64_t total) {
+    return loadProgress_(total > 0 ? static_cast<int>(done * kReadPermille / total) : 0);
+  };
+  return DecodeText(fs_.ReadRegularFileWithProgress(fileName, kAnySize, read), text, askNull, utf8nCheck, returnCode,
+                    charCode, report);
+}
+
+void TFileManager::LoadStep(int permille) {
+  if (loadProgress_ && !loadProgress_(permille)) throw EFileError(EFileError::Kind::Cancelled, "", "cancelled");
 }
 
 bool TFileManager::DecodeText(std::string bytes, std::string& text, bool askNull, bool utf8nCheck,
                               TReturnCode& returnCode, TCharCode& charCode, TLoadReport* report) {
+  LoadStep(kReadPermille);
   charCode = ResolveCode(bytes, charCode, utf8nCheck);
+  LoadStep(kReadPermille + 30);
 
   TLoadReport result;
-  if (IsDecoded(charCode)) {
+  TDecodeReport decodeOver;
+  size_t textReplacedAt = ConversionReport::npos;
+  if ((charCode == ccUTF8 || charCode == ccUTF8N) &&
+      converter_.Utf8ToInternalOver(bytes, charCode, &decodeOver, &textReplacedAt)) {
+    // Converted over the file's bytes; line breaks keep their places in the
+    // order of the text, so the lines are counted in the text.
+    text = std::move(bytes);
+    if (decodeOver.replaced.replaced != 0) {
+      result.replaced = decodeOver.replaced.replaced;
+      result.firstReplacedOffset = static_cast<int64_t>(decodeOver.replaced.firstReplaced);
+      result.firstReplacedLine = LineAt(text, textReplacedAt, ccShiftJIS);
+    }
+    if (decodeOver.endedAt != TDecodeReport::npos) {
+      result.endedAtOffset = static_cast<int64_t>(decodeOver.endedAt);
+      result.endedAtLine = LineAt(text, text.size(), ccShiftJIS);
+    }
+  } else if (IsDecoded(charCode)) {
     TDecodeReport decode;
     text = converter_.ToInternal(bytes, charCode, &decode);
     if (decode.replaced.replaced != 0) {
@@ -133,6 +169,7 @@ bool TFileManager::DecodeText(std::string bytes, std::string& text, bool askNull
     }
   }
 
+  LoadStep(kReadPermille + 100);
   size_t firstBlanked = 0;
   result.blanked = BlankControlBytes(text, &firstBlanked);
   if (result.blanked != 0) result.firstBlankedLine = LineAt(text, firstBlanked, ccShiftJIS);

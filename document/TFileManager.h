@@ -4,6 +4,7 @@
 // Base of the window's file manager, which adds dialogs, locking and history.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -69,6 +70,8 @@ class TFileManager {
   // The code to read bytes in: requested, or for ccAuto the detected one
   // (an undecided Shift_JIS or EUC asks AskSJISOrEUC; JIS78 and JIS83 are JIS).
   TCharCode ResolveCode(std::string_view bytes, TCharCode requested, bool utf8nCheck);
+  // The code to read in for a detection result (DetectCode, TCodeDetector).
+  TCharCode ResolveDetected(TCharCode detected);
   // Size in bytes, or -1 when there is no such file.
   int64_t FileSize(const std::string& fileName);
   // Creates or replaces the file with initialText as it is (no conversion).
@@ -92,12 +95,21 @@ class TFileManager {
 
   TStringCodeConverter& Converter() { return converter_; }
 
+  // How far LoadText has come, in thousandths (the read to 850, the
+  // decoding the rest); answering false stops it with EFileError of kind
+  // Cancelled. Empty: nobody is told.
+  using TLoadProgress = std::function<bool(int permille)>;
+  void SetLoadProgress(TLoadProgress progress) { loadProgress_ = std::move(progress); }
+
  protected:
   IFileSystem& fs_;
   IDialogs& dialogs_;
 
  private:
+  void LoadStep(int permille);
+
   TStringCodeConverter converter_;
+  TLoadProgress loadProgress_;
 };
 
 }  // namespace kerv

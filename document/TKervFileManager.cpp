@@ -15,6 +15,9 @@ constexpr int64_t kMegabyte = 1048576;
 constexpr int kFileDialogState = 7;
 
 // Clears a flag and re-arms on every way out of a scope.
+// The share of a read's progress before the rows are made.
+constexpr int kDecodeShare = 650;
+
 class TScopeExit {
  public:
   template <typename F>
@@ -254,6 +257,10 @@ bool TKervFileManager::ReadFile(const std::string& name, TCharCode code, bool re
   TReturnCode returnCode = rcCRLF;
   TLoadReport report;
   int64_t time = kMissingFileTime;
+  // The read and its decoding can be given up; the rows cannot, since the
+  // old text is gone once they are being made.
+  SetLoadProgress([this](int permille) { return ports_.window.ReadProgress(permille * kDecodeShare / 1000, true); });
+  TScopeExit noProgress([this] { SetLoadProgress({}); });
   try {
     // Another window's exclusive lock keeps this one out as well.
     if (ports_.lock.Refused(name, false)) {
@@ -263,11 +270,17 @@ bool TKervFileManager::ReadFile(const std::string& name, TCharCode code, bool re
     time = ports_.fs.FileTime(name);
     if (!LoadText(name, text, options_.CheckNull, options_.UTF8NCheck, returnCode, code, &report)) return false;
   } catch (const EFileError& error) {
+    if (error.kind() == EFileError::Kind::Cancelled) {
+      ports_.window.Notify(FormatDocumentMessage(TDocumentMessage::ReadingCancelled, {name}), TKervBox::nlPlain);
+      return false;
+    }
     refusedNotRegular_ = error.kind() == EFileError::Kind::NotRegular;
     ShowFileError(10052, name, error);
     return false;
   }
-  ports_.editor.SetText(std::move(text));
+  ports_.editor.SetText(std::move(text), [this](int permille) {
+    ports_.window.ReadProgress(kDecodeShare + permille * (1000 - kDecodeShare) / 1000, false);
+  });
   fileName_ = name;
   charCode_ = code;
   returnCode_ = returnCode;

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -24,7 +25,8 @@ class IKervDocumentEditor {
   // Replaces the whole text (the old text and its undo steps go) with what
   // was just read: the document is then unmodified. The caller's string may
   // be consumed.
-  virtual void SetText(std::string&& text) = 0;
+  // progress, when given, hears how far the rows are made, in thousandths.
+  virtual void SetText(std::string&& text, const std::function<void(int permille)>& progress) = 0;
   // Inserts at the caret as typing would (one undo step).
   virtual void InsertAtCaret(std::string_view text) = 0;
   virtual bool Modified() = 0;
@@ -60,6 +62,10 @@ class IKervDocumentWindow {
   virtual void ShowErrorCode(int code, const std::optional<std::string>& argument) = 0;
   // Set while a document is read or written: the state flag FileBusy and the wait cursor.
   virtual void SetFileBusy(bool busy) = 0;
+  // How far a read has come, in thousandths, told often while busy; the
+  // window shows it once a read takes long. False when the user gave the
+  // read up, which only counts while cancellable.
+  virtual bool ReadProgress(int /*permille*/, bool /*cancellable*/) { return true; }
   // Whether a file operation or a replace-all is running, which the regular
   // backup must not interrupt.
   virtual bool BackupBlocked() = 0;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
+#include <system_error>
+#include <thread>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -19,6 +21,9 @@ constexpr unsigned char kEsc = 0x1B;
 const unsigned char* Bytes(std::string_view text) { return reinterpret_cast<const unsigned char*>(text.data()); }
 
 // Bytes before the first zero byte.
+// Below this a UTF-8 text is converted on one thread.
+constexpr size_t kOverThreadBytes = size_t{4} << 20;
+
 size_t TextLength(std::string_view text) {
   if (text.empty()) return 0;  // an empty view may have no data pointer, which memchr must not get
   const void* zero = std::memchr(text.data(), 0, text.size());
@@ -285,14 +290,16 @@ inline size_t VectorPairs(const unsigned char* t, size_t left, char* w, Check ch
 }
 #endif
 
-std::string JisDecode(std::string_view text, ConversionReport* report) {
+// carriedMode, where given, is the shift state before the text and after it,
+// for a document decoded piece by piece.
+std::string JisDecode(std::string_view text, ConversionReport* report, int* carriedMode = nullptr) {
   enum class Mode { Ascii, Kanji, Kanji0212, Kana };
   const unsigned char* t = Bytes(text);
   const size_t n = text.size();
   std::string result;
   CharOutput out(result, n);
   char* w = out.Start();
-  Mode mode = Mode::Ascii;
+  Mode mode = carriedMode != nullptr ? static_cast<Mode>(*carriedMode) : Mode::Ascii;
   size_t i = 0;
   while (i < n) {
     w = out.Room(w);
@@ -359,6 +366,7 @@ std::string JisDecode(std::string_view text, ConversionReport* report) {
     }
   }
   out.Flush(w);
+  if (carriedMode != nullptr) *carriedMode = static_cast<int>(mode);
   return result;
 }
 
@@ -431,21 +439,37 @@ TCharCode TStringCodeConverter::DetectCode(std::string_view text, bool utf8nChec
   if (length >= 2 && t[0] == 0xFE && t[1] == 0xFF) return ccUnicodeBE;
   if (length >= 3 && t[0] == 0xEF && t[1] == 0xBB && t[2] == 0xBF) return ccUTF8;
   if (utf8nCheck && IsUtf8Text(t, length)) return ccUTF8N;
+  if (IsBinaryHead(t, length)) return ccBinary;
+  ScanState scan;
+  Scan(t, length, true, scan);
+  return scan.result;
+}
 
+bool TStringCodeConverter::IsBinaryHead(const unsigned char* t, size_t length) {
   // The binary test and the scan leave out the last byte: a decision needs
   // a byte after the one that starts it.
   const size_t last = length == 0 ? 0 : length - 1;
   const size_t binaryEnd = std::min(kBinaryCheckBytes, last);
   for (size_t i = 0; i < binaryEnd; ++i) {
-    if (t[i] < 0x08 || t[i] == 0xFF) return ccBinary;
+    if (t[i] < 0x08 || t[i] == 0xFF) return true;
   }
+  return false;
+}
 
+size_t TStringCodeConverter::Scan(const unsigned char* t, size_t length, bool final, ScanState& state) {
   // Stepping may reach the terminating zero, which decides nothing. A result
   // other than ccSJISOrEUC ends the scan; that one only waits for better.
   // The cases are disjoint; the most frequent in Japanese text come first.
+  // Without final, t is a piece of the text that more bytes follow: a step
+  // that needs a byte past it is left for the next piece (the return value
+  // says where it starts), and a look-ahead that reaches its end goes on
+  // there.
+  if (state.decided) return length;
+  const size_t last = length == 0 ? 0 : length - 1;
   auto at = [&](size_t k) -> unsigned char { return k < length ? t[k] : 0; };
-  TCharCode result = ccAscii;
+  TCharCode& result = state.result;
   size_t i = 0;
+  bool lookAheadOpen = false;
   // Look ahead from b (at i) over the run of bytes from 0x40 on for one that
   // only one of the two codes can have. The byte that ends the run has been
   // examined too; the scan goes on after it.
@@ -457,8 +481,23 @@ TCharCode TStringCodeConverter::DetectCode(std::string_view text, bool utf8nChec
       if (c >= 0xFD && c <= 0xFE) return ccEUC;
       ++i;
     }
+    if (i >= length && !final) lookAheadOpen = true;
     return ccSJISOrEUC;
   };
+  auto decide = [&](TCharCode code) {
+    result = code;
+    state.decided = true;
+    return length;
+  };
+  if (state.inLookAhead) {
+    state.inLookAhead = false;
+    if (TCharCode decided = lookAhead(); decided != ccSJISOrEUC) return decide(decided);
+    if (lookAheadOpen) {
+      state.inLookAhead = true;
+      return length;
+    }
+    ++i;
+  }
   while (i < last) {
     const unsigned char a = t[i];
 #if defined(__SSE2__)
@@ -491,7 +530,11 @@ TCharCode TStringCodeConverter::DetectCode(std::string_view text, bool utf8nChec
           continue;
         }
         i += static_cast<size_t>(std::countr_zero(trigger)) + 1;  // the lane's second byte
-        if (TCharCode decided = lookAhead(); decided != ccSJISOrEUC) return decided;
+        if (TCharCode decided = lookAhead(); decided != ccSJISOrEUC) return decide(decided);
+        if (lookAheadOpen) {
+          state.inLookAhead = true;
+          return length;
+        }
         // The run that ended the look-ahead is usually ASCII: pass over it here.
         i = SkipUndecisive(t, i + 1, last);
         continue;
@@ -504,52 +547,72 @@ TCharCode TStringCodeConverter::DetectCode(std::string_view text, bool utf8nChec
         result = ccSJISOrEUC;
       } else if (b >= 0xE0 && b <= 0xEF) {
         result = ccSJISOrEUC;
-        if (TCharCode decided = lookAhead(); decided != ccSJISOrEUC) return decided;
+        if (TCharCode decided = lookAhead(); decided != ccSJISOrEUC) return decide(decided);
+        if (lookAheadOpen) {
+          state.inLookAhead = true;
+          return length;
+        }
       } else if (b >= 0xF0 && b <= 0xFE) {
-        return ccEUC;
+        return decide(ccEUC);
       } else if (b <= 0x9F) {
-        return ccShiftJIS;
+        return decide(ccShiftJIS);
       }
     } else if (a >= 0xE0 && a <= 0xEF) {
       const unsigned char b = t[++i];
-      if ((b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xA0)) return ccShiftJIS;
-      if (b >= 0xFD && b <= 0xFE) return ccEUC;
+      if ((b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xA0)) return decide(ccShiftJIS);
+      if (b >= 0xFD && b <= 0xFE) return decide(ccEUC);
       if (b >= 0xA1 && b <= 0xFC) result = ccSJISOrEUC;
     } else if (a < 0x80) {
       if (a == kEsc) {
+        if (!final && i + 2 >= length) return i;  // the escape's third byte comes with the next piece
         if (t[++i] == '$') {
           const unsigned char b = at(++i);
-          if (b == 0x42) return ccJIS83;
-          if (b == 0x40) return ccJIS78;
+          if (b == 0x42) return decide(ccJIS83);
+          if (b == 0x40) return decide(ccJIS78);
         }
       } else if (a < 0x08) {
-        return ccBinary;
+        return decide(ccBinary);
       } else {
         i = SkipUndecisive(t, i + 1, last);
         continue;
       }
     } else if ((a >= 0x81 && a <= 0x8D) || (a >= 0x8F && a <= 0x9F)) {
-      return ccShiftJIS;
+      return decide(ccShiftJIS);
     } else if (a >= 0xF0 && a <= 0xFE) {
-      return ccEUC;
+      return decide(ccEUC);
     } else if (a == 0x8E) {
       const unsigned char b = t[++i];
-      if ((b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xA0) || (b >= 0xE0 && b <= 0xFC)) return ccShiftJIS;
+      if ((b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xA0) || (b >= 0xE0 && b <= 0xFC)) return decide(ccShiftJIS);
       if (b >= 0xA1 && b <= 0xDF) result = ccSJISOrEUC;
     } else if (a == 0xFF) {
-      return ccBinary;
+      return decide(ccBinary);
     }
     // 0x80 and 0xA0 decide nothing.
     ++i;
   }
-  return result;
+  return std::min(i, length);
 }
 
 bool TStringCodeConverter::IsUTF8N(std::string_view text) { return IsUtf8Text(Bytes(text), TextLength(text)); }
 
 bool TStringCodeConverter::IsUtf8Text(const unsigned char* t, size_t length) {
+  Utf8State state;
+  Utf8Walk(t, length, true, state);
+  return !state.invalid && state.found;
+}
+
+size_t TStringCodeConverter::Utf8Walk(const unsigned char* t, size_t length, bool final, Utf8State& state) {
+  // Without final, more bytes follow: a sequence cut by the end of t is left
+  // for the next piece (the return value says where it starts); with final
+  // the end of t is the end of the text, where a cut sequence is no UTF-8.
+  if (state.invalid) return length;
   auto isContinuation = [](unsigned char b) { return b >= 0x80 && b <= 0xBF; };
-  bool found = false, seenThree = false;
+  bool& found = state.found;
+  bool& seenThree = state.seenThree;
+  auto invalid = [&]() {
+    state.invalid = true;
+    return length;
+  };
   size_t i = 0;
   while (i < length) {
     unsigned char c = t[i];
@@ -569,7 +632,7 @@ bool TStringCodeConverter::IsUtf8Text(const unsigned char* t, size_t length) {
       continue;
     }
     if (c >= 0xC0 && c <= 0xDF) {
-      if (i + 1 >= length) return false;
+      if (i + 1 >= length) return final ? invalid() : i;
       if (isContinuation(t[i + 1])) {
         i += 2;
         found = true;
@@ -577,12 +640,12 @@ bool TStringCodeConverter::IsUtf8Text(const unsigned char* t, size_t length) {
         i += 1;
       }
     } else if (c >= 0xE0 && c <= 0xEF) {
-      if (i + 1 >= length) return false;
+      if (i + 1 >= length) return final ? invalid() : i;
       if (!isContinuation(t[i + 1])) {
         i += 1;
         continue;
       }
-      if (i + 2 >= length) return false;
+      if (i + 2 >= length) return final ? invalid() : i;
       if (!isContinuation(t[i + 2])) {
         i += 2;
         continue;
@@ -595,7 +658,7 @@ bool TStringCodeConverter::IsUtf8Text(const unsigned char* t, size_t length) {
       const unsigned char high = c == 0xF4 ? 0x8F : 0xBF;
       size_t k = 1;
       for (; k <= 3; ++k) {
-        if (i + k >= length) return false;
+        if (i + k >= length) return final ? invalid() : i;
         unsigned char b = t[i + k];
         bool fits = k == 1 ? (b >= low && b <= high) : isContinuation(b);
         if (!fits) break;
@@ -603,10 +666,10 @@ bool TStringCodeConverter::IsUtf8Text(const unsigned char* t, size_t length) {
       i += k;  // a complete sequence, or what was read before the mismatch
       if (k == 4) found = true;
     } else {
-      return false;  // a continuation byte or 0xF5-0xFF where a character should start
+      return invalid();  // a continuation byte or 0xF5-0xFF where a character should start
     }
   }
-  return found;
+  return length;
 }
 
 TReturnCode TStringCodeConverter::DetectReturnCode(std::string_view text) {
@@ -709,6 +772,57 @@ std::string TStringCodeConverter::Utf8ToSJIS(std::string_view bytes, bool skipMa
   return out;
 }
 
+bool TStringCodeConverter::Utf8ToInternalOver(std::string& bytes, TCharCode code, TDecodeReport* report,
+                                              size_t* textReplacedAt) const {
+  constexpr size_t npos = ConversionReport::npos;
+  const size_t skip = code == ccUTF8 && bytes.size() >= 3 && bytes.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+  const size_t bodyBytes = bytes.size() - skip;
+  char* data = bytes.data();
+  const size_t length = TextLength(std::string_view(data + skip, bodyBytes));
+  const char* in = data + skip;
+  // The second piece starts after a line feed near the middle (never inside
+  // a character) and is written over itself; the first piece's output,
+  // never longer than its input, ends before the second piece begins.
+  size_t cut = 0;
+  if (length >= kOverThreadBytes) {
+    const void* lineFeed = std::memchr(in + length / 2, '\n', length - length / 2);
+    if (lineFeed != nullptr) cut = static_cast<size_t>(static_cast<const char*>(lineFeed) - in) + 1;
+    if (cut == length) cut = 0;
+  }
+  ConversionReport first, second;
+  size_t firstAt = npos, secondAt = npos;
+  size_t firstBytes = 0, secondBytes = 0;
+  if (cut == 0) {
+    firstBytes = codePage_->Utf8ToCp932Over(in, length, data, &first, &firstAt);
+    if (firstBytes == npos) return false;
+  } else {
+    auto convertSecond = [&] {
+      secondBytes = codePage_->Utf8ToCp932Over(in + cut, length - cut, data + skip + cut, &second, &secondAt);
+    };
+    std::thread other;
+    try {
+      other = std::thread(convertSecond);
+    } catch (const std::system_error&) {
+      convertSecond();  // no thread to be had: one after the other
+    }
+    firstBytes = codePage_->Utf8ToCp932Over(in, cut, data, &first, &firstAt);
+    if (other.joinable()) other.join();
+    if (firstBytes == npos || secondBytes == npos) return false;  // the same code page: both or neither
+    std::memmove(data + firstBytes, data + skip + cut, secondBytes);
+  }
+  bytes.resize(firstBytes + secondBytes);
+  ReleaseUnusedPages(bytes);
+  if (report != nullptr) {
+    Merge(&report->replaced, first, skip, 1);
+    Merge(&report->replaced, second, skip + cut, 1);
+    if (length < bodyBytes) report->endedAt = skip + length;
+  }
+  if (textReplacedAt != nullptr) {
+    *textReplacedAt = firstAt != npos ? firstAt : secondAt != npos ? firstBytes + secondAt : npos;
+  }
+  return true;
+}
+
 std::string TStringCodeConverter::UTF8ToSJIS(std::string_view text, ConversionReport* report) const {
   return Utf8ToSJIS(text, true, report, nullptr, false);
 }
@@ -718,11 +832,12 @@ std::string TStringCodeConverter::UTF8NToSJIS(std::string_view text, ConversionR
 }
 
 std::string TStringCodeConverter::Utf16ToSJIS(std::string_view bytes, bool bigEndian, ConversionReport* report,
-                                              size_t* endedAt, bool wholeText, bool* oddLastByte) const {
+                                              size_t* endedAt, bool wholeText, bool* oddLastByte,
+                                              bool markAllowed) const {
   const unsigned char* b = Bytes(bytes);
   const size_t n = bytes.size();
   const unsigned char markFirst = bigEndian ? 0xFE : 0xFF;
-  size_t skip = n >= 2 && b[0] == markFirst && b[1] == (markFirst ^ 0x01) ? 2 : 0;
+  size_t skip = markAllowed && n >= 2 && b[0] == markFirst && b[1] == (markFirst ^ 0x01) ? 2 : 0;
   const unsigned char* p = b + skip;
   const size_t units = (n - skip) / 2;
   const int high = bigEndian ? 0 : 1;
@@ -1003,6 +1118,98 @@ std::string TStringCodeConverter::FromInternal(std::string_view text, TCharCode 
   }
 }
 
+// ---------------------------------------------------------------- piece by piece
+
+size_t TStringCodeConverter::PieceEnd(std::string_view bytes, TCharCode code) {
+  const unsigned char* t = Bytes(bytes);
+  const bool utf16 = code == ccUnicode || code == ccUnicodeBE;
+  const size_t unit = utf16 ? 2 : 1;
+  const size_t units = bytes.size() / unit;
+  const int high = code == ccUnicodeBE ? 0 : 1;
+  auto at = [&](size_t k) -> unsigned {
+    return utf16 ? static_cast<unsigned>(t[2 * k + high] << 8 | t[2 * k + 1 - high]) : t[k];
+  };
+  // In JIS an escape takes up to three bytes after it, whatever they are: no
+  // cut falls inside one.
+  auto outsideEscape = [&](size_t k) {
+    if (code != ccJIS) return true;
+    for (size_t back = 1; back <= 3 && back <= k; ++back) {
+      if (t[k - back] == kEsc) return false;
+    }
+    return true;
+  };
+  // A CR ends its line only when the next character is known; in JIS an
+  // escape after it may vanish before an LF.
+  auto endsLine = [&](size_t k) {
+    const unsigned c = at(k);
+    if (c == '\n') return true;
+    if (c != '\r' || k + 1 >= units) return false;
+    const unsigned next = at(k + 1);
+    return next != '\n' && !(code == ccJIS && next == kEsc);
+  };
+  if (!utf16) {
+    // Line breaks are found a word at a time; a CR is looked for only after the last LF.
+    constexpr size_t npos = static_cast<size_t>(-1);
+    auto found = [t](const void* p) { return p != nullptr ? static_cast<size_t>(static_cast<const unsigned char*>(p) - t) : npos; };
+    for (size_t end = units; end > 0;) {
+      const size_t lf = found(memrchr(t, '\n', end));
+      const size_t from = lf == npos ? 0 : lf + 1;
+      const size_t cr = found(memrchr(t + from, '\r', end - from));
+      const size_t k = cr != npos ? cr : lf;
+      if (k == npos) break;
+      if (endsLine(k) && outsideEscape(k)) return k + 1;
+      end = k;
+    }
+  } else {
+    for (size_t k = units; k-- > 0;) {
+      if (endsLine(k)) return 2 * (k + 1);
+    }
+  }
+  // A line longer than the bytes: any other control byte or blank ends a
+  // character in every code, but for ESC and the end-of-file byte, which the
+  // end of the text treats apart.
+  for (size_t k = units; k-- > 0;) {
+    const unsigned c = at(k);
+    if (c <= 0x20 && c != '\r' && c != kEsc && c != 0x1A && outsideEscape(k)) return (k + 1) * unit;
+  }
+  return 0;
+}
+
+std::string TStringCodeConverter::ToInternalPiece(std::string_view bytes, TCharCode code, bool first, int& jisMode,
+                                                  TDecodeReport* report) const {
+  ConversionReport* replaced = report != nullptr ? &report->replaced : nullptr;
+  bool* oddLastByte = report != nullptr ? &report->oddLastByte : nullptr;
+  switch (code) {
+    case ccJIS:
+      return JisDecode(bytes, replaced, &jisMode);
+    case ccEUC:
+      return EucDecode(bytes, replaced);
+    case ccUnicode:
+    case ccUnicodeBE:
+      return Utf16ToSJIS(bytes, code == ccUnicodeBE, replaced, nullptr, true, oddLastByte, first);
+    case ccUTF8:
+    case ccUTF8N:
+      return Utf8ToSJIS(bytes, code == ccUTF8 && first, replaced, nullptr, true);
+    default:
+      return std::string(bytes);
+  }
+}
+
+std::string TStringCodeConverter::FromInternalPiece(std::string_view text, TCharCode code, bool first,
+                                                    ConversionReport* report, ConversionReport* widened) const {
+  if (first) return FromInternal(text, code, report, widened);
+  switch (code) {
+    case ccUnicode:
+      return SJISToUnicode(text);
+    case ccUnicodeBE:
+      return SJISToUnicodeBE(text);
+    case ccUTF8:
+      return SJISToUTF8(text);
+    default:
+      return FromInternal(text, code, report, widened);
+  }
+}
+
 // ---------------------------------------------------------------- pairs
 
 uint16_t TStringCodeConverter::KanaToJIS(uint8_t a, uint8_t next, int& consumed) {
@@ -1034,6 +1241,100 @@ uint16_t TStringCodeConverter::KanaToJIS(uint8_t a, uint8_t next, int& consumed)
     return static_cast<uint16_t>(jis + 2);
   }
   return jis;
+}
+
+// ---------------------------------------------------------------- detection piece by piece
+
+namespace {
+
+// Gives bytes to a walker that may leave the last few of them for later
+// (a sequence cut by the end of the piece): carry holds those, and they are
+// walked again together with the start of the next bytes.
+template <typename Walk>
+void FeedWalker(std::string& carry, std::string_view bytes, bool final, Walk walk) {
+  if (!carry.empty()) {
+    // A cut step needs at most a few more bytes: these are plenty.
+    size_t take = std::min<size_t>(bytes.size(), 64);
+    std::string joined = carry;
+    joined.append(bytes.substr(0, take));
+    size_t used = walk(Bytes(joined), joined.size(), final && take == bytes.size());
+    if (used < carry.size() && take < bytes.size()) {
+      // Not past the carried bytes even so: walk them with all the rest.
+      joined = carry;
+      joined.append(bytes);
+      take = bytes.size();
+      used = walk(Bytes(joined), joined.size(), final);
+    }
+    if (used < carry.size() || take == bytes.size()) {
+      carry = joined.substr(std::min(used, joined.size()));
+      return;
+    }
+    bytes.remove_prefix(used - carry.size());
+    carry.clear();
+  }
+  size_t used = walk(Bytes(bytes), bytes.size(), final);
+  carry = std::string(bytes.substr(std::min(used, bytes.size())));
+}
+
+}  // namespace
+
+void TCodeDetector::Feed(std::string_view bytes) {
+  if (decided_ || ended_) return;
+  bool endsHere = false;
+  if (!bytes.empty()) {
+    if (const void* zero = std::memchr(bytes.data(), 0, bytes.size())) {
+      bytes = bytes.substr(0, static_cast<size_t>(static_cast<const char*>(zero) - bytes.data()));
+      endsHere = true;
+    }
+  }
+  const size_t headBytes = TStringCodeConverter::kBinaryCheckBytes + 1;
+  if (head_.size() < headBytes) head_.append(bytes.substr(0, std::min(bytes.size(), headBytes - head_.size())));
+  Walk(bytes, endsHere);
+  ended_ = endsHere;
+  Decide();
+}
+
+void TCodeDetector::Finish() {
+  if (decided_) return;
+  if (!ended_) {
+    Walk(std::string_view(), true);
+    ended_ = true;
+  }
+  Decide();
+}
+
+void TCodeDetector::Walk(std::string_view bytes, bool final) {
+  using C = TStringCodeConverter;
+  if (utf8nCheck_ && !utf8_.invalid && !utf8Done_) {
+    FeedWalker(utf8Carry_, bytes, final,
+               [this](const unsigned char* t, size_t n, bool f) { return C::Utf8Walk(t, n, f, utf8_); });
+    if (final) utf8Done_ = true;
+  }
+  if (!scan_.decided) {
+    FeedWalker(scanCarry_, bytes, final,
+               [this](const unsigned char* t, size_t n, bool f) { return C::Scan(t, n, f, scan_); });
+  }
+}
+
+void TCodeDetector::Decide() {
+  // The order of DetectCode: marks, UTF-8, the binary test, the scan.
+  auto decide = [this](TCharCode code) {
+    result_ = code;
+    decided_ = true;
+  };
+  const unsigned char* h = Bytes(head_);
+  const size_t known = head_.size();
+  if (!ended_ && known < 3) return;
+  if (known >= 2 && h[0] == 0xFF && h[1] == 0xFE) return decide(ccUnicode);
+  if (known >= 2 && h[0] == 0xFE && h[1] == 0xFF) return decide(ccUnicodeBE);
+  if (known >= 3 && h[0] == 0xEF && h[1] == 0xBB && h[2] == 0xBF) return decide(ccUTF8);
+  if (utf8nCheck_ && !utf8_.invalid) {
+    if (!ended_) return;
+    if (utf8_.found) return decide(ccUTF8N);
+  }
+  if (!ended_ && known <= TStringCodeConverter::kBinaryCheckBytes) return;
+  if (TStringCodeConverter::IsBinaryHead(h, known)) return decide(ccBinary);
+  if (scan_.decided || ended_) decide(scan_.result);
 }
 
 }  // namespace kerv

@@ -73,10 +73,36 @@ class TStringCodeConverter {
   // ending the text, as a converter that keeps every byte needs.
   std::string ToInternal(std::string_view bytes, TCharCode code, TDecodeReport* report = nullptr,
                          bool wholeText = false) const;
+  // ToInternal of UTF-8 (ccUTF8 skips a mark, ccUTF8N does not) written over
+  // the input's own bytes, which become the internal text: a big document
+  // needs no second copy, and it is converted on two threads in two pieces.
+  // textReplacedAt gets the text offset of the first "?" (report's offsets
+  // are the input's, as ever). False, with bytes untouched, where the code
+  // page offers no such path.
+  bool Utf8ToInternalOver(std::string& bytes, TCharCode code, TDecodeReport* report, size_t* textReplacedAt) const;
   // The internal text to a document's bytes in code, marks included for 4-6;
   // 1 and every code not in 2-7 write the bytes as they are.
   std::string FromInternal(std::string_view text, TCharCode code, ConversionReport* report = nullptr,
                            ConversionReport* widened = nullptr) const;
+
+  // A document converted piece by piece, so that it need not be held whole.
+  // PieceEnd: where bytes (a document's bytes in code from a place where
+  // it may be cut, more bytes following) may be cut, as far on as possible,
+  // so that converting the parts one after the other gives what converting
+  // them together gives, return codes and line counts included: after a
+  // line break, a CR only when what follows it is known not to make a CR LF
+  // pair, else after another control byte or a blank. 0 when there is no
+  // such place in bytes.
+  static size_t PieceEnd(std::string_view bytes, TCharCode code);
+  // ToInternal (wholeText) of one piece; first: the piece starts the
+  // document (only there a mark is skipped); jisMode carries the JIS shift
+  // state from one piece to the next (0 at the start).
+  std::string ToInternalPiece(std::string_view bytes, TCharCode code, bool first, int& jisMode,
+                              TDecodeReport* report = nullptr) const;
+  // FromInternal of one piece of internal text cut where PieceEnd cuts; the
+  // mark is written only before the first.
+  std::string FromInternalPiece(std::string_view text, TCharCode code, bool first, ConversionReport* report = nullptr,
+                                ConversionReport* widened = nullptr) const;
 
   // JIS X 0208 row/cell bytes (0x21-0x7E each) to a Shift_JIS pair, as (lead << 8) | trail.
   static constexpr uint16_t JISPairToSJIS(uint8_t a, uint8_t b) {
@@ -101,14 +127,65 @@ class TStringCodeConverter {
   static uint16_t KanaToJIS(uint8_t a, uint8_t next, int& consumed);
 
  private:
+  friend class TCodeDetector;
+  // Where the detection scan stands between two pieces of a text.
+  struct ScanState {
+    TCharCode result = ccAscii;  // ccAscii or ccSJISOrEUC until decided
+    bool decided = false;        // result is final
+    bool inLookAhead = false;    // the next piece continues a look-ahead
+  };
+  // Where the UTF-8 test stands between two pieces of a text.
+  struct Utf8State {
+    bool found = false;
+    bool seenThree = false;
+    bool invalid = false;  // decided: no UTF-8
+  };
   static bool IsUtf8Text(const unsigned char* t, size_t length);  // IsUTF8N over the text before its zero
+  static bool IsBinaryHead(const unsigned char* t, size_t length);
+  // The detection scan and the UTF-8 test over t; without final more bytes
+  // follow, and the return value is where the next piece has to start (the
+  // bytes from there on are given again with it).
+  static size_t Scan(const unsigned char* t, size_t length, bool final, ScanState& state);
+  static size_t Utf8Walk(const unsigned char* t, size_t length, bool final, Utf8State& state);
   std::string Utf16ToSJIS(std::string_view bytes, bool bigEndian, ConversionReport* report, size_t* endedAt,
-                          bool wholeText, bool* oddLastByte) const;
+                          bool wholeText, bool* oddLastByte, bool markAllowed = true) const;
   std::string Utf8ToSJIS(std::string_view bytes, bool skipMark, ConversionReport* report, size_t* endedAt,
                          bool wholeText) const;
   void AppendUtf16(std::string& out, std::string_view text, bool bigEndian) const;
 
   ICodePage* codePage_;
+};
+
+// DetectCode over a text given piece by piece, so that a file need not be
+// held whole: the result is the same as DetectCode's over all the pieces
+// joined. Most texts are decided by their first piece; a text that could
+// still be UTF-8 is decided only by its end.
+class TCodeDetector {
+ public:
+  explicit TCodeDetector(bool utf8nCheck) : utf8nCheck_(utf8nCheck) {}
+  // The next bytes of the text. Bytes after the first zero byte are not
+  // looked at (the text ends there).
+  void Feed(std::string_view bytes);
+  // The end of the text.
+  void Finish();
+  bool Decided() const { return decided_; }
+  // The code (0-11) once decided.
+  TCharCode Result() const { return result_; }
+
+ private:
+  void Walk(std::string_view bytes, bool final);
+  void Decide();
+
+  bool utf8nCheck_;
+  bool ended_ = false;
+  bool decided_ = false;
+  TCharCode result_ = ccAscii;
+  std::string head_;  // the first bytes, for the marks and the binary test
+  TStringCodeConverter::Utf8State utf8_;
+  bool utf8Done_ = false;
+  std::string utf8Carry_;
+  TStringCodeConverter::ScanState scan_;
+  std::string scanCarry_;
 };
 
 }  // namespace kerv

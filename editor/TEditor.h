@@ -243,6 +243,13 @@ class TEditor {
   long long SelStart() const;
   long long SelLength() const;
   std::string SelText() const;
+  // Bytes and characters of SelText (a lead byte and the byte after it are
+  // one), counted from the rows without joining them.
+  struct TSelectionSize {
+    int64_t bytes = 0;
+    int64_t characters = 0;
+  };
+  TSelectionSize SelSize() const;
   long long TextLength() const;
   bool Modified() const { return modified_; }
   void SetModified(bool value) { modified_ = value; }

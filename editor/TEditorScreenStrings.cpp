@@ -362,7 +362,7 @@ void TEditorScreenStrings::InitBrackets() {
   if (Owner() && Owner()->IsLoading()) return;
   const TEditorViewInfo* viewInfo = Owner() ? Owner()->ViewInfo() : nullptr;
   if (viewInfo == nullptr || viewInfo->Brackets().Count() == 0) {
-    for (int row = 0; row < Count(); ++row) SetRowBracket(row, kBracketNone);
+    SetAllRowBrackets(kBracketNone);
     bracketValidEnd_ = Count();
     return;
   }

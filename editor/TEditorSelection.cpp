@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "editor/TEditorInternal.h"
+#include "editor/TSjisCharCounter.h"
 
 namespace kerv {
 
@@ -144,6 +145,30 @@ std::string TEditor::SelText() const {
     if (lineBreak) out += "\r\n";
   });
   return out;
+}
+
+TEditor::TSelectionSize TEditor::SelSize() const {
+  TSelectionSize size;
+  if (selState_ != sstSelected) return size;
+  TSjisCharCounter counter;
+  if (selectionMode_ == smBox) {
+    int last = std::min(sel_.lastRow, RowCount() - 1);
+    for (int row = sel_.firstRow; row <= last; ++row) {
+      int startByte = 0;
+      int endByte = 0;
+      BoxCoveredBytes(row, startByte, endByte);
+      counter.Add(RowText(row).substr(startByte, endByte - startByte));
+      counter.AddLineBreak();
+    }
+  } else {
+    ForEachSelectedPiece([&counter](std::string_view piece, bool lineBreak) {
+      counter.Add(piece);
+      if (lineBreak) counter.AddLineBreak();
+    });
+  }
+  size.bytes = counter.Bytes();
+  size.characters = counter.Characters();
+  return size;
 }
 
 template <typename OnPiece>

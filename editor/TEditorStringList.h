@@ -35,6 +35,13 @@ class TEditorStringList : public TPointerStringList {
   // onLine receives each line (without its break) and appends its rows with
   // AppendAdopted; a last line without a line break ends in a raEof row.
   void AdoptText(std::string&& text, const std::function<void(std::string_view line)>& onLine);
+
+  // Told how far AdoptText has come, in thousandths of the text, every few
+  // megabytes; empty: nobody is told.
+  void SetAdoptProgress(std::function<void(int permille)> progress) { adoptProgress_ = std::move(progress); }
+
+ private:
+  std::function<void(int permille)> adoptProgress_;
 };
 
 // Splits text into lines the way every line-oriented reader here does: a line

@@ -479,7 +479,10 @@ void TPointerStringList::AppendFill(std::string_view text, uint32_t value) {
 }
 
 void TPointerStringList::AppendRow(const Row& row) {
-  if (blocks_.empty() || blocks_.back().rows.size() >= static_cast<size_t>(kBlockRows)) blocks_.emplace_back();
+  if (blocks_.empty() || blocks_.back().rows.size() >= static_cast<size_t>(kBlockRows)) {
+    // Filled to the end at once: a block grown row by row would be copied ten times.
+    blocks_.emplace_back().rows.reserve(kBlockRows);
+  }
   Block& last = blocks_.back();
   last.rows.push_back(row);
   int lineEnd = IsLineEnd(row.value) ? 1 : 0;
@@ -555,6 +558,12 @@ void TPointerStringList::SetRowBracket(int row, int state) {
   CheckIndex(row);
   Row& target = At(row);
   target.value = rowrecord::WithBracket(target.value, state);
+}
+
+void TPointerStringList::SetAllRowBrackets(int state) {
+  for (Block& block : blocks_) {
+    for (Row& row : block.rows) row.value = rowrecord::WithBracket(row.value, state);
+  }
 }
 
 int TPointerStringList::LineEndCount() const { return lineEnds_; }

@@ -5,22 +5,33 @@
 // return code. Between two Unicode codes the text never passes through
 // Shift_JIS, so nothing outside it is lost.
 //
+// The file is read, converted and written piece by piece, so that its size
+// does not matter to the memory used. Detection decides from the first
+// bytes where it can; where it cannot (a text that may still be UTF-8), it
+// reads to the end first, and the input is read again (a stream's bytes are
+// kept for that, in a temporary file once they grow).
+//
 // Exit status: 0 when everything was carried; 3 when the target code cannot
 // hold some characters (one line on standard error counts them; OUT is
 // written unless it is IN, which is never overwritten with a lossy result
 // unless --lossy is given, and then the status is 0); 1 on any other error.
 
-#include <malloc.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "document/CharCode.h"
+#include "document/TTextConversion.h"
 #include "kervtext/KervTextCommands.h"
 #include "kervtext/KervTextSupport.h"
+#include "kervtext/PipelinedIo.h"
 
 namespace kerv::cli {
 namespace {
@@ -53,150 +64,103 @@ int Fail(const std::string& message) {
   return kFailed;
 }
 
-bool IsUnicode(TCharCode code) { return code >= ccUnicode && code <= ccUTF8N; }
-bool IsUtf16(TCharCode code) { return code == ccUnicode || code == ccUnicodeBE; }
+// Input is read in blocks of this size; detection keeps at most kHeldBytes
+// of a stream in memory before it puts them into a temporary file.
+constexpr size_t kBlockBytes = size_t{4} << 20;
+constexpr size_t kHeldBytes = size_t{16} << 20;
+// Blocks of the reading and writing threads (each keeps three in its queue).
+constexpr size_t kReadBytes = size_t{1} << 20;
+constexpr size_t kWriteBytes = size_t{1} << 20;
 
-// What the conversion could not carry.
-struct Loss {
-  size_t replaced = 0;  // characters written as "?" (or U+FFFD)
-  size_t widened = 0;   // half-width katakana written full-width
-  bool oddByte = false;  // the odd last byte of UTF-16, dropped
-  int firstLine = 0;     // 1-based line of the first loss in IN; 0 when not known
-  size_t Count() const { return replaced + widened + (oddByte ? 1 : 0); }
-  void Note(int line) {
-    if (line > 0 && (firstLine == 0 || line < firstLine)) firstLine = line;
+using Loss = TConversionLoss;
+
+// Closes a descriptor the command opened.
+struct FdCloser {
+  int fd;
+  bool owned;
+  ~FdCloser() {
+    if (owned) ::close(fd);
   }
 };
 
-// Every line break (CR LF, a lone CR, a lone LF) as target; rcNone keeps them.
-// The bytes of the text are ASCII-transparent (Shift_JIS trail bytes and
-// UTF-8 continuation bytes are never CR or LF).
-std::string UnifyReturns(std::string_view text, TReturnCode target) {
-  if (target == rcNone) return std::string(text);
-  const std::string_view brk = target == rcCRLF ? "\r\n" : target == rcLF ? "\n" : "\r";
-  std::string out;
-  out.reserve(text.size() + text.size() / 16);
-  for (size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    if (c == '\r') {
-      if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
-      out += brk;
-    } else if (c == '\n') {
-      out += brk;
-    } else {
-      out += c;
+// Standard output, written as it comes and checked to its final close.
+void WriteStandardOutput(std::string_view data) {
+  while (!data.empty()) {
+    ssize_t written = ::write(STDOUT_FILENO, data.data(), data.size());
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      throw EFileError(EFileError::Kind::Write, "standard output", errno);
     }
+    data.remove_prefix(static_cast<size_t>(written));
   }
-  return out;
 }
 
-// The old end-of-file mark: one 0x1A as the very last byte ends the text.
-void DropEndMark(std::string& text) {
-  if (!text.empty() && text.back() == '\x1A' && (text.size() == 1 || text[text.size() - 2] != '\x1A')) text.pop_back();
+void CloseStandardOutput() {
+  // Closing a duplicate reports the errors that only the final close sees.
+  int duplicate = ::dup(STDOUT_FILENO);
+  if (duplicate >= 0 && ::close(duplicate) != 0) throw EFileError(EFileError::Kind::Write, "standard output", errno);
 }
 
-// UTF-16 bytes (mark skipped) to UTF-8, counting what UTF-8 cannot take (a
-// lone surrogate) and an odd last byte.
-std::string Utf16ToUtf8(ICodePage& codePage, std::string_view bytes, bool bigEndian, Loss& loss) {
-  const unsigned char mark0 = bigEndian ? 0xFE : 0xFF;
-  size_t skip = bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == mark0 &&
-                        static_cast<unsigned char>(bytes[1]) == (mark0 ^ 0x01)
-                    ? 2
-                    : 0;
-  const size_t units = (bytes.size() - skip) / 2;
-  std::u16string text(units, u'\0');
-  for (size_t k = 0; k < units; ++k) {
-    const unsigned char a = static_cast<unsigned char>(bytes[skip + 2 * k]);
-    const unsigned char b = static_cast<unsigned char>(bytes[skip + 2 * k + 1]);
-    text[k] = static_cast<char16_t>(bigEndian ? (a << 8 | b) : (b << 8 | a));
+// The bytes a detection has read, to be converted after it: kept in
+// memory, then in a temporary file; or, for a regular file, read again.
+class HeldInput {
+ public:
+  explicit HeldInput(bool seekable) : seekable_(seekable) {}
+  ~HeldInput() {
+    if (spill_ != nullptr) std::fclose(spill_);
   }
-  for (size_t k = 0; k < units; ++k) {
-    const char16_t unit = text[k];
-    const bool high = unit >= 0xD800 && unit <= 0xDBFF;
-    const bool low = unit >= 0xDC00 && unit <= 0xDFFF;
-    if (high && k + 1 < units && text[k + 1] >= 0xDC00 && text[k + 1] <= 0xDFFF) {
-      ++k;
-    } else if (high || low) {
-      if (loss.replaced++ == 0) {
-        loss.Note(TFileManager::LineOfOffset(bytes, skip + 2 * k, bigEndian ? ccUnicodeBE : ccUnicode));
-      }
-    }
-  }
-  if ((bytes.size() - skip) % 2 == 1) {
-    loss.oddByte = true;
-    loss.Note(TFileManager::LineOfOffset(bytes, bytes.size() - 1, bigEndian ? ccUnicodeBE : ccUnicode));
-  }
-  return codePage.Utf16ToUtf8(text);
-}
+  HeldInput(const HeldInput&) = delete;
+  HeldInput& operator=(const HeldInput&) = delete;
 
-// UTF-8 to a document's bytes in a Unicode code, with its mark.
-std::string Utf8ToUnicode(ICodePage& codePage, std::string_view text, TCharCode to, Loss& loss) {
-  if (to == ccUTF8) return "\xEF\xBB\xBF" + std::string(text);
-  if (to == ccUTF8N) return std::string(text);
-  ConversionReport malformed;
-  std::u16string units = codePage.Utf8ToUtf16(text, &malformed);
-  if (malformed.replaced != 0) {
-    loss.replaced += malformed.replaced;
-    loss.Note(TFileManager::LineOfOffset(text, malformed.firstReplaced, ccUTF8N));
-  }
-  const bool bigEndian = to == ccUnicodeBE;
-  std::string out(bigEndian ? "\xFE\xFF" : "\xFF\xFE", 2);
-  out.reserve(2 + units.size() * 2);
-  for (char16_t unit : units) {
-    const char high = static_cast<char>(unit >> 8);
-    const char low = static_cast<char>(unit & 0xFF);
-    out += bigEndian ? high : low;
-    out += bigEndian ? low : high;
-  }
-  return out;
-}
-
-// IN's bytes in code as OUT's bytes in to with the return code ret (rcNone:
-// the first kind found in IN).
-std::string Convert(CliFileManager& manager, ICodePage& codePage, std::string bytes, TCharCode code, TCharCode to,
-                    TReturnCode ret, Loss& loss) {
-  if (IsUnicode(code) && IsUnicode(to)) {
-    std::string text;
-    if (IsUtf16(code)) {
-      text = Utf16ToUtf8(codePage, bytes, code == ccUnicodeBE, loss);
-    } else {
-      const size_t skip = code == ccUTF8 && bytes.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
-      text = bytes.substr(skip);
+  void Keep(std::string_view bytes) {
+    if (rereads_) return;
+    if (spill_ == nullptr && heldBytes_ + bytes.size() <= kHeldBytes) {
+      blocks_.emplace_back(bytes);
+      heldBytes_ += bytes.size();
+      return;
     }
-    bytes = std::string();
-    DropEndMark(text);
-    text = UnifyReturns(text, ret != rcNone ? ret : TStringCodeConverter::DetectReturnCode(text));
-    return Utf8ToUnicode(codePage, text, to, loss);
+    if (seekable_) {
+      // Cheaper to read again than to keep.
+      rereads_ = true;
+      blocks_.clear();
+      return;
+    }
+    if (spill_ == nullptr) {
+      spill_ = std::tmpfile();
+      if (spill_ == nullptr) throw EFileError(EFileError::Kind::Write, "temporary file", errno);
+      for (const std::string& block : blocks_) Spill(block);
+      blocks_.clear();
+    }
+    Spill(bytes);
+  }
+  bool Rereads() const { return rereads_; }
+  // Hands the kept bytes over in order and forgets them.
+  template <typename Use>
+  void Replay(Use use) {
+    for (const std::string& block : blocks_) use(std::string_view(block));
+    blocks_.clear();
+    if (spill_ == nullptr) return;
+    if (std::fflush(spill_) != 0 || std::fseek(spill_, 0, SEEK_SET) != 0) {
+      throw EFileError(EFileError::Kind::Read, "temporary file", errno);
+    }
+    std::string block(kBlockBytes, '\0');
+    for (size_t got; (got = std::fread(block.data(), 1, block.size(), spill_)) > 0;) use(std::string_view(block.data(), got));
+    if (std::ferror(spill_)) throw EFileError(EFileError::Kind::Read, "temporary file", errno);
   }
 
-  std::string text;
-  if (code >= ccJIS && code <= ccUTF8N) {
-    TDecodeReport decode;
-    text = manager.Converter().ToInternal(bytes, code, &decode, true);
-    if (decode.replaced.replaced != 0) {
-      loss.replaced += decode.replaced.replaced;
-      loss.Note(TFileManager::LineOfOffset(bytes, decode.replaced.firstReplaced, code));
+ private:
+  void Spill(std::string_view bytes) {
+    if (std::fwrite(bytes.data(), 1, bytes.size(), spill_) != bytes.size()) {
+      throw EFileError(EFileError::Kind::Write, "temporary file", errno);
     }
-    if (decode.oddLastByte) {
-      loss.oddByte = true;
-      loss.Note(TFileManager::LineOfOffset(bytes, bytes.size() - 1, code));
-    }
-  } else {
-    text = std::move(bytes);
   }
-  bytes = std::string();
-  DropEndMark(text);
-  const TReturnCode target = ret != rcNone ? ret : TStringCodeConverter::DetectReturnCode(text);
-  text = UnifyReturns(text, target);
-  TSaveReport saved;
-  std::string out = manager.EncodeText(text, target, to, &saved);
-  // Positions of what the encoding lost are lines of the text, which has IN's lines.
-  loss.replaced += saved.replaced;
-  loss.Note(saved.firstReplacedLine);
-  loss.widened += saved.widened;
-  loss.Note(saved.firstWidenedLine);
-  return out;
-}
+
+  bool seekable_;
+  bool rereads_ = false;
+  std::vector<std::string> blocks_;
+  size_t heldBytes_ = 0;
+  FILE* spill_ = nullptr;
+};
 
 std::string LossLine(const std::string& inName, const Loss& loss, TCharCode to) {
   std::string line = inName + ": " + Plural(loss.Count(), "character") + " cannot be carried into " + CharCodeName(to);
@@ -278,26 +242,82 @@ int RunConvert(const Args& args) {
   const std::string& out = files[1];
   const std::string inName = in == "-" ? "standard input" : in;
 
-  // Whole-file buffers each get a mapping of their own that goes back to the
-  // system when freed, instead of lingering in the heap after the first one.
-  mallopt(M_MMAP_THRESHOLD, 1 << 20);
-
   Loss loss;
   try {
     CliPlatform platform;
-    // IN may be a pipe it was told to read (a FIFO, standard input).
-    platform.fs.SetStreamsAllowed(true);
     CliFileManager manager(platform.fs, platform.codePage, platform.dialogs, ambiguousIsEuc);
-    std::string bytes = platform.fs.ReadRegularFile(in, INT64_MAX);
-    const TCharCode code = manager.ResolveCode(bytes, from, utf8nCheck);
-    std::string result =
-        Convert(manager, platform.codePage, std::move(bytes), code, *to, returnCode.value_or(rcNone), loss);
+    // IN may be a pipe it was told to read (a FIFO, standard input).
+    const int fd = in == "-" ? STDIN_FILENO : platform.fs.OpenStream(in, true);
+    FdCloser closer{fd, in != "-"};
+    struct stat info;
+    const bool seekable = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+    const off_t start = seekable ? ::lseek(fd, 0, SEEK_CUR) : -1;
+    std::string block(kBlockBytes, '\0');
+    auto readBlock = [&]() {
+      return std::string_view(block.data(), PosixFileSystem::ReadSome(fd, block.data(), block.size(), inName));
+    };
+
+    TCharCode code = from;
+    HeldInput held(seekable && start >= 0);
+    bool readAll = false;
+    if (from == ccAuto) {
+      TCodeDetector detector(utf8nCheck);
+      while (!detector.Decided()) {
+        std::string_view got = readBlock();
+        if (got.empty()) {
+          detector.Finish();
+          readAll = true;
+          break;
+        }
+        detector.Feed(got);
+        held.Keep(got);
+      }
+      code = manager.ResolveDetected(detector.Result());
+    }
+
+    std::optional<PosixFileWriter> file;
+    if (out != "-") file.emplace(platform.fs, out);
+    // Declared after file: it writes into it until it is gone.
+    WriteBehind writer(
+        [&file](std::string_view data) {
+          if (file) {
+            file->Write(data);
+          } else {
+            WriteStandardOutput(data);
+          }
+        },
+        kWriteBytes);
+    TTextConversion conversion(platform.codePage, code, *to, returnCode.value_or(rcNone));
+    const TTextConversion::Sink sink = [&writer](std::string_view data) { writer.Put(data); };
+    if (held.Rereads()) {
+      if (::lseek(fd, start, SEEK_SET) != start) throw EFileError(EFileError::Kind::Read, inName, errno);
+      readAll = false;
+    } else {
+      held.Replay([&](std::string_view bytes) { conversion.Feed(bytes, sink); });
+    }
+    if (!readAll && seekable) {
+      // A regular file never blocks a read, so the thread always comes to an end.
+      ReadAhead reader([&](char* data, size_t size) { return PosixFileSystem::ReadSome(fd, data, size, inName); },
+                       kReadBytes);
+      for (std::string_view got; !(got = reader.Next()).empty();) conversion.Feed(got, sink);
+    } else if (!readAll) {
+      for (std::string_view got; !(got = readBlock()).empty();) conversion.Feed(got, sink);
+    }
+    conversion.Finish(sink);
+    writer.Finish();
+    loss = conversion.Loss();
+
     if (loss.Count() != 0 && !lossyAllowed && platform.fs.SameFile(in, out)) {
+      if (file) file->Discard();
       PrintError(kCommand, LossLine(inName, loss, *to) + "; " + in +
                                " left as it was (a lossy result never replaces IN; --lossy writes it anyway)");
       return kLossy;
     }
-    platform.fs.WriteFile(out, result);
+    if (file) {
+      file->Commit();
+    } else {
+      CloseStandardOutput();
+    }
   } catch (const std::exception& error) {  // EFileError names the file and the reason
     return Fail(error.what());
   }

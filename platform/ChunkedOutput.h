@@ -1,10 +1,11 @@
 #pragma once
 // Builds a conversion result through a small buffer: the result's storage is
-// reserved once for the bound (a big one on huge pages, its pages untouched
-// until written) and filled only as far as the output goes, never zero-filled
-// first. Loops keep the write pointer in a local, since a char store may
+// reserved once for the bound (its pages mapped a few megabytes ahead of the
+// output, never all at once) and filled only as far as the output goes, never
+// zero-filled first. Loops keep the write pointer in a local, since a char store may
 // alias anything.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstring>
 #include <string>
@@ -21,11 +22,9 @@ class ChunkedOutput {
   static constexpr size_t kSlack = 64;  // units one step may write after Room
 
   ChunkedOutput(std::basic_string<Unit>& result, size_t bound) : result_(result) {
-    if constexpr (std::is_same_v<Unit, char>) {
-      ReserveLargeText(result_, bound);
-    } else {
-      result_.reserve(bound);
-    }
+    // The bound may be far above what is written: its pages are mapped
+    // as the output comes near them, not at once.
+    result_.reserve(bound);
   }
   ChunkedOutput(const ChunkedOutput&) = delete;
   ChunkedOutput& operator=(const ChunkedOutput&) = delete;
@@ -33,7 +32,7 @@ class ChunkedOutput {
   Unit* Start() { return buffer_; }
   Unit* Room(Unit* w) { return w < buffer_ + kSize - kSlack ? w : Flush(w); }
   Unit* Flush(Unit* w) {
-    result_.append(buffer_, static_cast<size_t>(w - buffer_));
+    Append(buffer_, static_cast<size_t>(w - buffer_));
     return buffer_;
   }
   // Units left in the buffer after w, for runs copied in one go.
@@ -46,11 +45,24 @@ class ChunkedOutput {
       return w + count;
     }
     w = Flush(w);
-    result_.append(reinterpret_cast<const char*>(from), count);
+    Append(reinterpret_cast<const char*>(from), count);
     return w;
   }
 
  private:
+  static constexpr size_t kMapAhead = (size_t{8} << 20) / sizeof(Unit);
+
+  void Append(const Unit* from, size_t count) {
+    const size_t end = result_.size() + count;
+    if (end > mapped_ && end <= result_.capacity()) {
+      size_t next = std::min(result_.capacity(), std::max(end, mapped_ + kMapAhead));
+      MapPages(result_.data() + mapped_, (next - mapped_) * sizeof(Unit));
+      mapped_ = next;
+    }
+    result_.append(from, count);
+  }
+
+  size_t mapped_ = 0;  // units of result_'s storage mapped ahead
   std::basic_string<Unit>& result_;
   Unit buffer_[kSize];
 };

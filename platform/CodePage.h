@@ -1,6 +1,7 @@
 #pragma once
 // Code page 932 (Shift_JIS with Microsoft's mapping) and UTF-8 to and from UTF-16.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -61,6 +62,13 @@ class ICodePage {
   virtual ~ICodePage() = default;
   // Never fails: bytes that are not valid Shift_JIS still yield characters.
   virtual std::u16string Cp932ToUtf16(std::string_view text) = 0;
+  // The same into out, which has room for text.size() units (no Shift_JIS
+  // character takes more units than bytes); returns the units written.
+  virtual size_t Cp932ToUtf16Into(std::string_view text, char16_t* out) {
+    const std::u16string units = Cp932ToUtf16(text);
+    std::copy(units.begin(), units.end(), out);
+    return units.size();
+  }
   // A character with no Shift_JIS form becomes "?" (0x3F) and is noted in report.
   virtual std::string Utf16ToCp932(std::u16string_view text, ConversionReport* report) = 0;
   // Malformed UTF-8 becomes U+FFFD and is noted in report.
@@ -71,6 +79,16 @@ class ICodePage {
   virtual std::string Cp932ToUtf8(std::string_view text) { return Utf16ToUtf8(Cp932ToUtf16(text)); }
   virtual std::string Utf8ToCp932(std::string_view text, ConversionReport* report) {
     return Utf16ToCp932(Utf8ToUtf16(text, report), report);
+  }
+  // UTF-8 to Shift_JIS written over memory of the input's own: out is in or
+  // lies before it, so that a big text needs no second copy. Returns the
+  // bytes written, or npos where the code page cannot promise that no
+  // character's Shift_JIS form is longer than its UTF-8 (nothing is written
+  // then). firstReplacedOut, when not null and still npos, gets where in
+  // the output the first "?" went.
+  virtual size_t Utf8ToCp932Over(const char* /*in*/, size_t /*size*/, char* /*out*/, ConversionReport* /*report*/,
+                                 size_t* /*firstReplacedOut*/) {
+    return ConversionReport::npos;
   }
 };
 

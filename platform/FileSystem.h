@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -24,8 +25,9 @@ struct TFileBytes {
 class EFileError : public std::runtime_error {
  public:
   // NotRegular: a pipe, a device or a socket where a file's contents were
-  // wanted; TooBig: a file beyond the size its reader accepts.
-  enum class Kind { NotFound, Open, Read, Write, Other, NotRegular, TooBig };
+  // wanted; TooBig: a file beyond the size its reader accepts; Cancelled: a
+  // read its progress stopped.
+  enum class Kind { NotFound, Open, Read, Write, Other, NotRegular, TooBig, Cancelled };
   EFileError(Kind kind, std::string path, const std::string& reason);
   // The system's error number (errno), whose text becomes the reason.
   EFileError(Kind kind, std::string path, int errorNumber)
@@ -50,6 +52,9 @@ class EFileError : public std::runtime_error {
   std::string path_;
   int errorNumber_ = 0;
 };
+
+// How far a long read has come, told every few megabytes; false stops it.
+using TReadProgress = std::function<bool(int64_t doneBytes, int64_t totalBytes)>;
 
 // What a path names (links followed).
 enum class TFileKind { Missing, Regular, Folder, Fifo, Other };
@@ -116,6 +121,17 @@ class IFileSystem {
     if (static_cast<int64_t>(data.size()) > maxBytes) throw EFileError(EFileError::Kind::TooBig, path, EFBIG);
     return data;
   }
+  // ReadRegularFile telling progress how far it has come; when progress
+  // answers false the read stops with EFileError of kind Cancelled.
+  virtual std::string ReadRegularFileWithProgress(const std::string& path, int64_t maxBytes,
+                                                  const TReadProgress& progress) {
+    std::string bytes = ReadRegularFile(path, maxBytes);
+    if (progress && !progress(static_cast<int64_t>(bytes.size()), static_cast<int64_t>(bytes.size()))) {
+      throw EFileError(EFileError::Kind::Cancelled, path, "cancelled");
+    }
+    return bytes;
+  }
+
   // The same for big files that are only scanned: a regular file may be
   // mapped instead of copied. (A file truncated by another program while
   // mapped cannot be read to its old end; use ReadFile for documents.)

@@ -7,12 +7,19 @@ namespace kerv {
 
 std::string TKervEditorDocument::Text() { return editors_.MainEditor().Lines().GetTextStr(); }
 
-void TKervEditorDocument::SetText(std::string&& text) {
+void TKervEditorDocument::SetText(std::string&& text, const std::function<void(int permille)>& progress) {
   TEditor& main = editors_.MainEditor();
   // Loaded, not set as lines: a last line without a line break must stay
   // without one when the document is saved again. The rows take the text's
   // bytes over.
-  main.Lines().LoadText(std::move(text));
+  main.RowStore().SetAdoptProgress(progress);
+  try {
+    main.Lines().LoadText(std::move(text));
+  } catch (...) {
+    main.RowStore().SetAdoptProgress({});
+    throw;
+  }
+  main.RowStore().SetAdoptProgress({});
   // Undo steps of the old text cannot apply to the new one (also when read-only).
   main.RowStore().UndoObj().Clear();
   SetModified(false);

@@ -65,7 +65,7 @@ void TKervFileCommand::NewDocument() {
   }
   if (!manager_.QuerySave()) return;
   manager_.Reset();
-  editor_.SetText(std::string());
+  editor_.SetText(std::string(), {});
   editor_.SetModified(false);
   RefreshTitle();
   hooks_.ChooseEditMode(manager_.FileName());

@@ -59,6 +59,7 @@
 #include "app/window/TKervWindowInitializer.h"
 #include "app/window/TKervEditorManager.h"
 #include "app/window/TKervInformation.h"
+#include "app/window/TKervReadProgress.h"
 #include "app/window/TKervWindowCommands.h"
 #include "document/TFileManager.h"
 #include "editmode/TKervAutoIndent.h"
@@ -99,7 +100,8 @@ class TKervEditModeUser : public IEditModeUser {
 class TKervFileSide : public TKervFileWindow, public IKervOtherWindows, public IKervClock, public IKervTimer,
                       public IKervFileCommandHooks {
  public:
-  explicit TKervFileSide(TFrmKervMain& window) : TKervFileWindow(*window.information_), window_(window) {
+  explicit TKervFileSide(TFrmKervMain& window)
+      : TKervFileWindow(*window.information_), window_(window), readProgress_(window) {
     timer_.setParent(&window);
     QObject::connect(&timer_, &QTimer::timeout, &window, [this] {
       if (window_.fileManager_) window_.fileManager_->RegularBackup().Tick();
@@ -109,9 +111,15 @@ class TKervFileSide : public TKervFileWindow, public IKervOtherWindows, public I
   // IKervDocumentWindow
   void SetFileBusy(bool busy) override {
     window_.state_.FileBusy = busy;
-    if (busy) QApplication::setOverrideCursor(Qt::WaitCursor);
-    else QApplication::restoreOverrideCursor();
+    if (busy) {
+      QApplication::setOverrideCursor(Qt::WaitCursor);
+      readProgress_.Start();
+    } else {
+      readProgress_.Finish();
+      QApplication::restoreOverrideCursor();
+    }
   }
+  bool ReadProgress(int permille, bool cancellable) override { return readProgress_.Step(permille, cancellable); }
   bool BackupBlocked() override { return window_.state_.FileBusy || window_.Searching(); }
   void SetDialogState(int state) override { window_.state_.DialogState = state; }
   void SetTitles(const std::string&, const std::string&) override { window_.eventCommand_->RefreshTitle(); }
@@ -151,6 +159,7 @@ class TKervFileSide : public TKervFileWindow, public IKervOtherWindows, public I
 
  private:
   TFrmKervMain& window_;
+  TKervReadProgress readProgress_;
   QTimer timer_;
 };
 

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "editor/TSjisCharCounter.h"
 #include "platform/CodePage.h"
 
 namespace kerv {
@@ -28,11 +29,9 @@ std::string WithThousands(int64_t value) {
 }
 
 int64_t CountCharacters(std::string_view sjis) {
-  int64_t count = 0;
-  for (size_t i = 0; i < sjis.size(); ++count) {
-    i += IsLeadByte(static_cast<unsigned char>(sjis[i])) && i + 1 < sjis.size() ? 2 : 1;
-  }
-  return count;
+  TSjisCharCounter counter;
+  counter.Add(sjis);
+  return counter.Characters();
 }
 
 TKervCharCount CharCountTexts(std::string_view sjis, int returnCode) {

@@ -614,9 +614,9 @@ void TKervEditorEventCommand::ToggleOverwrite() {
 
 void TKervEditorEventCommand::SelectionChanged(TEditor& editor, bool selected) {
   if (selected && w_.Settings().InfoBar().ShowSelSize) {
-    const std::string text = editor.SelText();
-    w_.Information().Notify(SelectionSizeText(static_cast<int64_t>(text.size()), kerv::CountCharacters(text)),
-                         IKervInformation::nlPlain);
+    // Counted from the rows: a selection of the whole of a big file is not copied for it.
+    const TEditor::TSelectionSize size = editor.SelSize();
+    w_.Information().Notify(SelectionSizeText(size.bytes, size.characters), IKervInformation::nlPlain);
   }
   w_.ActionCommand()->RefreshSelection(w_.GatherState());
   w_.RefreshEditActions();

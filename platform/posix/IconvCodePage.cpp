@@ -7,6 +7,7 @@
 #include <cstring>
 #include <memory>
 #include <stdexcept>
+#include <type_traits>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -222,19 +223,28 @@ size_t PutCode(char* w, uint16_t code) {
 
 IconvCodePage::IconvCodePage() : tables_(&SharedTables()) {}
 
-std::u16string IconvCodePage::Cp932ToUtf16(std::string_view text) {
-  const Tables& t = *tables_;
-  const unsigned char* p = Bytes(text);
-  const size_t n = text.size();
-  std::u16string result;
-  ChunkedOutput<char16_t> out(result, n);
+namespace {
+
+// Writes into memory the caller has made room in.
+template <typename Unit>
+struct DirectOutput {
+  Unit* start;
+  Unit* Start() { return start; }
+  Unit* Room(Unit* w) { return w; }
+  size_t Space(Unit*) const { return static_cast<size_t>(-1); }
+  void Flush(Unit*) {}
+};
+
+// Code page 932 to UTF-16 in one pass into out; returns where the output ended.
+template <typename Output>
+char16_t* DecodeCp932(const IconvCodePage::Tables& t, const unsigned char* p, size_t n, Output& out) {
   char16_t* w = out.Start();
   size_t i = 0;
   while (i < n) {
     w = out.Room(w);
     unsigned char c = p[i];
     if (c < 0x80 && t.asciiIsIdentity) {
-      size_t run = AsciiRun(p + i, std::min(n - i, out.Space(w)));
+      size_t run = kerv::AsciiRun(p + i, std::min(n - i, out.Space(w)));
       WidenAscii(p + i, run, w);
       w += run;
       i += run;
@@ -253,7 +263,21 @@ std::u16string IconvCodePage::Cp932ToUtf16(std::string_view text) {
     ++i;
   }
   out.Flush(w);
+  return w;
+}
+
+}  // namespace
+
+std::u16string IconvCodePage::Cp932ToUtf16(std::string_view text) {
+  std::u16string result;
+  ChunkedOutput<char16_t> out(result, text.size());
+  DecodeCp932(*tables_, Bytes(text), text.size(), out);
   return result;
+}
+
+size_t IconvCodePage::Cp932ToUtf16Into(std::string_view text, char16_t* out) {
+  DirectOutput<char16_t> direct{out};
+  return static_cast<size_t>(DecodeCp932(*tables_, Bytes(text), text.size(), direct) - out);
 }
 
 std::string IconvCodePage::Cp932ToUtf8(std::string_view text) {
@@ -323,21 +347,26 @@ std::string IconvCodePage::Utf16ToCp932(std::u16string_view text, ConversionRepo
   return result;
 }
 
-std::string IconvCodePage::Utf8ToCp932(std::string_view text, ConversionReport* report) {
-  const Tables& t = *tables_;
-  const unsigned char* p = Bytes(text);
-  const size_t n = text.size();
-  std::string result;
-  // No UTF-8 sequence gives more bytes than it has.
-  ChunkedOutput<char> out(result, n);
+namespace {
+
+// UTF-8 to code page 932 in one pass into out (a ChunkedOutput, or a
+// DirectOutput over the input's own bytes); returns where the output ended.
+template <typename Output>
+char* EncodeUtf8(const IconvCodePage::Tables& t, const unsigned char* p, size_t n, Output& out,
+                 ConversionReport* report, size_t* firstReplacedOut) {
+  constexpr bool kOver = std::is_same_v<Output, DirectOutput<char>>;
   char* w = out.Start();
   size_t i = 0;
   while (i < n) {
     w = out.Room(w);
     unsigned char c = p[i];
     if (c < 0x80 && t.asciiIsIdentity) {
-      size_t run = AsciiRun(p + i, std::min(n - i, out.Space(w)));
-      std::memcpy(w, p + i, run);
+      size_t run = kerv::AsciiRun(p + i, std::min(n - i, out.Space(w)));
+      if constexpr (kOver) {
+        if (reinterpret_cast<const unsigned char*>(w) != p + i) std::memmove(w, p + i, run);
+      } else {
+        std::memcpy(w, p + i, run);
+      }
       w += run;
       i += run;
       continue;
@@ -348,7 +377,7 @@ std::string IconvCodePage::Utf8ToCp932(std::string_view text, ConversionReport* 
       uint32_t three = static_cast<uint32_t>(c | p[i + 1] << 8 | p[i + 2] << 16);
       if ((three & 0xC0C0F0u) == 0x8080E0u) {
         uint16_t code = t.encode[(c & 0x0F) << 12 | (p[i + 1] & 0x3F) << 6 | (p[i + 2] & 0x3F)];
-        if (code != Tables::kNone) {
+        if (code != IconvCodePage::Tables::kNone) {
           w += PutCode(w, code);
           i += 3;
           continue;
@@ -357,17 +386,41 @@ std::string IconvCodePage::Utf8ToCp932(std::string_view text, ConversionReport* 
     }
     char32_t codePoint = c;
     size_t length = c < 0x80 ? 1 : DecodeUtf8(p + i, n - i, codePoint);
-    uint16_t code = length != 0 && codePoint <= 0xFFFF ? t.encode[codePoint] : Tables::kNone;
-    if (code != Tables::kNone) {
+    uint16_t code = length != 0 && codePoint <= 0xFFFF ? t.encode[codePoint] : IconvCodePage::Tables::kNone;
+    if (code != IconvCodePage::Tables::kNone) {
       w += PutCode(w, code);
     } else {
+      if (firstReplacedOut != nullptr && *firstReplacedOut == ConversionReport::npos) {
+        *firstReplacedOut = static_cast<size_t>(w - out.Start());
+      }
       Note(report, i);
       *w++ = '?';
     }
     i += length != 0 ? length : 1;
   }
   out.Flush(w);
+  return w;
+}
+
+}  // namespace
+
+std::string IconvCodePage::Utf8ToCp932(std::string_view text, ConversionReport* report) {
+  std::string result;
+  // No UTF-8 sequence gives more bytes than it has.
+  ChunkedOutput<char> out(result, text.size());
+  EncodeUtf8(*tables_, Bytes(text), text.size(), out, report, nullptr);
   return result;
+}
+
+size_t IconvCodePage::Utf8ToCp932Over(const char* in, size_t size, char* out, ConversionReport* report,
+                                      size_t* firstReplacedOut) {
+  // Only where ASCII stays one byte is no character's form longer than its UTF-8.
+  if (!tables_->asciiIsIdentity) return ConversionReport::npos;
+  // Behind the read position: the input is read from the same memory.
+  DirectOutput<char> over{out};
+  return static_cast<size_t>(EncodeUtf8(*tables_, reinterpret_cast<const unsigned char*>(in), size, over, report,
+                                        firstReplacedOut) -
+                             out);
 }
 
 std::u16string IconvCodePage::Utf8ToUtf16(std::string_view text, ConversionReport* report) {

@@ -19,12 +19,15 @@ class IconvCodePage : public ICodePage {
   IconvCodePage();
 
   std::u16string Cp932ToUtf16(std::string_view text) override;
+  size_t Cp932ToUtf16Into(std::string_view text, char16_t* out) override;
   std::string Utf16ToCp932(std::u16string_view text, ConversionReport* report) override;
   std::u16string Utf8ToUtf16(std::string_view text, ConversionReport* report) override;
   std::string Utf16ToUtf8(std::u16string_view text) override;
   // One pass each, positions in report are byte offsets of the UTF-8 input.
   std::string Cp932ToUtf8(std::string_view text) override;
   std::string Utf8ToCp932(std::string_view text, ConversionReport* report) override;
+  size_t Utf8ToCp932Over(const char* in, size_t size, char* out, ConversionReport* report,
+                         size_t* firstReplacedOut) override;
 
   struct Tables;
 

@@ -72,18 +72,30 @@ void WriteAll(int fd, const char* data, size_t size, const std::string& path) {
   }
 }
 
-// Reads from fd to its end, at most limit bytes (more raises TooBig); size is a hint.
-std::string ReadToEnd(int fd, size_t sizeHint, const std::string& path, int64_t limit = -1) {
+// Reads from fd to its end, at most limit bytes (more raises TooBig); size is
+// a hint. progress, when given, hears of every step.
+std::string ReadToEnd(int fd, size_t sizeHint, const std::string& path, int64_t limit = -1,
+                      const TReadProgress* progress = nullptr) {
+  // The string grows a step at a time, each step's pages mapped and filled
+  // just before they are read into: no stall before the first progress
+  // report, and the bytes are still in the cache when they are read.
+  constexpr size_t kStepBytes = size_t{16} << 20;
   std::string data;
   // One byte beyond the size sees the end of the file without growing the string.
   const size_t wanted = limit >= 0 ? std::min(sizeHint, static_cast<size_t>(limit)) + 1 : sizeHint + 1;
-  ReserveLargeText(data, wanted);
-  data.resize(wanted);
+  data.reserve(wanted);
   size_t filled = 0;
   // The size is a hint: a file that grows or shrinks while read is read to its end.
   for (;;) {
     if (limit >= 0 && filled > static_cast<size_t>(limit)) throw EFileError(EFileError::Kind::TooBig, path, EFBIG);
-    if (filled == data.size()) data.resize(data.size() + 65536);
+    if (filled == data.size()) {
+      const size_t step = filled < wanted ? std::min(wanted - filled, kStepBytes) : 65536;
+      if (filled + step <= data.capacity()) MapPages(data.data() + filled, step);
+      data.resize(filled + step);
+    }
+    if (progress != nullptr && !(*progress)(static_cast<int64_t>(filled), static_cast<int64_t>(sizeHint))) {
+      throw EFileError(EFileError::Kind::Cancelled, path, "cancelled");
+    }
     ssize_t got = ::read(fd, data.data() + filled, data.size() - filled);
     if (got < 0) {
       if (errno == EINTR) continue;
@@ -324,6 +336,11 @@ TFileKind PosixFileSystem::FileKind(const std::string& path) {
 }
 
 std::string PosixFileSystem::ReadRegularFile(const std::string& path, int64_t maxBytes) {
+  return ReadRegularFileWithProgress(path, maxBytes, TReadProgress());
+}
+
+std::string PosixFileSystem::ReadRegularFileWithProgress(const std::string& path, int64_t maxBytes,
+                                                         const TReadProgress& progress) {
   // Looked at before it is opened: opening a pipe waits for a writer, and
   // opening a device may do something of its own.
   struct stat info;
@@ -334,7 +351,71 @@ std::string PosixFileSystem::ReadRegularFile(const std::string& path, int64_t ma
   FdGuard fd(OpenForReading(path, info, O_NONBLOCK | O_NOCTTY));
   if (!S_ISREG(info.st_mode)) RefuseKind(KindOf(info), path);
   if (info.st_size > maxBytes) throw EFileError(EFileError::Kind::TooBig, path, EFBIG);
-  return ReadToEnd(fd.get(), static_cast<size_t>(info.st_size), path, maxBytes);
+  if (std::optional<std::string> bytes = TakeReadAhead(info, maxBytes)) return std::move(*bytes);
+  return ReadToEnd(fd.get(), static_cast<size_t>(info.st_size), path, maxBytes, progress ? &progress : nullptr);
+}
+
+namespace {
+
+constexpr off_t kReadAheadMaxBytes = off_t{512} << 20;
+
+bool SameFile(const struct stat& a, const struct stat& b) {
+  return a.st_dev == b.st_dev && a.st_ino == b.st_ino && a.st_size == b.st_size &&
+         a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec &&
+         a.st_ctim.tv_sec == b.st_ctim.tv_sec && a.st_ctim.tv_nsec == b.st_ctim.tv_nsec;
+}
+
+}  // namespace
+
+void PosixFileSystem::ReadAhead(const std::string& path) {
+  auto readAhead = std::make_unique<TReadAhead>();
+  if (::stat(path.c_str(), &readAhead->identity) != 0 || !S_ISREG(readAhead->identity.st_mode)) return;
+  // A file so big that the user is likely asked first is not read unasked.
+  if (readAhead->identity.st_size > kReadAheadMaxBytes) return;
+  const struct stat identity = readAhead->identity;
+  readAhead->bytes = std::async(std::launch::async, [path, identity]() -> std::optional<std::string> {
+    try {
+      struct stat info;
+      FdGuard fd(OpenForReading(path, info, O_NONBLOCK | O_NOCTTY));
+      if (!SameFile(info, identity)) return std::nullopt;
+      std::string bytes = ReadToEnd(fd.get(), static_cast<size_t>(info.st_size), path);
+      // Written to while it was read: the bytes may be of two versions.
+      if (::fstat(fd.get(), &info) != 0 || !SameFile(info, identity)) return std::nullopt;
+      return bytes;
+    } catch (const EFileError&) {
+      return std::nullopt;  // the read that comes reports it
+    } catch (const std::bad_alloc&) {
+      return std::nullopt;
+    }
+  });
+  std::lock_guard lock(readAheadMutex_);
+  readAhead_ = std::move(readAhead);
+}
+
+void PosixFileSystem::DropReadAhead() {
+  std::unique_ptr<TReadAhead> readAhead;
+  {
+    std::lock_guard lock(readAheadMutex_);
+    readAhead = std::move(readAhead_);
+  }
+  // The future's destructor waits for the thread; the bytes go with it.
+}
+
+std::optional<std::string> PosixFileSystem::TakeReadAhead(const struct stat& info, int64_t maxBytes) {
+  std::unique_ptr<TReadAhead> readAhead;
+  {
+    std::lock_guard lock(readAheadMutex_);
+    // Another file (the settings, read before the document) leaves it waiting.
+    if (!readAhead_ || readAhead_->identity.st_dev != info.st_dev || readAhead_->identity.st_ino != info.st_ino) {
+      return std::nullopt;
+    }
+    readAhead = std::move(readAhead_);
+  }
+  std::optional<std::string> bytes = readAhead->bytes.get();
+  if (!bytes || !SameFile(info, readAhead->identity) || static_cast<int64_t>(bytes->size()) > maxBytes) {
+    return std::nullopt;
+  }
+  return bytes;
 }
 
 TFileBytes PosixFileSystem::ReadFileBytes(const std::string& path) {
@@ -356,66 +437,125 @@ TFileBytes PosixFileSystem::ReadFileBytes(const std::string& path) {
 }
 
 void PosixFileSystem::WriteFile(const std::string& path, std::string_view data) {
-  std::string target = ResolveLink(path);
-  std::string folder = ExtractFileFolder(target);
-  if (folder.empty()) folder = CurrentFolder();
+  PosixFileWriter writer(*this, path);
+  writer.Write(data);
+  writer.Commit();
+}
+
+PosixFileWriter::PosixFileWriter(PosixFileSystem& fs, const std::string& path) : fs_(fs), path_(path) {
+  target_ = fs.ResolveLink(path);
+  folder_ = ExtractFileFolder(target_);
+  if (folder_.empty()) folder_ = fs.CurrentFolder();
 
   struct stat original;
-  bool hadOriginal = ::stat(target.c_str(), &original) == 0;
+  bool hadOriginal = ::stat(target_.c_str(), &original) == 0;
   if (hadOriginal && S_ISDIR(original.st_mode)) throw EFileError(EFileError::Kind::Open, path, EISDIR);
   if (hadOriginal && !S_ISREG(original.st_mode)) {
     // A device or pipe (/dev/stdout, a FIFO) cannot be replaced: write into it.
-    FdGuard fd(::open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC));
-    if (fd.get() < 0) Fail(EFileError::Kind::Open, path);
-    WriteAll(fd.get(), data.data(), data.size(), path);
-    if (::close(fd.release()) != 0) Fail(EFileError::Kind::Write, path);
+    fd_ = ::open(target_.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    if (fd_ < 0) Fail(EFileError::Kind::Open, path);
     return;
   }
-  // The rename below would replace a file its owner made read-only: such a
-  // file refuses the write, as writing into it would.
-  if (hadOriginal && ::access(target.c_str(), W_OK) != 0) Fail(EFileError::Kind::Open, path);
+  // The rename at the end would replace a file its owner made read-only:
+  // such a file refuses the write, as writing into it would.
+  if (hadOriginal && ::access(target_.c_str(), W_OK) != 0) Fail(EFileError::Kind::Open, path);
 
-  const std::string name = ExtractFileName(target);
-  RemoveStaleTemporaries(folder, name);
-  std::string tempPath;
-  int opened = -1;
+  const std::string name = ExtractFileName(target_);
+  RemoveStaleTemporaries(folder_, name);
   std::random_device random;
-  const std::string stem = folder + "." + name + kTempMark + std::to_string(::getpid()) + "-";
-  for (int attempt = 0; attempt < 100 && opened < 0; ++attempt) {
-    tempPath = stem + std::to_string(random() % 1000000) + kTempExt;
-    opened = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (opened < 0 && errno != EEXIST) Fail(EFileError::Kind::Open, path);
+  const std::string stem = folder_ + "." + name + kTempMark + std::to_string(::getpid()) + "-";
+  for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
+    tempPath_ = stem + std::to_string(random() % 1000000) + kTempExt;
+    fd_ = ::open(tempPath_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd_ < 0 && errno != EEXIST) Fail(EFileError::Kind::Open, path);
   }
-  if (opened < 0) throw EFileError(EFileError::Kind::Open, path, "no temporary file name available");
-  FdGuard fd(opened);
+  if (fd_ < 0) throw EFileError(EFileError::Kind::Open, path, "no temporary file name available");
   // Held while the file is written: a later save of this name leaves it alone.
-  ::flock(fd.get(), LOCK_EX | LOCK_NB);
-
-  try {
-    WriteAll(fd.get(), data.data(), data.size(), path);
-    if (hadOriginal) {
-      // Keep the original's permission bits and, where allowed, its owner.
-      if (::fchmod(fd.get(), original.st_mode & 07777) != 0) {
-        // Not fatal: the file is written; permissions fall back to the umask.
-      }
-      if (::fchown(fd.get(), original.st_uid, original.st_gid) != 0) {
-        // Only root may give files away; an ordinary user keeps their own ownership.
-      }
+  ::flock(fd_, LOCK_EX | LOCK_NB);
+  if (hadOriginal) {
+    // Keep the original's permission bits and, where allowed, its owner.
+    if (::fchmod(fd_, original.st_mode & 07777) != 0) {
+      // Not fatal: the file is written; permissions fall back to the umask.
     }
-    // Inside a batch the batch's end flushes; otherwise each file on its own.
-    if (batchDepth_ == 0 && ::fsync(fd.get()) != 0) Fail(EFileError::Kind::Write, path);
-    if (::close(fd.release()) != 0) Fail(EFileError::Kind::Write, path);
-    if (::rename(tempPath.c_str(), target.c_str()) != 0) Fail(EFileError::Kind::Write, path);
+    if (::fchown(fd_, original.st_uid, original.st_gid) != 0) {
+      // Only root may give files away; an ordinary user keeps their own ownership.
+    }
+  }
+}
+
+PosixFileWriter::~PosixFileWriter() {
+  if (fd_ >= 0) ::close(fd_);
+  if (!tempPath_.empty() && !committed_) ::unlink(tempPath_.c_str());
+}
+
+void PosixFileWriter::Write(std::string_view data) {
+  try {
+    WriteAll(fd_, data.data(), data.size(), path_);
   } catch (...) {
-    ::unlink(tempPath.c_str());
+    Discard();
     throw;
   }
-  if (batchDepth_ > 0) {
-    // The batch's end flushes data and names together.
-    batchFolders_.insert(folder);
+}
+
+void PosixFileWriter::Discard() {
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+  if (!tempPath_.empty()) ::unlink(tempPath_.c_str());
+  tempPath_.clear();
+}
+
+void PosixFileWriter::Commit() {
+  if (tempPath_.empty()) {
+    // Written straight into a device or pipe.
+    const int fd = fd_;
+    fd_ = -1;
+    if (::close(fd) != 0) Fail(EFileError::Kind::Write, path_);
+    committed_ = true;
     return;
   }
-  SyncFolder(folder);
+  try {
+    // Inside a batch the batch's end flushes; otherwise each file on its own.
+    if (fs_.batchDepth_ == 0 && ::fsync(fd_) != 0) Fail(EFileError::Kind::Write, path_);
+    const int fd = fd_;
+    fd_ = -1;
+    if (::close(fd) != 0) Fail(EFileError::Kind::Write, path_);
+    if (::rename(tempPath_.c_str(), target_.c_str()) != 0) Fail(EFileError::Kind::Write, path_);
+  } catch (...) {
+    Discard();
+    throw;
+  }
+  committed_ = true;
+  if (fs_.batchDepth_ > 0) {
+    // The batch's end flushes data and names together.
+    fs_.batchFolders_.insert(folder_);
+    return;
+  }
+  SyncFolder(folder_);
+}
+
+int PosixFileSystem::OpenStream(const std::string& path, bool fifoAllowed) {
+  struct stat info;
+  if (::stat(path.c_str(), &info) != 0) Fail(EFileError::Kind::Open, path);
+  const TFileKind kind = KindOf(info);
+  if (kind != TFileKind::Regular && !(fifoAllowed && kind == TFileKind::Fifo)) RefuseKind(kind, path);
+  // A regular file is opened without waiting and looked at again, in case
+  // the name was given to something else in between; a FIFO waits for its writer.
+  const int flags = kind == TFileKind::Regular ? O_NONBLOCK | O_NOCTTY : O_NOCTTY;
+  FdGuard fd(OpenForReading(path, info, flags));
+  if (KindOf(info) != kind) RefuseKind(KindOf(info), path);
+  if (kind == TFileKind::Regular) {
+    // Reading a regular file never waits; the flag only mattered for the open.
+    ::fcntl(fd.get(), F_SETFL, ::fcntl(fd.get(), F_GETFL) & ~O_NONBLOCK);
+  }
+  return fd.release();
+}
+
+size_t PosixFileSystem::ReadSome(int fd, char* buffer, size_t size, const std::string& path) {
+  for (;;) {
+    ssize_t got = ::read(fd, buffer, size);
+    if (got >= 0) return static_cast<size_t>(got);
+    if (errno != EINTR) Fail(EFileError::Kind::Read, path);
+  }
 }
 
 bool PosixFileSystem::ReplacesWhole(const std::string& path) {

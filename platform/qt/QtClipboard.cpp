@@ -10,19 +10,6 @@
 namespace kerv {
 namespace {
 
-// Other programs on this platform expect LF between lines: the CR of each
-// CR LF goes, in place (the text may be big).
-void DropCarriageReturns(std::string& text) {
-  size_t from = text.find("\r\n");
-  if (from == std::string::npos) return;
-  size_t to = from;
-  for (size_t i = from; i < text.size(); ++i) {
-    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
-    text[to++] = text[i];
-  }
-  text.resize(to);
-}
-
 TClipboardText FromUnicode(const QString& text, ICodePage& codePage) {
   TClipboardText out;
   if (text.isEmpty()) return out;
@@ -34,10 +21,20 @@ TClipboardText FromUnicode(const QString& text, ICodePage& codePage) {
   return out;
 }
 
+// Converted straight into the string's own units (no Shift_JIS character
+// takes more units than bytes). Other programs on this platform expect LF
+// between lines: the CR of each CR LF goes, in place (the text may be big).
 QString ToUnicode(std::string_view text, ICodePage& codePage) {
-  std::string utf8 = codePage.Cp932ToUtf8(text);
-  DropCarriageReturns(utf8);
-  return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+  QString unicode(static_cast<qsizetype>(text.size()), Qt::Uninitialized);
+  char16_t* units = reinterpret_cast<char16_t*>(unicode.data());
+  const size_t count = codePage.Cp932ToUtf16Into(text, units);
+  size_t kept = 0;
+  for (size_t i = 0; i < count; ++i) {
+    if (units[i] == u'\r' && i + 1 < count && units[i + 1] == u'\n') continue;
+    units[kept++] = units[i];
+  }
+  unicode.truncate(static_cast<qsizetype>(kept));
+  return unicode;
 }
 
 }  // namespace

@@ -23,8 +23,10 @@ class FakeEditor : public IKervDocumentEditor {
   bool readOnly = false;
   int caretResets = 0;
   std::string Text() override { return text; }
-  void SetText(std::string&& value) override {
+  void SetText(std::string&& value, const std::function<void(int)>& progress) override {
+    if (progress) progress(0);
     text = std::move(value);
+    if (progress) progress(1000);
     modified = false;
   }
   void InsertAtCaret(std::string_view value) override {
@@ -77,6 +79,14 @@ class FakeWindow : public IKervDocumentWindow {
   void SetFileBusy(bool value) override {
     busy = value;
     ++busyChanges;
+  }
+  // Every progress report; the read is given up at the first cancellable
+  // one at or past cancelAt (never when negative).
+  std::vector<std::pair<int, bool>> progress;
+  int cancelAt = -1;
+  bool ReadProgress(int permille, bool cancellable) override {
+    progress.emplace_back(permille, cancellable);
+    return !(cancellable && cancelAt >= 0 && permille >= cancelAt);
   }
   bool BackupBlocked() override { return busy || blocked; }
   void SetDialogState(int state) override { dialogStates.push_back(state); }

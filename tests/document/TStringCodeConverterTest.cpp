@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <string>
+#include <vector>
 
 #include "document/CharCode.h"
 #include "platform/posix/IconvCodePage.h"
@@ -565,6 +567,75 @@ TEST(TStringCodeConverterTest, NamesOfCodes) {
   EXPECT_STREQ(DetectionName(ccJIS83), "JIS");
   EXPECT_STREQ(ReturnCodeName(rcNone), "none");
   EXPECT_STREQ(ReturnCodeName(rcCR), "CR");
+}
+
+// Converting over the input's own bytes (one piece, or two on two threads
+// for a big text) gives what the copying conversion gives: the text, the
+// count and input offset of replacements, the end at a zero byte, and the
+// text offset of the first "?".
+TEST(TStringCodeConverterTest, Utf8OverItsOwnBytesEqualsTheCopyingConversion) {
+  IconvCodePage cp;
+  TStringCodeConverter converter(cp);
+  const std::vector<std::string> pieces = {
+      "a", "Zz 09", "\r\n", "\n", "\r", "\xE6\x97\xA5\xE6\x9C\xAC",  // 日本
+      "\xEF\xBD\xB1",                                                  // half-width katakana: 3 bytes to 1
+      "\xC2\xA7", "\xC3\xA9",                                          // two-byte forms, with and without a code
+      "\xF0\x9F\x98\x80",                                              // no Shift_JIS form
+      "\xE3\x81", "\x80", "\xFF", "\xED\xA0\x80",                      // malformed
+  };
+  std::mt19937 random(2024);
+  for (int round = 0; round < 24; ++round) {
+    // Some texts are past the size at which the work is shared by two threads.
+    const size_t target = round % 3 == 0 ? (size_t{9} << 19) + random() % 4096 : random() % 3000;
+    std::string bytes = round % 4 == 1 ? "\xEF\xBB\xBF" : "";
+    while (bytes.size() < target) {
+      // Mostly clean text, so that replacements, when there are any, come late as well as early.
+      size_t pick = random() % 100 < 97 ? random() % 7 : random() % pieces.size();
+      bytes += pieces[pick];
+    }
+    if (round % 6 == 5) bytes.insert(bytes.size() * 3 / 4, 1, '\0');
+    for (TCharCode code : {ccUTF8, ccUTF8N}) {
+      SCOPED_TRACE(testing::Message() << "round " << round << " code " << code << " size " << bytes.size());
+      TDecodeReport expected;
+      const std::string text = converter.ToInternal(bytes, code, &expected);
+      std::string over = bytes;
+      TDecodeReport got;
+      size_t textReplacedAt = ConversionReport::npos;
+      ASSERT_TRUE(converter.Utf8ToInternalOver(over, code, &got, &textReplacedAt));
+      ASSERT_EQ(over.size(), text.size());
+      ASSERT_TRUE(over == text);
+      EXPECT_EQ(got.replaced.replaced, expected.replaced.replaced);
+      EXPECT_EQ(got.replaced.firstReplaced, expected.replaced.firstReplaced);
+      EXPECT_EQ(got.endedAt, expected.endedAt);
+      if (expected.replaced.replaced == 0) {
+        EXPECT_EQ(textReplacedAt, ConversionReport::npos);
+      } else {
+        ASSERT_LT(textReplacedAt, text.size());
+        EXPECT_EQ(text[textReplacedAt], '?');
+        // The characters before it in the text are those before it in the input.
+        EXPECT_EQ(converter.ToInternal(std::string_view(bytes).substr(0, expected.replaced.firstReplaced), code),
+                  text.substr(0, textReplacedAt));
+      }
+    }
+  }
+}
+
+// A code page without the path leaves the bytes as they were.
+TEST(TStringCodeConverterTest, Utf8OverNeedsTheCodePagesPath) {
+  class Plain : public ICodePage {
+   public:
+    std::u16string Cp932ToUtf16(std::string_view) override { return {}; }
+    std::string Utf16ToCp932(std::u16string_view, ConversionReport*) override { return {}; }
+    std::u16string Utf8ToUtf16(std::string_view, ConversionReport*) override { return {}; }
+    std::string Utf16ToUtf8(std::u16string_view) override { return {}; }
+  } plain;
+  TStringCodeConverter converter(plain);
+  std::string bytes(size_t{5} << 20, 'a');
+  bytes[100] = '\n';
+  bytes[size_t{3} << 20] = '\n';
+  const std::string before = bytes;
+  EXPECT_FALSE(converter.Utf8ToInternalOver(bytes, ccUTF8N, nullptr, nullptr));
+  EXPECT_TRUE(bytes == before);
 }
 
 }  // namespace

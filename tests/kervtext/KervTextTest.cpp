@@ -186,6 +186,25 @@ TEST_F(KervTextTest, PipesAndDevicesAreRefusedUnlessItWasToldToReadThem) {
   EXPECT_EQ(Run("guess - < " + Write("g.txt", "\x93\xFA\n")).out, "-\t1\tShift-JIS\tLF\n");
 }
 
+TEST_F(KervTextTest, ConvertStreamsInputsLargerThanDetectionKeeps) {
+  // A UTF-8 text is decided only at its end: a file is read again for the
+  // conversion, a stream is kept aside (beyond 16 MB in a temporary file).
+  const std::string line = "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E abc\r\n";  // 日本語 abc
+  std::string utf8;
+  while (utf8.size() < (size_t{18} << 20)) utf8 += line;
+  utf8 += "\xE2\x91\xA0";  // ①, no final line break
+  const std::string in = Write("big.txt", utf8);
+  ASSERT_EQ(Run("convert --to sjis " + in + " " + dir_ + "big.sjis").status, 0);
+  const std::string sjis = Read(dir_ + "big.sjis");
+  EXPECT_EQ(sjis.size(), utf8.size() / line.size() * 12 + 2);
+  Result piped = Shell("cat " + in + " | " + KERVTEXT_PATH + " convert --to sjis - -");
+  EXPECT_EQ(piped.status, 0);
+  EXPECT_TRUE(piped.out == sjis);
+  Result back = Run("convert --from auto --to utf8n --ret crlf " + dir_ + "big.sjis -");
+  EXPECT_EQ(back.status, 0);
+  EXPECT_TRUE(back.out == utf8);
+}
+
 TEST_F(KervTextTest, WarningsNameTheByteInOneLanguage) {
   std::string eof = Write("eof.txt", "ab\ncd\x1A" "ef\n");
   Result wrap = Run("wrap " + eof);

@@ -198,5 +198,20 @@ TEST(IconvCodePageTest, EveryConversionEqualsIconvOnRandomInput) {
   }
 }
 
+// Into the caller's memory: the same units as the returning conversion, for
+// any bytes (lead bytes without their trail, at the end too), never more
+// units than bytes.
+TEST(IconvCodePageTest, Utf16IntoMemoryEqualsTheReturnedString) {
+  IconvCodePage cp;
+  std::mt19937 random(5);
+  for (int round = 0; round < 300; ++round) {
+    std::string bytes(random() % 200, '\0');
+    for (char& c : bytes) c = static_cast<char>(random() % 4 == 0 ? 0x81 + random() % 30 : random() % 256);
+    std::u16string into(bytes.size(), u'\0');
+    into.resize(cp.Cp932ToUtf16Into(bytes, into.data()));
+    ASSERT_EQ(into, cp.Cp932ToUtf16(bytes)) << round;
+  }
+}
+
 }  // namespace
 }  // namespace kerv

@@ -9,6 +9,7 @@
 #include <sys/file.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
@@ -16,6 +17,7 @@
 #include <filesystem>
 #include <fstream>
 #include <future>
+#include <thread>
 
 namespace kerv {
 namespace {
@@ -348,6 +350,88 @@ TEST_F(PosixFileSystemTest, ErrorsCarryTheSystemsReason) {
     FAIL();
   } catch (const EFileError& e) {
     EXPECT_EQ(e.errorNumber(), ENOSPC);
+  }
+}
+
+// ---------------------------------------------------------------- reading ahead
+
+TEST_F(PosixFileSystemTest, ReadAheadGivesTheFileAsItIsWhenRead) {
+  // Whatever happens to the file after the read ahead started, the read
+  // returns what the file holds then, never bytes of an older version.
+  struct Change {
+    const char* name;
+    void (*apply)(const std::string& path);
+  };
+  const Change changes[] = {
+      {"none", [](const std::string&) {}},
+      {"same size, in place",
+       [](const std::string& path) {
+         // Past the tick of a coarse file clock, so that the change shows in the time.
+         std::this_thread::sleep_for(std::chrono::milliseconds(20));
+         std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
+         file.seekp(0);
+         file << "NEW";
+       }},
+      {"replaced by another file",
+       [](const std::string& path) {
+         std::ofstream(path + ".tmp", std::ios::binary) << std::string(300000, 'r');
+         std::filesystem::rename(path + ".tmp", path);
+       }},
+      {"appended to", [](const std::string& path) { std::ofstream(path, std::ios::app | std::ios::binary) << "tail"; }},
+  };
+  for (const Change& change : changes) {
+    SCOPED_TRACE(change.name);
+    const std::string path = dir_ + "a.txt";
+    const std::string other = dir_ + "b.txt";
+    std::ofstream(path, std::ios::binary) << std::string(300000, 'o');
+    std::ofstream(other, std::ios::binary) << "other";
+    PosixFileSystem fs;
+    fs.ReadAhead(path);
+    change.apply(path);
+    std::ifstream in(path, std::ios::binary);
+    const std::string expected((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // Another file read first (the settings) is read as itself and leaves the read ahead waiting.
+    EXPECT_EQ(fs.ReadRegularFile(other, INT64_MAX), "other");
+    EXPECT_EQ(fs.ReadRegularFile(path, INT64_MAX), expected);
+    // Taken once: a second read reads again.
+    EXPECT_EQ(fs.ReadRegularFile(path, INT64_MAX), expected);
+  }
+}
+
+TEST_F(PosixFileSystemTest, ReadAheadKeepsTheLimitsAndErrorsOfTheRead) {
+  const std::string path = dir_ + "big.txt";
+  std::ofstream(path, std::ios::binary) << std::string(5000, 'x');
+  PosixFileSystem fs;
+  fs.ReadAhead(path);
+  EXPECT_THROW(fs.ReadRegularFile(path, 4000), EFileError);
+  fs.ReadAhead(path);
+  fs.DropReadAhead();
+  EXPECT_EQ(fs.ReadRegularFile(path, 5000).size(), 5000u);
+  // A name that is missing, or a folder, reads ahead nothing and fails as before.
+  fs.ReadAhead(dir_ + "missing");
+  fs.ReadAhead(dir_);
+  EXPECT_THROW(fs.ReadRegularFile(dir_ + "missing", INT64_MAX), EFileError);
+}
+
+TEST_F(PosixFileSystemTest, AReadWithProgressTellsItAndCanBeStopped) {
+  const std::string path = dir_ + "long.txt";
+  const std::string bytes(size_t{40} << 20, 'z');
+  std::ofstream(path, std::ios::binary) << bytes;
+  std::vector<int64_t> seen;
+  std::string got = fs_.ReadRegularFileWithProgress(path, INT64_MAX, [&](int64_t done, int64_t total) {
+    EXPECT_EQ(total, static_cast<int64_t>(bytes.size()));
+    seen.push_back(done);
+    return true;
+  });
+  EXPECT_TRUE(got == bytes);
+  ASSERT_GE(seen.size(), 3u);  // every few megabytes
+  EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
+  int calls = 0;
+  try {
+    fs_.ReadRegularFileWithProgress(path, INT64_MAX, [&](int64_t, int64_t) { return ++calls < 2; });
+    ADD_FAILURE() << "not stopped";
+  } catch (const EFileError& error) {
+    EXPECT_EQ(error.kind(), EFileError::Kind::Cancelled);
   }
 }
 

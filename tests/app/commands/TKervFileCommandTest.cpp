@@ -66,9 +66,9 @@ class TKervFileCommandTest : public ::testing::Test {
 };
 
 TEST_F(TKervFileCommandTest, EditorDocumentKeepsTextAndClearsUndo) {
-  document_.SetText("a\r\nb\r\n");
+  document_.SetText("a\r\nb\r\n", {});
   EXPECT_EQ(document_.Text(), "a\r\nb\r\n");
-  document_.SetText("a\r\nb");  // no line break is added at the end
+  document_.SetText("a\r\nb", {});  // no line break is added at the end
   EXPECT_EQ(document_.Text(), "a\r\nb");
   EXPECT_FALSE(document_.Modified());
   EXPECT_FALSE(editors_.main.CanUndo());
@@ -99,7 +99,7 @@ TEST_F(TKervFileCommandTest, OpenBringsTheWindowUpToDate) {
 
 TEST_F(TKervFileCommandTest, SaveAsClearsModifiedAndKeepsOtherWindowsHistory) {
   fs_.AddFile(std::string(kFolder) + "kerv.ini", "[History]\r\nCount=1\r\nHistory0=/other.txt\r\n");
-  document_.SetText("text");
+  document_.SetText("text", {});
   document_.SetModified(true);
   fileDialogs_.saveAnswers.push_back(FileManagerRig::SaveAnswer(kDoc, 5, 1));
   ASSERT_TRUE(command_.SaveDocumentAs());
@@ -114,7 +114,7 @@ TEST_F(TKervFileCommandTest, FailedSaveIsNeverReportedAsSaved) {
   fs_.AddFile(kDoc, "old");
   ASSERT_TRUE(command_.OpenByName(kDoc));
   window_.notices.clear();
-  document_.SetText("new");
+  document_.SetText("new", {});
   document_.SetModified(true);
   fs_.FailWritesTo(kDoc);
   EXPECT_FALSE(command_.SaveDocument());
@@ -152,7 +152,7 @@ TEST_F(TKervFileCommandTest, CodeMenusSetTheCodesForTheNextSave) {
 TEST_F(TKervFileCommandTest, CommandLineDoubleOpenAsksNoSaveQuestion) {
   fs_.AddFile(kDoc, "abc");
   others_.openElsewhere = {kDoc};
-  document_.SetText("unsaved");
+  document_.SetText("unsaved", {});
   document_.SetModified(true);
   EXPECT_FALSE(command_.OpenFromCommandLine("docs/a.txt"));
   EXPECT_TRUE(window_.boxes.empty());

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -66,6 +67,50 @@ class TEditorClipboardTest : public ::testing::Test {
   TEditor editor_{&window_};
   FakeClipboard clipboard_;
 };
+
+// ---------------------------------------------------------------- selection size
+
+// The character count of a text as one string: a lead byte takes the next byte, whatever it is.
+int64_t CharactersOf(const std::string& text) {
+  int64_t count = 0;
+  for (size_t i = 0; i < text.size(); ++count) i += IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size() ? 2 : 1;
+  return count;
+}
+
+TEST_F(TEditorClipboardTest, SelSizeCountsWhatSelTextHolds) {
+  // Lead bytes at row ends (they take the CR of the line break), runs of
+  // lead-range bytes longer than sixteen, wrapped rows and a final line without break.
+  std::string text;
+  std::mt19937 random(99);
+  const char alphabet[] = {'a', '\x81', '\x93', '\xFA', '\xE0', '\x40', '\xA0', ' ', '\t'};
+  for (int line = 0; line < 40; ++line) {
+    const int length = static_cast<int>(random() % 60);
+    for (int k = 0; k < length; ++k) text += alphabet[random() % sizeof alphabet];
+    if (line != 39) text += "\r\n";
+  }
+  for (bool wrap : {false, true}) {
+    editor_.WrapOption().SetWrapByte(20);
+    editor_.SetWordWrap(wrap);
+    Load(text);
+    for (TSelectionMode mode : {smNormal, smBox}) {
+      for (int round = 0; round < 200; ++round) {
+        const int rows = editor_.RowCount();
+        editor_.SetSelectionMode(mode);
+        Select(static_cast<int>(random() % rows), static_cast<int>(random() % 70), static_cast<int>(random() % rows),
+               static_cast<int>(random() % 70));
+        const std::string selected = editor_.SelText();
+        const TEditor::TSelectionSize size = editor_.SelSize();
+        ASSERT_EQ(size.bytes, static_cast<int64_t>(selected.size())) << round;
+        ASSERT_EQ(size.characters, CharactersOf(selected)) << round;
+      }
+      editor_.SetSelectionMode(smNormal);
+    }
+    editor_.SelectAll();
+    EXPECT_EQ(editor_.SelSize().characters, CharactersOf(editor_.SelText()));
+  }
+  editor_.CancelSelection();
+  EXPECT_EQ(editor_.SelSize().bytes, 0);
+}
 
 // ---------------------------------------------------------------- messages
 
@@ -734,6 +779,9 @@ TEST(QtClipboardTest, TextOfAnotherProgramIsConvertedAndCounted) {
 TEST(QtClipboardTest, DropsAndTheEditorUseTheSameData) {
   std::unique_ptr<QMimeData> data(TextToMimeData(Sjis("ﾃｽﾄ\r\n"), true, CodePage()));
   EXPECT_EQ(data->text().toStdString(), "ﾃｽﾄ\n");
+  // Only the CR of a CR LF goes: a lone CR is text of its own.
+  EXPECT_EQ(std::unique_ptr<QMimeData>(TextToMimeData("a\rb\r\r\nc\r", false, CodePage()))->text().toStdString(),
+            "a\rb\r\nc\r");
   TClipboardText read = MimeDataToText(data.get(), CodePage());
   EXPECT_EQ(read.text, Sjis("ﾃｽﾄ\r\n"));
   EXPECT_TRUE(read.box);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <cstdlib>
 #include <random>
 
@@ -238,7 +240,16 @@ TEST_F(TEditorScreenStringsTest, ATextTakenOverLoadsAsTheStreamDoes) {
                                "\x1A",
                                longLine + "\r\n" + longLine,
                                longLine + "\n",
-                               std::string(40, 'x') + "\r\n"};
+                               std::string(40, 'x') + "\r\n",
+                               // Breaks of each kind at every place in a block of sixteen bytes.
+                               [] {
+                                 std::string text;
+                                 for (int k = 0; k < 50; ++k) {
+                                   const char* brk = k % 3 == 0 ? "\r\n" : k % 3 == 1 ? "\r" : "\n";
+                                   text += std::string(static_cast<size_t>(k), 'q') + brk;
+                                 }
+                                 return text;
+                               }()};
   for (bool wrap : {false, true}) {
     for (const std::string& text : texts) {
       store_.WrapOption().SetWrapByte(20);
@@ -337,6 +348,21 @@ TEST_F(TEditorScreenStringsTest, RandomEditsMatchAPlainTextModel) {
     ASSERT_EQ(store_.GetText(), history[i]);
   }
   EXPECT_FALSE(store_.UndoObj().CanRedo());
+}
+
+TEST_F(TEditorScreenStringsTest, TakingOverABigTextTellsHowFarItHasCome) {
+  std::string text;
+  while (text.size() < (size_t{20} << 20)) text += "a line of some length\r\n";
+  std::vector<int> seen;
+  TEditorScreenStrings adopted;
+  FakeEditorView view{adopted};
+  adopted.SetAdoptProgress([&seen](int permille) { seen.push_back(permille); });
+  adopted.LoadText(std::string(text));
+  EXPECT_EQ(adopted.GetText(), text);
+  ASSERT_GE(seen.size(), 2u);
+  EXPECT_EQ(seen.front(), 0);
+  EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
+  EXPECT_LT(seen.back(), 1000);
 }
 
 }  // namespace
