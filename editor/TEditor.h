@@ -531,7 +531,8 @@ class TEditor {
   // Replaces the normal selection, or the empty range at the caret (reached
   // with blanks), by text in one replacement; the caret lands after it.
   void Splice(std::string_view text);
-  // The selected text piece by piece: each row's part and whether a line break follows it.
+  // The selected text piece by piece: each row's part and whether a line
+  // break follows it (in a box, after every row).
   template <typename OnPiece>
   void ForEachSelectedPiece(OnPiece onPiece) const;
   std::array<TNotifyPersistent*, 7> OptionObjects() const;

@@ -126,17 +126,6 @@ void TEditor::BoxCoveredBytes(int row, int& startByte, int& endByte) const {
 std::string TEditor::SelText() const {
   if (selState_ != sstSelected) return std::string();
   std::string out;
-  if (selectionMode_ == smBox) {
-    int last = std::min(sel_.lastRow, RowCount() - 1);
-    for (int row = sel_.firstRow; row <= last; ++row) {
-      int startByte = 0;
-      int endByte = 0;
-      BoxCoveredBytes(row, startByte, endByte);
-      out.append(RowText(row).substr(startByte, endByte - startByte));
-      out += "\r\n";
-    }
-    return out;
-  }
   long long bytes = 0;
   ForEachSelectedPiece([&](std::string_view piece, bool lineBreak) { bytes += Len(piece) + (lineBreak ? 2 : 0); });
   ReserveLargeText(out, static_cast<size_t>(bytes));
@@ -151,21 +140,10 @@ TEditor::TSelectionSize TEditor::SelSize() const {
   TSelectionSize size;
   if (selState_ != sstSelected) return size;
   TSjisCharCounter counter;
-  if (selectionMode_ == smBox) {
-    int last = std::min(sel_.lastRow, RowCount() - 1);
-    for (int row = sel_.firstRow; row <= last; ++row) {
-      int startByte = 0;
-      int endByte = 0;
-      BoxCoveredBytes(row, startByte, endByte);
-      counter.Add(RowText(row).substr(startByte, endByte - startByte));
-      counter.AddLineBreak();
-    }
-  } else {
-    ForEachSelectedPiece([&counter](std::string_view piece, bool lineBreak) {
-      counter.Add(piece);
-      if (lineBreak) counter.AddLineBreak();
-    });
-  }
+  ForEachSelectedPiece([&counter](std::string_view piece, bool lineBreak) {
+    counter.Add(piece);
+    if (lineBreak) counter.AddLineBreak();
+  });
   size.bytes = counter.Bytes();
   size.characters = counter.Characters();
   return size;
@@ -173,6 +151,17 @@ TEditor::TSelectionSize TEditor::SelSize() const {
 
 template <typename OnPiece>
 void TEditor::ForEachSelectedPiece(OnPiece onPiece) const {
+  if (selectionMode_ == smBox) {
+    // Each row's covered bytes, each followed by a line break.
+    int last = std::min(sel_.lastRow, RowCount() - 1);
+    for (int row = sel_.firstRow; row <= last; ++row) {
+      int startByte = 0;
+      int endByte = 0;
+      BoxCoveredBytes(row, startByte, endByte);
+      onPiece(RowText(row).substr(startByte, endByte - startByte), true);
+    }
+    return;
+  }
   int last = std::min(sel_.endRow, RowCount() - 1);
   if (last < sel_.startRow) return;
   // Rows are walked block by block rather than looked up one at a time.
@@ -204,17 +193,6 @@ long long TEditor::SelStart() const {
 
 long long TEditor::SelLength() const {
   if (selState_ != sstSelected) return 0;
-  if (selectionMode_ == smBox) {
-    long long length = 0;
-    int last = std::min(sel_.lastRow, RowCount() - 1);
-    for (int row = sel_.firstRow; row <= last; ++row) {
-      int startByte = 0;
-      int endByte = 0;
-      BoxCoveredBytes(row, startByte, endByte);
-      length += endByte - startByte + 2;
-    }
-    return length;
-  }
   long long length = 0;
   ForEachSelectedPiece([&](std::string_view piece, bool lineBreak) { length += Len(piece) + (lineBreak ? 2 : 0); });
   return length;

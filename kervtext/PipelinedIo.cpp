@@ -16,15 +16,15 @@ bool BlockQueue::Push(std::string block) {
 bool BlockQueue::Pop(std::string& block) {
   std::unique_lock lock(mutex_);
   changed_.wait(lock, [this] { return closed_ || !blocks_.empty(); });
-  if (blocks_.empty()) return false;
-  block = std::move(blocks_.front());
-  blocks_.pop_front();
-  changed_.notify_all();
-  return true;
+  return TakeFront(block);
 }
 
 bool BlockQueue::TryPop(std::string& block) {
   std::lock_guard lock(mutex_);
+  return TakeFront(block);
+}
+
+bool BlockQueue::TakeFront(std::string& block) {
   if (blocks_.empty()) return false;
   block = std::move(blocks_.front());
   blocks_.pop_front();

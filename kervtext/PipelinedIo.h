@@ -31,6 +31,8 @@ class BlockQueue {
   void Close();
 
  private:
+  bool TakeFront(std::string& block);  // with mutex_ held
+
   std::mutex mutex_;
   std::condition_variable changed_;
   std::deque<std::string> blocks_;
