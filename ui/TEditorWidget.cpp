@@ -17,6 +17,7 @@
 #include <QStyleHints>
 #include <QTextCharFormat>
 #include <cmath>
+#include <exception>
 
 #include "editor/TKervEditorParser.h"
 #include "platform/qt/QtClipboard.h"
@@ -71,6 +72,8 @@ TEditorWidget::TEditorWidget(ICodePage& codePage, QWidget* parent) : QAbstractSc
   connect(&blink_, &QTimer::timeout, this, &TEditorWidget::BlinkCaret);
   autoScroll_.setInterval(50);
   connect(&autoScroll_, &QTimer::timeout, this, &TEditorWidget::AutoScroll);
+  bracketFill_.setInterval(0);
+  connect(&bracketFill_, &QTimer::timeout, this, &TEditorWidget::FillBrackets);
 }
 
 TEditorWidget::~TEditorWidget() {
@@ -309,6 +312,25 @@ void TEditorWidget::scrollContentsBy(int, int) {
 void TEditorWidget::paintEvent(QPaintEvent* event) {
   QPainter painter(viewport());
   PaintArea(painter, event->rect());
+  // Every load and every edit is followed by a paint.
+  ScheduleBracketFill();
+}
+
+void TEditorWidget::ScheduleBracketFill() {
+  if (!bracketFill_.isActive() && editor_->RowStore().BracketsPending()) bracketFill_.start();
+}
+
+void TEditorWidget::FillBrackets() {
+  TEditorScreenStrings& store = editor_->RowStore();
+  try {
+    // The rows on screen were computed when painted: the slice changes nothing visible.
+    store.FillBrackets(kBracketFillRows);
+  } catch (const std::exception&) {
+    // Out of memory for a row: the states are found when painted, as without the fill.
+    bracketFill_.stop();
+    return;
+  }
+  if (!store.BracketsPending()) bracketFill_.stop();
 }
 
 QImage TEditorWidget::Render() {
