@@ -57,24 +57,54 @@ bool WholeCharacters(const std::string& s) {
 }
 
 #if defined(__SSE2__)
-// The lanes of a block of sixteen bytes (second: the same moved on by one
-// byte) where the needle may start or the text ends.
-inline unsigned BlockMask(__m128i block, __m128i second, const TEditorBracketScanner::Needle& needle) {
-  __m128i hits = _mm_or_si128(_mm_cmpeq_epi8(block, _mm_setzero_si128()),
-                              _mm_or_si128(_mm_cmpeq_epi8(block, _mm_set1_epi8('\r')),
-                                           _mm_cmpeq_epi8(block, _mm_set1_epi8('\n'))));
-  const __m128i b0 = _mm_set1_epi8(static_cast<char>(needle.bytes[0]));
-  if (needle.twoBytes) {
-    const __m128i b1 = _mm_set1_epi8(static_cast<char>(needle.bytes[1]));
-    hits = _mm_or_si128(hits, _mm_and_si128(_mm_cmpeq_epi8(block, b0), _mm_cmpeq_epi8(second, b1)));
+// The lanes of a block of sixteen bytes where a needle may start or the text
+// ends. With kTwoBytes, first is b0 and second (the block moved on by one
+// byte) is b1; else the first byte is any of b0..b3.
+template <bool kTwoBytes>
+inline unsigned BlockMask(__m128i block, __m128i second, __m128i b0, __m128i b1, __m128i b2, __m128i b3) {
+  const __m128i ends = _mm_or_si128(_mm_cmpeq_epi8(block, _mm_setzero_si128()),
+                                    _mm_or_si128(_mm_cmpeq_epi8(block, _mm_set1_epi8('\r')),
+                                                 _mm_cmpeq_epi8(block, _mm_set1_epi8('\n'))));
+  __m128i starts;
+  if constexpr (kTwoBytes) {
+    starts = _mm_and_si128(_mm_cmpeq_epi8(block, b0), _mm_cmpeq_epi8(second, b1));
   } else {
-    __m128i firsts = _mm_cmpeq_epi8(block, b0);
-    for (int i = 1; i < needle.count; ++i) {
-      firsts = _mm_or_si128(firsts, _mm_cmpeq_epi8(block, _mm_set1_epi8(static_cast<char>(needle.bytes[i]))));
-    }
-    hits = _mm_or_si128(hits, firsts);
+    starts = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(block, b0), _mm_cmpeq_epi8(block, b1)),
+                          _mm_or_si128(_mm_cmpeq_epi8(block, b2), _mm_cmpeq_epi8(block, b3)));
   }
-  return static_cast<unsigned>(_mm_movemask_epi8(hits));
+  return static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(ends, starts)));
+}
+
+template <bool kTwoBytes>
+const char* FindInBlocks(const char* begin, const char* from, const char* stop, const unsigned char (&bytes)[4]) {
+  const __m128i b0 = _mm_set1_epi8(static_cast<char>(bytes[0]));
+  const __m128i b1 = _mm_set1_epi8(static_cast<char>(bytes[1]));
+  const __m128i b2 = _mm_set1_epi8(static_cast<char>(bytes[2]));
+  const __m128i b3 = _mm_set1_epi8(static_cast<char>(bytes[3]));
+  while (stop - from >= 17) {
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
+    const __m128i second = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + 1));
+    if (const unsigned mask = BlockMask<kTwoBytes>(block, second, b0, b1, b2, b3)) {
+      return from + std::countr_zero(mask);
+    }
+    from += 16;
+  }
+  // The rest, up to sixteen bytes, as one block ending at stop: the text's
+  // own bytes where it has sixteen, else a copy; lanes before from are masked off.
+  const int rest = static_cast<int>(stop - from);
+  __m128i block;
+  if (stop - begin >= 16) {
+    block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(stop - 16));
+  } else {
+    alignas(16) char copy[16] = {};
+    std::memcpy(copy + (16 - rest), from, static_cast<size_t>(rest));
+    block = _mm_load_si128(reinterpret_cast<const __m128i*>(copy));
+  }
+  // The byte after the last lane is past the text: a zero matches no second byte.
+  const __m128i second = _mm_srli_si128(block, 1);
+  const unsigned mask = BlockMask<kTwoBytes>(block, second, b0, b1, b2, b3) & (0xFFFFu << (16 - rest)) & 0xFFFFu;
+  if (mask == 0) return nullptr;
+  return stop - (16 - std::countr_zero(mask));
 }
 #endif
 
@@ -93,28 +123,8 @@ const char* TEditorBracketScanner::Find(const char* begin, const char* from, con
     return nullptr;
   }
 #if defined(__SSE2__)
-  while (stop - from >= 17) {
-    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
-    const __m128i second = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + 1));
-    if (const unsigned mask = BlockMask(block, second, needle)) return from + std::countr_zero(mask);
-    from += 16;
-  }
-  // The rest, up to sixteen bytes, as one block ending at stop: the text's
-  // own bytes where it has sixteen, else a copy; lanes before from are masked off.
-  const int rest = static_cast<int>(stop - from);
-  __m128i block;
-  if (stop - begin >= 16) {
-    block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(stop - 16));
-  } else {
-    alignas(16) char copy[16] = {};
-    std::memcpy(copy + (16 - rest), from, static_cast<size_t>(rest));
-    block = _mm_load_si128(reinterpret_cast<const __m128i*>(copy));
-  }
-  // The byte after the last lane is past the text: a zero matches no second byte.
-  const __m128i second = _mm_srli_si128(block, 1);
-  const unsigned mask = BlockMask(block, second, needle) & (0xFFFFu << (16 - rest)) & 0xFFFFu;
-  if (mask == 0) return nullptr;
-  return stop - (16 - std::countr_zero(mask));
+  return needle.twoBytes ? FindInBlocks<true>(begin, from, stop, needle.bytes)
+                         : FindInBlocks<false>(begin, from, stop, needle.bytes);
 #else
   for (; from < stop; ++from) {
     const unsigned char b = Byte(from);
@@ -152,6 +162,8 @@ TEditorBracketScanner::Needle TEditorBracketScanner::MakeNeedle(const std::vecto
     if (needle.count < 4) needle.bytes[needle.count] = first;
     ++needle.count;
   }
+  // Unused places repeat the first byte, so that all four may be compared.
+  for (int i = needle.count; i < 4; ++i) needle.bytes[i] = needle.bytes[0];
   return needle;
 }
 

@@ -2,6 +2,7 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetrics>
@@ -73,7 +74,9 @@ TEditorWidget::TEditorWidget(ICodePage& codePage, QWidget* parent) : QAbstractSc
   autoScroll_.setInterval(50);
   connect(&autoScroll_, &QTimer::timeout, this, &TEditorWidget::AutoScroll);
   bracketFill_.setInterval(0);
-  connect(&bracketFill_, &QTimer::timeout, this, &TEditorWidget::FillBrackets);
+  connect(&bracketFill_, &QTimer::timeout, this, [this] {
+    if (!FillBracketSlice()) bracketFill_.stop();
+  });
 }
 
 TEditorWidget::~TEditorWidget() {
@@ -320,17 +323,20 @@ void TEditorWidget::ScheduleBracketFill() {
   if (!bracketFill_.isActive() && editor_->RowStore().BracketsPending()) bracketFill_.start();
 }
 
-void TEditorWidget::FillBrackets() {
+bool TEditorWidget::FillBracketSlice() {
   TEditorScreenStrings& store = editor_->RowStore();
+  QElapsedTimer clock;
+  clock.start();
   try {
     // The rows on screen were computed when painted: the slice changes nothing visible.
-    store.FillBrackets(kBracketFillRows);
+    do {
+      store.FillBrackets(kBracketFillRows);
+    } while (store.BracketsPending() && clock.elapsed() < kBracketSliceMs);
   } catch (const std::exception&) {
     // Out of memory for a row: the states are found when painted, as without the fill.
-    bracketFill_.stop();
-    return;
+    return false;
   }
-  if (!store.BracketsPending()) bracketFill_.stop();
+  return store.BracketsPending();
 }
 
 QImage TEditorWidget::Render() {

@@ -109,9 +109,12 @@ class TEditorWidget : public QAbstractScrollArea, public IEditorWindow {
   // The colour a stored colour value stands for (system colours resolved).
   static QColor ToQColor(TColor color);
 
-  // Rows whose bracket states one idle slice computes: a few milliseconds
-  // of work, so keys wait no longer than that.
-  static constexpr int kBracketFillRows = 32768;
+  // One idle slice of the bracket states still missing below the computed
+  // rows: pieces of kBracketFillRows rows until about kBracketSliceMs have
+  // passed, so keys wait no longer than that. Returns whether rows remain.
+  bool FillBracketSlice();
+  static constexpr int kBracketFillRows = 4096;
+  static constexpr int kBracketSliceMs = 5;
 
  protected:
   bool event(QEvent* event) override;
@@ -148,7 +151,6 @@ class TEditorWidget : public QAbstractScrollArea, public IEditorWindow {
   void BlinkCaret();
   // Starts the idle computation of the bracket states still missing.
   void ScheduleBracketFill();
-  void FillBrackets();
   QRect CaretRect() const;
   void UpdateCursor(TEditorCursorKind kind);
   // True while the user holds the left button in the control or a drag of

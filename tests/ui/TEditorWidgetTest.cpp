@@ -302,8 +302,8 @@ TEST_F(TEditorWidgetTest, BracketStatesAreFoundBetweenEventsAfterALoadAndAnEdit)
   TEditorBracketItem& pair = Editor().View().Brackets().Add();
   pair.SetLeftBracket("/*");
   pair.SetRightBracket("*/");
-  // Three slices of rows with a closing bracket half way: no row is inside a comment yet.
-  const int rows = 3 * TEditorWidget::kBracketFillRows;
+  // Rows for several slices with a closing bracket half way: no row is inside a comment yet.
+  const int rows = 25 * TEditorWidget::kBracketFillRows;
   std::string text;
   for (int i = 0; i < rows; ++i) text += i == rows / 2 ? "d */\r\n" : "c\r\n";
   Load(text + "last");
