@@ -38,7 +38,8 @@ class TEditorBracketScanner {
   // Whether the bracket strings alone are looked for (the parser is not run).
   bool Skims() const { return skim_; }
 
- // What a search looks for: the first two bytes all its brackets share, or
+ private:
+  // What a search looks for: the first two bytes all its brackets share, or
   // their first bytes (in bytes while there are up to four, and in set).
   struct Needle {
     bool twoBytes = false;
@@ -47,7 +48,6 @@ class TEditorBracketScanner {
     uint64_t set[4] = {0, 0, 0, 0};
   };
 
- private:
   static Needle MakeNeedle(const std::vector<const std::string*>& strings);
   static const char* Find(const char* begin, const char* from, const char* stop, const Needle& needle);
   int ScanText(std::string_view text, int state);
