@@ -1,16 +1,21 @@
 // The editor control on screen (offscreen platform): one full screen painted
 // with colouring, reserved words and a search emphasis; a 100 MB file opened
 // the way the window opens it, stage by stage, until its first screen is
-// painted; Page Down through a million lines; typing at the end of a 10 MB line.
+// painted; Page Down through a million lines; Ctrl+End on a million lines
+// before and after the idle computation of their bracket states; typing at
+// the end of a 10 MB line.
 
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
 #include <QImage>
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <map>
+#include <string>
 
 #include "bench/BenchData.h"
 #include "document/TFileManager.h"
@@ -26,6 +31,13 @@ namespace {
 IconvCodePage& CodePage() {
   static IconvCodePage codePage;
   return codePage;
+}
+
+// Widgets that benchmarks keep from run to run (a document loaded once),
+// freed before the application ends: a widget must not outlive it.
+std::map<std::string, std::unique_ptr<TEditorWidget>>& KeptWidgets() {
+  static std::map<std::string, std::unique_ptr<TEditorWidget>> widgets;
+  return widgets;
 }
 
 // A widget of 60 rows by 200 cells.
@@ -143,7 +155,7 @@ BENCHMARK(BM_OpenLargeFile)->Arg(0)->Arg(1)->ArgName("wrap")->Unit(benchmark::kM
 
 // One Page Down and the screen it shows, near the top and near the end of a million lines.
 void BM_PageDown(benchmark::State& state) {
-  static std::unique_ptr<TEditorWidget> widget;
+  std::unique_ptr<TEditorWidget>& widget = KeptWidgets()["page-down"];
   if (!widget) {
     widget = MakeWidget();
     Colour(widget->Editor());
@@ -154,7 +166,7 @@ void BM_PageDown(benchmark::State& state) {
   TEditor& editor = widget->Editor();
   editor.SetRow(static_cast<int>(state.range(0)));
   // The first screen far down computes the bracket states of every row above
-  // it once (timed apart as BM_FirstScreenAt); the steps after it are timed here.
+  // it once (timed apart as BM_JumpToEnd); the steps after it are timed here.
   benchmark::DoNotOptimize(widget->Render().constBits());
   int start = editor.Row();
   for (auto _ : state) {
@@ -165,6 +177,112 @@ void BM_PageDown(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_PageDown)->Arg(0)->Arg(900000)->ArgName("from_row")->Unit(benchmark::kMillisecond);
+
+// A million lines of C: the generated source with a block comment over
+// three rows before every 200th line, so that states other than "none" occur.
+const std::string& MillionLinesOfC() {
+  static const std::string text = [] {
+    std::string source = bench::SourceCode(size_t(74) << 20);
+    std::string out;
+    out.reserve(source.size() + source.size() / 64);
+    size_t line = 0;
+    for (size_t start = 0; start < source.size() && line < 1000000;) {
+      size_t end = source.find('\n', start) + 1;
+      if (line % 200 == 0 && line + 3 < 1000000) {
+        out += "/*\r\n * Block comment\r\n */\r\n";
+        line += 3;
+      }
+      out.append(source, start, end - start);
+      ++line;
+      start = end;
+    }
+    return out;
+  }();
+  return text;
+}
+
+// The rules of the edit mode for C sources, with its one bracket pair.
+void ColourAsC(TEditor& editor) {
+  editor.View().SetQuotation("\"");
+  editor.View().SetCommenter("//");
+  editor.View().SetHexPrefix("0x");
+  editor.View().SetUrl(true);
+  editor.View().SetMail(true);
+  TEditorBracketItem& pair = editor.View().Brackets().Add();
+  pair.SetLeftBracket("/*");
+  pair.SetRightBracket("*/");
+  editor.Leftbar().SetVisible(true);
+  editor.Ruler().SetVisible(true);
+}
+
+// Ctrl+End on a million lines and the screen it shows: right after the load
+// (the bracket states of every row above are found then), and after the
+// window's idle slices found them (timed here slice by slice). The text is
+// C (text:0), the Japanese prose of BM_PageDown with its 「」 pair (text:1),
+// or C with a pair only the parser can follow (text:2, no right bracket:
+// every row is parsed, as for options the bracket search cannot stand in for).
+void BM_JumpToEnd(benchmark::State& state) {
+  const int kind = static_cast<int>(state.range(0));
+  const bool filled = state.range(1) != 0;
+  std::unique_ptr<TEditorWidget>& widget = KeptWidgets()["jump-" + std::to_string(kind)];
+  if (!widget) {
+    widget = MakeWidget();
+    if (kind == 1) {
+      Colour(widget->Editor());
+      std::string text = bench::JapaneseText(size_t(1000000) * 100);
+      TMemoryStream stream(text);
+      widget->Editor().Lines().LoadFromStream(stream);
+    } else {
+      ColourAsC(widget->Editor());
+      if (kind == 2) widget->Editor().View().Brackets().Add().SetLeftBracket("#");
+      TMemoryStream stream(MillionLinesOfC());
+      widget->Editor().Lines().LoadFromStream(stream);
+    }
+  }
+  TEditor& editor = widget->Editor();
+  TEditorScreenStrings& store = editor.RowStore();
+  double fill = 0;
+  double slowestSlice = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    // The caret only draws the view along while the control has the focus.
+    widget->activateWindow();
+    widget->setFocus();
+    QApplication::processEvents();
+    editor.KeyDown(vkHome, false, true, false);
+    store.InitBrackets();  // as after a load
+    benchmark::DoNotOptimize(widget->Render().constBits());
+    if (filled) {
+      fill = 0;
+      slowestSlice = 0;
+      for (bool more = true; more;) {
+        auto start = std::chrono::steady_clock::now();
+        more = widget->FillBracketSlice();
+        double slice = Seconds(start);
+        fill += slice;
+        slowestSlice = std::max(slowestSlice, slice);
+      }
+    }
+    state.ResumeTiming();
+    editor.KeyDown(vkEnd, false, true, false);
+    QImage image = widget->Render();
+    benchmark::DoNotOptimize(image.constBits());
+    if (editor.TopRow() + editor.VisibleRows() < editor.RowCount()) {
+      state.SkipWithError("Ctrl+End did not show the end");
+      break;
+    }
+  }
+  state.counters["rows"] = editor.RowCount();
+  if (filled) {
+    state.counters["fill_ms"] = fill * 1000;
+    state.counters["slowest_slice_ms"] = slowestSlice * 1000;
+  }
+}
+BENCHMARK(BM_JumpToEnd)
+    ->ArgsProduct({{0, 1, 2}, {0, 1}})
+    ->ArgNames({"text", "filled"})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5);
 
 // One keystroke at the end of a single 10 MB line (and its Backspace).
 void BM_TypeAtEndOfLongLine(benchmark::State& state) {
@@ -220,5 +338,6 @@ int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
+  kerv::KeptWidgets().clear();
   return 0;
 }

@@ -197,19 +197,7 @@ TEditorParser::TEditorParser(const char* text, size_t length, int startState, co
 
 TEditorParser::TEditorParser(Deferred, const char* text, size_t length, int startState, const TEditorViewInfo* viewInfo)
     : bracketState_(startState), viewInfo_(viewInfo) {
-  if (text == nullptr) {
-    text = "";
-    length = 0;
-  }
-  // Byte offsets are ints everywhere else; a longer text is read in part.
-  if (length > static_cast<size_t>(INT_MAX)) length = static_cast<size_t>(INT_MAX);
-  start_ = text;
-  end_ = FindTextEnd(text, length);
-  tokenStart_ = text;
-  position_ = text;
-  mailRunEnd_ = text;
-  mailLastDot_ = text;
-  mailNextAt_ = text;
+  SetText(text, length, startState);
   byteClasses_ = kTables.klass.data();
   if (viewInfo_ == nullptr) return;
 
@@ -259,10 +247,39 @@ TEditorParser::TEditorParser(Deferred, const char* text, size_t length, int star
   }
   controlCode_ = viewInfo_->ControlCode();
   if (controlCode_) AddRuleByte('#');
+  ClampState();
+}
+
+void TEditorParser::ClampState() {
   // A stored state can outlive the pair it names (the pairs were edited);
   // the row is then read as outside any bracket rather than indexing nothing.
   if (bracketState_ >= bracketCount_) bracketState_ = kBracketNone;
   if (bracketState_ < kBracketNotComputed) bracketState_ = kBracketNotComputed;
+}
+
+void TEditorParser::SetText(const char* text, size_t length, int startState) {
+  if (text == nullptr) {
+    text = "";
+    length = 0;
+  }
+  // Byte offsets are ints everywhere else; a longer text is read in part.
+  if (length > static_cast<size_t>(INT_MAX)) length = static_cast<size_t>(INT_MAX);
+  start_ = text;
+  end_ = FindTextEnd(text, length);
+  tokenStart_ = text;
+  position_ = text;
+  mailRunEnd_ = text;
+  mailLastDot_ = text;
+  mailNextAt_ = text;
+  token_ = tkEnd;
+  bracketIndex_ = kBracketNotComputed;
+  bracketState_ = startState;
+}
+
+void TEditorParser::Restart(const char* text, size_t length, int startState) {
+  SetText(text, length, startState);
+  if (viewInfo_ != nullptr) ClampState();
+  NextToken();
 }
 
 void TEditorParser::SkipBlanks() {

@@ -4,8 +4,9 @@
 // which multi-row bracket pair the text is) from the start of a row to its end.
 //
 // A parser is short-lived: made for one row (or a row with neighbouring text),
-// looped until tkEnd, then dropped. It reads the text in place and never past
-// its end: scanning stops at the given length or at the first NUL, CR or LF.
+// looped until tkEnd, then dropped or restarted on the next row. It reads the
+// text in place and never past its end: scanning stops at the given length or
+// at the first NUL, CR or LF.
 
 #include <cstddef>
 #include <cstdint>
@@ -92,6 +93,12 @@ class TEditorParser {
     return CreateEditorParser<TEditorParser>(text, length, startState, viewInfo);
   }
 
+  // Points the parser at another text and start state and scans its first
+  // token, as a new parser with the same view options would: a walk over
+  // many rows reuses one parser instead of reading the options again for
+  // each. A derived class that keeps state of its own per text resets it here.
+  virtual void Restart(const char* text, size_t length, int startState);
+
   // Advances over the blanks before a token: 0x01-0x08 and 0x0A-0x20.
   virtual void SkipBlanks();
   // Scans the next token; at the end of the text the token stays tkEnd.
@@ -129,6 +136,10 @@ class TEditorParser {
     TTokenKind kind;
     bool byRule;  // made by a view-option rule, not by the first-byte classes
   };
+  // The text and start state, before the first token is scanned.
+  void SetText(const char* text, size_t length, int startState);
+  // Brings a start state into the range of the pairs (with view options only).
+  void ClampState();
   Scanned ScanViewRule(const char* p);
   Scanned ScanToken(const char* p, uint8_t byteClass) const;
   const char* RunOf(const char* q, uint8_t flag) const;

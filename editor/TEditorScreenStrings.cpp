@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "editor/TEditorBracketScanner.h"
 #include "editor/TEditorViewInfo.h"
 
 namespace kerv {
@@ -319,43 +320,54 @@ int TEditorScreenStrings::BracketState(int row) const {
   return RowBracket(row);
 }
 
-void TEditorScreenStrings::SetBracket(int row, int state) {
-  SetRowBracket(row, state);
-  if (row >= bracketValidEnd_) bracketValidEnd_ = row + 1;
-}
-
 int TEditorScreenStrings::ScreenRows() const {
   TEditorView* active = ActiveEditor();
   return active ? std::max(1, active->ScreenRows()) : 1;
 }
 
-int TEditorScreenStrings::ScanRowBracket(int row, int state) {
-  std::string_view text = Get(row);
-  if (text.empty()) return state;
+TEditorBracketScanner TEditorScreenStrings::MakeBracketScanner() const {
   TEditorView* owner = Owner();
-  // Without bracket pairs every state is "none": no row needs reading.
-  if (owner && owner->ViewInfo() && owner->ViewInfo()->Brackets().Count() == 0) return kBracketNone;
-  TEditorParserFactory factory = owner ? owner->ParserClass() : &TEditorParser::Create;
-  const TEditorViewInfo* viewInfo = owner ? owner->ViewInfo() : nullptr;
-  std::string joined;
+  return TEditorBracketScanner(owner ? owner->ParserClass() : &TEditorParser::Create,
+                               owner ? owner->ViewInfo() : nullptr);
+}
+
+int TEditorScreenStrings::ScanRow(TEditorBracketScanner& scanner, int row, int state) {
   if (wordWrap_ && RowAttribute(row) == raWrapped && row + 1 < Count()) {
-    // A closing bracket cut by the wrap is still found: the next row's leading
-    // blanks, or its first token and the blanks after it, are read along.
     std::string_view next = Get(row + 1);
-    size_t take = 0;
-    while (take < next.size() && (next[take] == ' ' || next[take] == '\t')) ++take;
-    if (take == 0 && !next.empty()) {
-      std::unique_ptr<TEditorParser> probe = factory(next.data(), next.size(), kBracketNone, viewInfo);
-      take = static_cast<size_t>(probe->TokenPos() + probe->TokenLength());
-      while (take < next.size() && (next[take] == ' ' || next[take] == '\t')) ++take;
-    }
-    joined.reserve(text.size() + take);
-    joined.append(text).append(next.substr(0, take));
-    text = joined;
+    return scanner.ScanRow(Get(row), state, &next);
   }
-  std::unique_ptr<TEditorParser> parser = factory(text.data(), text.size(), state, viewInfo);
-  while (parser->Token() != tkEnd) parser->NextToken();
-  return parser->BracketState();
+  return scanner.ScanRow(Get(row), state, nullptr);
+}
+
+int TEditorScreenStrings::ScanRowBracket(int row, int state) {
+  TEditorBracketScanner scanner = MakeBracketScanner();
+  return ScanRow(scanner, row, state);
+}
+
+bool TEditorScreenStrings::WalkBrackets(TEditorBracketScanner& scanner, int first, int end, int state,
+                                        int& rewritten) {
+  const int validEnd = bracketValidEnd_;
+  int row = first;
+  std::string_view above;       // the text of the row before row
+  bool aboveContinues = false;  // whether that row's line goes on in row
+  bool met = false;
+  // A row's end state needs the row after it when the wrap continues the
+  // line there, so each row's state is found when the walk reaches it.
+  ForEachRowValueWhile(first, end - first, [&](std::string_view text, uint32_t& value) {
+    if (row > first) state = scanner.ScanRow(above, state, aboveContinues ? &text : nullptr);
+    if (row < validEnd && rowrecord::Bracket(value) == state) {
+      met = true;
+      return false;
+    }
+    value = rowrecord::WithBracket(value, state);
+    above = text;
+    aboveContinues = wordWrap_ && rowrecord::Kind(value) == raWrapped;
+    ++row;
+    ++rewritten;
+    return true;
+  });
+  if (row > bracketValidEnd_) bracketValidEnd_ = row;
+  return met;
 }
 
 void TEditorScreenStrings::InitBrackets() {
@@ -371,39 +383,41 @@ void TEditorScreenStrings::InitBrackets() {
   TEditorView* active = ActiveEditor();
   int top = active ? active->TopRow() : 0;
   int end = std::min(Count() - 1, top + 2 * ScreenRows());
-  int state = kBracketNone;
-  for (int row = 0; row <= end; ++row) {
-    SetBracket(row, state);
-    state = ScanRowBracket(row, state);
-  }
+  TEditorBracketScanner scanner = MakeBracketScanner();
+  int rewritten = 0;
+  WalkBrackets(scanner, 0, end + 1, kBracketNone, rewritten);
 }
 
 int TEditorScreenStrings::UpdateBrackets(int row, bool notify) {
   if (row < 0 || row >= Count()) return 0;
+  TEditorBracketScanner scanner = MakeBracketScanner();
   int known = std::min(row, bracketValidEnd_) - 1;
   while (known >= 0 && BracketState(known) == kBracketNotComputed) --known;
-  int current;
-  int state;
-  if (known >= 0) {
-    current = known + 1;
-    state = ScanRowBracket(known, BracketState(known));
-  } else {
-    current = 0;
-    state = kBracketNone;
-  }
+  int current = known + 1;
+  int state = known >= 0 ? ScanRow(scanner, known, BracketState(known)) : kBracketNone;
   int end = std::min(row + 2 * ScreenRows(), Count() - 1);
   int rewritten = 0;
-  for (; current <= end; ++current) {
-    // Once a row already holds the carried state, every row below is still right.
-    if (BracketState(current) == state) return rewritten;
-    SetBracket(current, state);
-    ++rewritten;
-    if (notify) {
-      for (TEditorView* view : views_) view->RepaintRow(current);
+  bool met = WalkBrackets(scanner, current, end + 1, state, rewritten);
+  if (notify) {
+    for (int r = current; r < current + rewritten; ++r) {
+      for (TEditorView* view : views_) view->RepaintRow(r);
     }
-    state = ScanRowBracket(current, state);
   }
-  bracketValidEnd_ = end + 1;
+  if (!met) bracketValidEnd_ = end + 1;
+  return rewritten;
+}
+
+bool TEditorScreenStrings::BracketsPending() const {
+  return bracketValidEnd_ < Count() && !(Owner() && Owner()->IsLoading());
+}
+
+int TEditorScreenStrings::FillBrackets(int budgetRows) {
+  if (!BracketsPending() || budgetRows <= 0) return 0;
+  TEditorBracketScanner scanner = MakeBracketScanner();
+  int first = bracketValidEnd_;
+  int state = first > 0 ? ScanRow(scanner, first - 1, BracketState(first - 1)) : kBracketNone;
+  int rewritten = 0;
+  WalkBrackets(scanner, first, first + std::min(budgetRows, Count() - first), state, rewritten);
   return rewritten;
 }
 

@@ -17,6 +17,8 @@
 
 namespace kerv {
 
+class TEditorBracketScanner;
+
 // The last change: views repaint from its first row and fire OnChange.
 struct TEditorChangeRecord {
   int firstRow = 0;
@@ -84,6 +86,13 @@ class TEditorScreenStrings : public TEditorStringList {
   void InitBrackets();
   int UpdateBrackets(int row, bool notify);
   int ScanRowBracket(int row, int state);
+  // Whether rows below the computed ones still wait for their states (after
+  // a load, or an edit that changed the states below it).
+  bool BracketsPending() const;
+  // Computes the states of up to budgetRows such rows, for the idle time
+  // between events, so that a jump far down finds them known. Returns the
+  // rows computed.
+  int FillBrackets(int budgetRows);
 
   void Undo() { undo_->Undo(); }
   void Redo() { undo_->Redo(); }
@@ -118,7 +127,15 @@ class TEditorScreenStrings : public TEditorStringList {
   void RebuildRows(bool wrap);
   void WrapOptionChanged();
   void ResetAfterRewrap();
-  void SetBracket(int row, int state);
+  TEditorBracketScanner MakeBracketScanner() const;
+  // The state after row, which starts in state (the next row read along when
+  // the wrap continues the line into it).
+  int ScanRow(TEditorBracketScanner& scanner, int row, int state);
+  // Gives rows first..end-1 their states, state being first's; stops at a
+  // computed row that already holds the state carried to it, since every row
+  // below is then still right, and returns true if so. rewritten counts the
+  // rows given a state.
+  bool WalkBrackets(TEditorBracketScanner& scanner, int first, int end, int state, int& rewritten);
   int ScreenRows() const;
   void NotifyViews();
   void ConnectChangeEvent(bool connected) { changeEventConnected_ = connected; }

@@ -106,6 +106,10 @@ class TPointerStringList {
   // The same while onRow returns true.
   template <typename OnRow>
   void ForEachRowWhile(int first, int count, OnRow onRow) const;
+  // The same with each row's value given as uint32_t& to write its bracket
+  // state: the kind bits are indexed and must not change this way.
+  template <typename OnRow>
+  void ForEachRowValueWhile(int first, int count, OnRow onRow);
 
   // Row kinds and bracket states (see rowrecord). A row outside the list reads as raEof.
   TRowAttribute RowAttribute(int row) const;
@@ -221,6 +225,21 @@ void TPointerStringList::ForEachRowWhile(int first, int count, OnRow onRow) cons
   Locate(first, block, offset);
   while (count > 0 && block < static_cast<int>(blocks_.size())) {
     const std::vector<Row>& rows = blocks_[static_cast<size_t>(block)].rows;
+    for (size_t i = static_cast<size_t>(offset); i < rows.size() && count > 0; ++i, --count) {
+      if (!onRow(TextOf(rows[i]), rows[i].value)) return;
+    }
+    ++block;
+    offset = 0;
+  }
+}
+
+template <typename OnRow>
+void TPointerStringList::ForEachRowValueWhile(int first, int count, OnRow onRow) {
+  if (count <= 0) return;
+  int block, offset;
+  Locate(first, block, offset);
+  while (count > 0 && block < static_cast<int>(blocks_.size())) {
+    std::vector<Row>& rows = blocks_[static_cast<size_t>(block)].rows;
     for (size_t i = static_cast<size_t>(offset); i < rows.size() && count > 0; ++i, --count) {
       if (!onRow(TextOf(rows[i]), rows[i].value)) return;
     }

@@ -1,7 +1,8 @@
 // Random rows under random view options. Every token must advance, lie
 // inside the text (before its first NUL, CR or LF), and the loop must end;
 // the text sits in a buffer of exactly its size so that any read past the
-// end is caught by the address sanitizer.
+// end is caught by the address sanitizer. The bracket scanner, one reused
+// for all the rows, must end each row in the parser's state.
 
 #include <cstddef>
 #include <cstdint>
@@ -12,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "editor/TEditorBracketScanner.h"
 #include "editor/TEditorParser.h"
 #include "editor/TEditorViewInfo.h"
 #include "editor/TKervEditorParser.h"
@@ -59,7 +61,8 @@ bool IsKind(int kind) {
 }
 
 // Parses one text held in an exactly sized heap block; returns the end state.
-int ParseText(const uint8_t* bytes, size_t length, int startState, const TEditorViewInfo* view, bool kerv) {
+int ParseText(const uint8_t* bytes, size_t length, int startState, const TEditorViewInfo* view, bool kerv,
+              TEditorBracketScanner& scanner) {
   std::unique_ptr<char[]> buffer(new char[length == 0 ? 1 : length]);
   if (length != 0) std::memcpy(buffer.get(), bytes, length);
   size_t textEnd = 0;
@@ -89,6 +92,11 @@ int ParseText(const uint8_t* bytes, size_t length, int startState, const TEditor
   const int position = parser->Position();
   parser->NextToken();
   Check(parser->Token() == tkEnd && parser->Position() == position, "tkEnd does not stay");
+  // An empty row passes its state on; without pairs every state is "none".
+  if (length != 0 && (view == nullptr || pairCount != 0)) {
+    Check(scanner.ScanRow(std::string_view(buffer.get(), length), startState, nullptr) == parser->BracketState(),
+          "the bracket scanner ends elsewhere than the parser");
+  }
   return parser->BracketState();
 }
 
@@ -117,8 +125,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   const int startState = static_cast<int8_t>(input.Byte()) % 56;
 
+  TEditorBracketScanner scanner(kerv ? &TKervEditorParser::Create : &TEditorParser::Create, view.get());
   // The whole text at once, then row by row with the state carried on.
-  ParseText(input.Rest(), input.RestSize(), startState, view.get(), kerv);
+  ParseText(input.Rest(), input.RestSize(), startState, view.get(), kerv, scanner);
   int state = startState;
   const uint8_t* text = input.Rest();
   const size_t textSize = input.RestSize();
@@ -126,7 +135,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   while (true) {
     size_t rowEnd = rowStart;
     while (rowEnd < textSize && text[rowEnd] != '\n') ++rowEnd;
-    state = ParseText(text + rowStart, rowEnd - rowStart, state, view.get(), kerv);
+    state = ParseText(text + rowStart, rowEnd - rowStart, state, view.get(), kerv, scanner);
     if (rowEnd >= textSize) break;
     rowStart = rowEnd + 1;
   }

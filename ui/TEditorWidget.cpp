@@ -2,6 +2,7 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetrics>
@@ -17,6 +18,7 @@
 #include <QStyleHints>
 #include <QTextCharFormat>
 #include <cmath>
+#include <exception>
 
 #include "editor/TKervEditorParser.h"
 #include "platform/qt/QtClipboard.h"
@@ -71,6 +73,10 @@ TEditorWidget::TEditorWidget(ICodePage& codePage, QWidget* parent) : QAbstractSc
   connect(&blink_, &QTimer::timeout, this, &TEditorWidget::BlinkCaret);
   autoScroll_.setInterval(50);
   connect(&autoScroll_, &QTimer::timeout, this, &TEditorWidget::AutoScroll);
+  bracketFill_.setInterval(0);
+  connect(&bracketFill_, &QTimer::timeout, this, [this] {
+    if (!FillBracketSlice()) bracketFill_.stop();
+  });
 }
 
 TEditorWidget::~TEditorWidget() {
@@ -309,6 +315,28 @@ void TEditorWidget::scrollContentsBy(int, int) {
 void TEditorWidget::paintEvent(QPaintEvent* event) {
   QPainter painter(viewport());
   PaintArea(painter, event->rect());
+  // Every load and every edit is followed by a paint.
+  ScheduleBracketFill();
+}
+
+void TEditorWidget::ScheduleBracketFill() {
+  if (!bracketFill_.isActive() && editor_->RowStore().BracketsPending()) bracketFill_.start();
+}
+
+bool TEditorWidget::FillBracketSlice() {
+  TEditorScreenStrings& store = editor_->RowStore();
+  QElapsedTimer clock;
+  clock.start();
+  try {
+    // The rows on screen were computed when painted: the slice changes nothing visible.
+    do {
+      store.FillBrackets(kBracketFillRows);
+    } while (store.BracketsPending() && clock.elapsed() < kBracketSliceMs);
+  } catch (const std::exception&) {
+    // Out of memory for a row: the states are found when painted, as without the fill.
+    return false;
+  }
+  return store.BracketsPending();
 }
 
 QImage TEditorWidget::Render() {

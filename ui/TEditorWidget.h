@@ -109,6 +109,13 @@ class TEditorWidget : public QAbstractScrollArea, public IEditorWindow {
   // The colour a stored colour value stands for (system colours resolved).
   static QColor ToQColor(TColor color);
 
+  // One idle slice of the bracket states still missing below the computed
+  // rows: pieces of kBracketFillRows rows until about kBracketSliceMs have
+  // passed, so keys wait no longer than that. Returns whether rows remain.
+  bool FillBracketSlice();
+  static constexpr int kBracketFillRows = 4096;
+  static constexpr int kBracketSliceMs = 5;
+
  protected:
   bool event(QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
@@ -142,6 +149,8 @@ class TEditorWidget : public QAbstractScrollArea, public IEditorWindow {
   std::string TypedBytes(const QString& text);
   void ResolveFont();
   void BlinkCaret();
+  // Starts the idle computation of the bracket states still missing.
+  void ScheduleBracketFill();
   QRect CaretRect() const;
   void UpdateCursor(TEditorCursorKind kind);
   // True while the user holds the left button in the control or a drag of
@@ -176,6 +185,9 @@ class TEditorWidget : public QAbstractScrollArea, public IEditorWindow {
   // moving (and the view scrolling) without the mouse having to move.
   QTimer autoScroll_;
   QPoint lastMouse_;
+  // Between events, the bracket states below the computed ones are found a
+  // slice at a time, so that a jump far down does not wait for them.
+  QTimer bracketFill_;
   bool lastCtrl_ = false;
   bool leftDown_ = false;
   bool editLocked_ = false;

@@ -298,5 +298,38 @@ TEST_F(TEditorWidgetTest, TheCursorsOfTheCaretOptionsAreShown) {
   EXPECT_EQ(widget_->viewport()->cursor().shape(), Qt::CrossCursor);
 }
 
+TEST_F(TEditorWidgetTest, BracketStatesAreFoundBetweenEventsAfterALoadAndAnEdit) {
+  TEditorBracketItem& pair = Editor().View().Brackets().Add();
+  pair.SetLeftBracket("/*");
+  pair.SetRightBracket("*/");
+  // Rows for several slices with a closing bracket half way: no row is inside a comment yet.
+  const int rows = 25 * TEditorWidget::kBracketFillRows;
+  std::string text;
+  for (int i = 0; i < rows; ++i) text += i == rows / 2 ? "d */\r\n" : "c\r\n";
+  Load(text + "last");
+  TEditorScreenStrings& store = Editor().RowStore();
+  const int last = store.Count() - 1;
+  EXPECT_EQ(store.BracketState(last), kBracketNotComputed) << "the load computes the first screens only";
+  auto runEvents = [&] {
+    // The paint after a change starts the fill; the event loop runs it slice by slice.
+    widget_->viewport()->repaint();
+    for (int round = 0; round < 100 && store.BracketsPending(); ++round) QApplication::processEvents();
+    EXPECT_FALSE(store.BracketsPending());
+  };
+  runEvents();
+  EXPECT_EQ(store.BracketState(rows / 2 + 1), kBracketNone);
+  EXPECT_EQ(store.BracketState(last), kBracketNone);
+  // An opening typed at the top puts the rows down to the closing bracket inside.
+  Key(Qt::Key_Slash, Qt::NoModifier, "/");
+  Key(Qt::Key_Asterisk, Qt::NoModifier, "*");
+  ASSERT_EQ(store.Get(0), "/*c");
+  EXPECT_EQ(store.BracketState(rows / 2), kBracketNotComputed) << "below the screens, found again later";
+  runEvents();
+  EXPECT_EQ(store.BracketState(1), 0);
+  EXPECT_EQ(store.BracketState(rows / 2), 0);
+  EXPECT_EQ(store.BracketState(rows / 2 + 1), kBracketNone);
+  EXPECT_EQ(store.BracketState(last), kBracketNone);
+}
+
 }  // namespace
 }  // namespace kerv
