@@ -127,10 +127,10 @@ TEST(TTextConversionTest, StreamedEqualsWholeForEveryCodeAndReturn) {
 
 TEST(TTextConversionTest, StreamedEqualsWholeOnDamagedInput) {
   // Bytes that matter to the codes and to line breaks, at random.
-  const std::string alphabet =
-      std::string("\r\n\x1A\x1B\x00\x01 a$B(J@DI\x8E\x8F\x82\xA0\xA1\xA4\xDE\xDF\xE3\x81\x93\xFA\xEF\xBB\xBF\xFE\xFF"
-                  "\xD8\xDC\xC3\xA9\xF0\x9F",
-                  44);
+  static const char kBytes[] =
+      "\r\n\x1A\x1B\x00\x01 a$B(J@DI\x8E\x8F\x82\xA0\xA1\xA4\xDE\xDF\xE3\x81\x93\xFA\xEF\xBB\xBF\xFE\xFF"
+      "\xD8\xDC\xC3\xA9\xF0\x9F";
+  const std::string alphabet(kBytes, sizeof kBytes - 1);  // the zero byte in it included
   std::mt19937 random(12345);
   for (int round = 0; round < 300; ++round) {
     std::string input;
@@ -187,9 +187,10 @@ TEST(TTextConversionTest, PiecesAreCutAtLineEndsAndNeverInsideAnEscapeOrBeforeAn
 }
 
 TEST(TTextConversionTest, DetectorEqualsDetectCodeWhateverThePieces) {
-  const std::string alphabet = std::string("\r\na$@B(\x1B\x00\x01\x07\x08\x80\x81\x8E\x8F\x9D\xA0\xA1\xC0\xC3\xDF\xE0"
-                                           "\xE3\xEF\xF0\xF4\xF5\xFD\xFE\xFF\xBB\xBF\x40\x7F\xFC",
-                                           41);
+  static const char kBytes[] =
+      "\r\na$@B(\x1B\x00\x01\x07\x08\x80\x81\x8E\x8F\x9D\xA0\xA1\xC0\xC3\xDF\xE0"
+      "\xE3\xEF\xF0\xF4\xF5\xFD\xFE\xFF\xBB\xBF\x40\x7F\xFC";
+  const std::string alphabet(kBytes, sizeof kBytes - 1);  // the zero byte in it included
   // Escapes, look-aheads and UTF-8 sequences that pieces cut.
   std::vector<std::string> texts;
   for (const std::string& core : {std::string("\x1B$B"), std::string("\x1B$@"), std::string("\x1B(B"),
