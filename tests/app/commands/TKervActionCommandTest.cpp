@@ -134,6 +134,12 @@ TEST(TKervActionTableTest, NumbersNamesAndTheBuiltInKeySet) {
   EXPECT_EQ(DefaultShortcut(Act_Srch_FindPrev), "Shift+F3");
   EXPECT_EQ(ShortHint(ActionInfo(Act_File_New)), "新規作成");
   EXPECT_EQ(LongHint(ActionInfo(Act_File_New)), "新規に文章を作成します");
+  // Every action is built: none of them tells the user it comes later.
+  for (const TKervActionInfo& info : ActionTable()) {
+    const std::string hint = info.hint;
+    EXPECT_EQ(hint.find("まだ使えません"), std::string::npos) << info.name;
+    EXPECT_EQ(hint.find("後の版"), std::string::npos) << info.name;
+  }
 }
 
 TEST(TKervActionCommandTest, AKeySetGivesEveryActionItsKeyOrNone) {
