@@ -13,18 +13,14 @@
 #include "image/TImageFileWriter.h"
 #include "platform/fake/FakeFileSystem.h"
 #include "tests/image/ImageTestSupport.h"
+#include "tests/QtTestApplication.h"
 
 namespace kerv {
 namespace {
 
 class QtImageReadTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    static int argc = 1;
-    static char name[] = "kerv_image_qt_tests";
-    static char* argv[] = {name, nullptr};
-    if (QGuiApplication::instance() == nullptr) new QGuiApplication(argc, argv);
-  }
+  static void SetUpTestSuite() { TestApplication<QGuiApplication>(); }
 };
 
 TRgb Rgb(QRgb pixel) {

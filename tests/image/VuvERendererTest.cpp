@@ -16,6 +16,7 @@
 #include "image/qt/TVuvERenderer.h"
 #include "platform/fake/FakeFileSystem.h"
 #include "platform/posix/IconvCodePage.h"
+#include "tests/QtTestApplication.h"
 
 namespace kerv {
 namespace {
@@ -28,12 +29,7 @@ constexpr int kDpi = 96;
 
 class VuvERendererTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    static int argc = 1;
-    static char name[] = "kerv_image_render_tests";
-    static char* argv[] = {name, nullptr};
-    if (QGuiApplication::instance() == nullptr) new QGuiApplication(argc, argv);
-  }
+  static void SetUpTestSuite() { TestApplication<QGuiApplication>(); }
 
   // Plain settings: white background, black 12-point text in an installed font.
   static TVuvESettings Plain() {

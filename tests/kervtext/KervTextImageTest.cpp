@@ -14,6 +14,8 @@
 #include <iterator>
 #include <string>
 
+#include "tests/QtTestApplication.h"
+
 namespace {
 
 struct Result {
@@ -23,12 +25,7 @@ struct Result {
 
 class KervTextImageTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    static int argc = 1;
-    static char name[] = "kerv_kervtext_image_tests";
-    static char* argv[] = {name, nullptr};
-    if (QGuiApplication::instance() == nullptr) new QGuiApplication(argc, argv);
-  }
+  static void SetUpTestSuite() { kerv::TestApplication<QGuiApplication>(); }
   void SetUp() override {
     char pattern[] = "/tmp/kervimageXXXXXX";
     ASSERT_NE(::mkdtemp(pattern), nullptr);

@@ -21,6 +21,7 @@
 #include "print/TStringsPrinter.h"
 #include "tests/print/PdfText.h"
 #include "tests/print/PrintTestSupport.h"
+#include "tests/QtTestApplication.h"
 
 namespace kerv {
 namespace {
@@ -28,13 +29,6 @@ namespace {
 using test::S;
 using test::TestCodePage;
 using Align = TStringsPrinterHeaderAlign;
-
-void App() {
-  static int argc = 1;
-  static char name[] = "kerv_print_qt_tests";
-  static char* argv[] = {name, nullptr};
-  if (QGuiApplication::instance() == nullptr) new QGuiApplication(argc, argv);
-}
 
 // 10 points on a 1200 dpi page, as the layout makes it.
 TPageFont PageFont() {
@@ -48,7 +42,7 @@ TPageFont PageFont() {
 class QtPrintTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    App();
+    TestApplication<QGuiApplication>();
     char pattern[] = "/tmp/kervprintXXXXXX";
     ASSERT_NE(::mkdtemp(pattern), nullptr);
     dir_ = std::string(pattern) + "/";

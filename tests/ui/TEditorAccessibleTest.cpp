@@ -11,18 +11,14 @@
 
 #include "platform/posix/IconvCodePage.h"
 #include "ui/TEditorWidget.h"
+#include "tests/QtTestApplication.h"
 
 namespace kerv {
 namespace {
 
 class TEditorAccessibleTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    static int argc = 1;
-    static char name[] = "kerv_ui_tests";
-    static char* argv[] = {name, nullptr};
-    if (!QApplication::instance()) new QApplication(argc, argv);
-  }
+  static void SetUpTestSuite() { TestApplication<QApplication>(); }
   void SetUp() override {
     widget_ = std::make_unique<TEditorWidget>(codePage_);
     widget_->resize(640, 400);

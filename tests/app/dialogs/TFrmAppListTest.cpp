@@ -16,32 +16,11 @@
 #include "app/dialogs/TKeyCaptureEdit.h"
 #include "platform/fake/FakeFileSystem.h"
 #include "platform/posix/IconvCodePage.h"
+#include "tests/QtTestApplication.h"
+#include "tests/app/dialogs/RecordingInformation.h"
 
 namespace kerv {
 namespace {
-
-void App() {
-  static int argc = 1;
-  static char name[] = "kerv_app_dialog_tests";
-  static char* argv[] = {name, nullptr};
-  if (QApplication::instance() == nullptr) new QApplication(argc, argv);
-}
-
-class RecordingInformation : public IKervInformation {
- public:
-  std::vector<std::string> errors;
-  std::vector<std::string> questions;
-  bool answerYes = true;
-  Answer MessageBox(const std::string& text, int kind, int) override {
-    if (kind == mkConfirm) {
-      questions.push_back(text);
-      return answerYes ? maYes : maNo;
-    }
-    errors.push_back(text);
-    return maOk;
-  }
-  void Notify(const std::string&, int) override {}
-};
 
 // "グレップ" in Shift_JIS.
 const char* const kSjisName = "\x83\x4F\x83\x8C\x83\x62\x83\x76";
@@ -49,7 +28,7 @@ const char* const kSjisName = "\x83\x4F\x83\x8C\x83\x62\x83\x76";
 class ToolDialogTest : public ::testing::Test {
  protected:
   ToolDialogTest() {
-    App();
+    TestApplication<QApplication>();
     fs_.AddFolder("/cfg");
     fs_.AddFolder("/bin");
     for (const char* program : {"/bin/a", "/bin/b", "/bin/c"}) fs_.AddFile(program, "#!/bin/sh\n");

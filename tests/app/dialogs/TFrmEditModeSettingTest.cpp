@@ -21,21 +21,10 @@
 #include "platform/posix/IconvCodePage.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "ui/TEditorWidget.h"
+#include "tests/QtTestApplication.h"
 
 namespace kerv {
 namespace {
-
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "kerv_app_dialog_tests";
-  static char* argv[] = {name, nullptr};
-  // Never destroyed: widgets Qt keeps for the process (fonts, input method)
-  // must not outlive their application at exit. Other tests of the
-  // executable may have made it first; a second one would orphan it.
-  if (auto* existing = qobject_cast<QApplication*>(QApplication::instance())) return *existing;
-  static QApplication* app = new QApplication(argc, argv);
-  return *app;
-}
 
 // The window's boxes: records every text (as UTF-8) and answers questions from a script.
 class FakeInformation : public IKervInformation {
@@ -78,7 +67,7 @@ void OnModal(std::function<void(QDialog&)> action) {
 class TFrmEditModeSettingTest : public testing::Test {
  protected:
   void SetUp() override {
-    App();
+    TestApplication<QApplication>();
     ASSERT_TRUE(dir_.isValid());
     folder_ = dir_.path().toStdString() + "/";
   }

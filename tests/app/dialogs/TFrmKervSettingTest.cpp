@@ -18,44 +18,21 @@
 #include "app/settings/TKervSettingMessages.h"
 #include "platform/fake/FakeFileSystem.h"
 #include "platform/posix/IconvCodePage.h"
+#include "tests/QtTestApplication.h"
+#include "tests/app/dialogs/RecordingInformation.h"
 
 namespace kerv {
 namespace {
 
 using ::testing::ElementsAre;
 
-// Never destroyed: a QApplication torn down at exit, after QTest made its
-// input devices, crashes the process.
-void App() {
-  static int argc = 1;
-  static char name[] = "kerv_app_dialog_tests";
-  static char* argv[] = {name, nullptr};
-  if (QApplication::instance() == nullptr) new QApplication(argc, argv);
-}
-
 const char* const kFolder = "/home/user/.config/kerv/";
 const char* const kIni = "/home/user/.config/kerv/kerv.ini";
-
-class FakeInformation : public IKervInformation {
- public:
-  std::vector<std::string> errors;
-  std::vector<std::string> questions;
-  bool answerYes = true;
-  Answer MessageBox(const std::string& text, int kind, int) override {
-    if (kind == mkConfirm) {
-      questions.push_back(text);
-      return answerYes ? maYes : maNo;
-    }
-    errors.push_back(text);
-    return maOk;
-  }
-  void Notify(const std::string&, int) override {}
-};
 
 class TFrmKervSettingTest : public ::testing::Test {
  protected:
   TFrmKervSettingTest() {
-    App();
+    TestApplication<QApplication>();
     fs_.AddFolder("/home/user/.config/kerv");
     fs_.AddFolder("/home/user/backup");
   }
@@ -79,7 +56,7 @@ class TFrmKervSettingTest : public ::testing::Test {
 
   FakeFileSystem fs_;
   IconvCodePage codePage_;
-  FakeInformation information_;
+  RecordingInformation information_;
   TKervSettingManager manager_{fs_, kFolder};
 };
 

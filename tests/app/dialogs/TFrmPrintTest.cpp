@@ -27,16 +27,10 @@
 #include "print/TPageLayout.h"
 #include "print/TStringsPrinter.h"
 #include "tests/print/PdfText.h"
+#include "tests/QtTestApplication.h"
 
 namespace kerv {
 namespace {
-
-void App() {
-  static int argc = 1;
-  static char name[] = "kerv_app_dialog_tests";
-  static char* argv[] = {name, nullptr};
-  if (QApplication::instance() == nullptr) new QApplication(argc, argv);
-}
 
 const char* const kFolder = "/home/user/.config/kerv/";
 const char* const kIni = "/home/user/.config/kerv/kerv.ini";
@@ -64,7 +58,7 @@ class PrintFileSystem : public FakeFileSystem {
 class TFrmPrintTest : public ::testing::Test {
  protected:
   TFrmPrintTest() {
-    App();
+    TestApplication<QApplication>();
     fs_.AddFolder("/home/user/.config/kerv");
     char pattern[] = "/tmp/kervprintdlgXXXXXX";
     EXPECT_NE(::mkdtemp(pattern), nullptr);
@@ -425,7 +419,7 @@ TEST_F(TFrmPrintTest, CancelDuringTheLayoutOpensNoPreviewAndPrintsNothing) {
 }
 
 TEST(TFormStrProgressTest, TheBarFollowsTheLinesAndCancelIsNoted) {
-  App();
+  TestApplication<QApplication>();
   TFormStrProgress progress(nullptr);
   progress.Show("プレビューを作成中");
   EXPECT_EQ(progress.windowTitle(), QStringLiteral("TStringsPrinter"));

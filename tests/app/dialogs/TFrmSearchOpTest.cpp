@@ -16,6 +16,7 @@
 #include "editor/TEditor.h"
 #include "platform/fake/FakeFileSystem.h"
 #include "platform/posix/IconvCodePage.h"
+#include "tests/QtTestApplication.h"
 
 namespace kerv {
 namespace {
@@ -51,12 +52,7 @@ struct Bar : IKervSearchWindow {
 
 class TFrmSearchOpTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    static int argc = 1;
-    static char name[] = "test";
-    static char* argv[] = {name, nullptr};
-    if (!QApplication::instance()) new QApplication(argc, argv);
-  }
+  static void SetUpTestSuite() { TestApplication<QApplication>(); }
   TFrmSearchOpTest() { fs_.AddFolder("/s"); }
 
   FakeFileSystem fs_;

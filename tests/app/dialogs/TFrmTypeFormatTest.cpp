@@ -18,18 +18,12 @@
 #include "app/dialogs/TFrmTypeFormat.h"
 #include "app/dialogs/TKervFormatDialogsText.h"
 #include "tests/format/FormatTestSupport.h"
+#include "tests/QtTestApplication.h"
 
 namespace kerv {
 namespace {
 
 using test::S;
-
-void EnsureApplication() {
-  static int argc = 1;
-  static char name[] = "kerv_format_dialog_tests";
-  static char* argv[] = {name, nullptr};
-  if (QApplication::instance() == nullptr) new QApplication(argc, argv);
-}
 
 class FakeInformation : public IKervInformation {
  public:
@@ -41,7 +35,7 @@ class FakeInformation : public IKervInformation {
 
 class FormatDialogsTest : public ::testing::Test {
  protected:
-  FormatDialogsTest() { EnsureApplication(); }
+  FormatDialogsTest() { TestApplication<QApplication>(); }
   ICodePage& CodePage() { return test::TestCodePage(); }
   FakeInformation information;
 };

@@ -21,32 +21,11 @@
 #include "keys/TKeyTable.h"
 #include "platform/fake/FakeFileSystem.h"
 #include "platform/posix/IconvCodePage.h"
+#include "tests/QtTestApplication.h"
+#include "tests/app/dialogs/RecordingInformation.h"
 
 namespace kerv {
 namespace {
-
-void App() {
-  static int argc = 1;
-  static char name[] = "kerv_app_dialog_tests";
-  static char* argv[] = {name, nullptr};
-  if (QApplication::instance() == nullptr) new QApplication(argc, argv);
-}
-
-class RecordingInformation : public IKervInformation {
- public:
-  std::vector<std::string> errors;
-  std::vector<std::string> questions;
-  bool answerYes = true;
-  Answer MessageBox(const std::string& text, int kind, int) override {
-    if (kind == mkConfirm) {
-      questions.push_back(text);
-      return answerYes ? maYes : maNo;
-    }
-    errors.push_back(text);
-    return maOk;
-  }
-  void Notify(const std::string&, int) override {}
-};
 
 constexpr TKeySlot kF3{0, 69};
 constexpr TKeySlot kF5{0, 71};
@@ -90,7 +69,7 @@ TEST(SlotOfKeyTest, QtKeysBecomeTheSlotsOfTheirKeys) {
 }
 
 TEST(TKeyCaptureEditTest, TakesEveryKeyAndClearsOnlyWhenAsked) {
-  App();
+  TestApplication<QApplication>();
   TKeyCaptureEdit field;
   field.show();
   std::vector<std::optional<TKeySlot>> changes;
@@ -115,7 +94,7 @@ TEST(TKeyCaptureEditTest, TakesEveryKeyAndClearsOnlyWhenAsked) {
 class KeySetPageTest : public ::testing::Test {
  protected:
   KeySetPageTest() {
-    App();
+    TestApplication<QApplication>();
     fs_.AddFolder("/cfg");
   }
   std::unique_ptr<TKervKeySetPage> Open(const std::string& storedName) {

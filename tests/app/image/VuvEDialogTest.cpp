@@ -34,19 +34,13 @@
 #include "platform/fake/FakeFileSystem.h"
 #include "platform/posix/IconvCodePage.h"
 #include "ui/TEditorWidget.h"
+#include "tests/QtTestApplication.h"
 
 namespace kerv {
 namespace {
 
 constexpr const char* kSettingFolder = "/home/user/.config/kerv";
 constexpr const char* kIni = "/home/user/.config/kerv/kerv.ini";
-
-void EnsureApplication() {
-  static int argc = 1;
-  static char name[] = "kerv_app_image_tests";
-  static char* argv[] = {name, nullptr};
-  if (QApplication::instance() == nullptr) new QApplication(argc, argv);
-}
 
 class FakeInformation : public IKervInformation {
  public:
@@ -101,7 +95,7 @@ std::string Message(TImageMessage id) { return ImageMessage(id); }
 
 class VuvEDialogTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() { EnsureApplication(); }
+  static void SetUpTestSuite() { TestApplication<QApplication>(); }
   VuvEDialogTest() {
     for (const char* folder : {"/home", "/home/user", "/home/user/.config", kSettingFolder, "/out", "/pics"}) {
       if (!fs.FolderExists(folder)) fs.AddFolder(folder);

@@ -27,17 +27,10 @@
 #include "keys/TKeyTable.h"
 #include "tests/app/AppTestSupport.h"
 #include "ui/TEditorWidget.h"
+#include "tests/QtTestApplication.h"
 
 namespace kerv {
 namespace {
-
-void App() {
-  static int argc = 1;
-  static char name[] = "kerv_app_window_tests";
-  static char* argv[] = {name, nullptr};
-  // One application for every test of the executable, never destroyed.
-  if (QApplication::instance() == nullptr) new QApplication(argc, argv);
-}
 
 constexpr TKeySlot kF5{0, 71};
 constexpr uint16_t kF3Shortcut = 114;
@@ -81,7 +74,7 @@ struct KeyWindow {
   explicit KeyWindow(const Files& settingFiles, std::vector<std::string> programs = {},
                      std::vector<std::string> startArguments = {}, const Files& files = {})
       : arguments(std::move(startArguments)) {
-    App();
+    TestApplication<QApplication>();
     app.fs.AddFolder("/home/user/bin");
     app.fs.AddFolder("/home/user/a b");
     for (const std::string& program : programs) AddProgram(program);

@@ -13,21 +13,13 @@
 #include "app/image/TFrmVuvECnv.h"
 #include "app/window/TFrmKervMain.h"
 #include "tests/app/AppTestSupport.h"
+#include "tests/QtTestApplication.h"
 
 namespace kerv {
 namespace {
 
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "kerv_app_window_tests";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = QApplication::instance() != nullptr ? static_cast<QApplication*>(QApplication::instance())
-                                                                 : new QApplication(argc, argv);
-  return *app;
-}
-
 TEST(VuvEWindowTest, CtrlEOpensTheConverterAndAConversionMakesTheImageWindow) {
-  App();
+  TestApplication<QApplication>();
   testing::FakeApp app;
   app.fs.AddFile("/home/user/t.txt", "first\r\nsecond\r\n");
   ASSERT_TRUE(app.system.CheckStartup());

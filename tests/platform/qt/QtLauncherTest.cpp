@@ -9,18 +9,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "tests/QtTestApplication.h"
+
 namespace kerv {
 namespace {
 
-void App() {
-  static int argc = 1;
-  static char name[] = "kerv_platform_qt_tests";
-  static char* argv[] = {name, nullptr};
-  if (QCoreApplication::instance() == nullptr) new QCoreApplication(argc, argv);
-}
-
 TEST(QtLauncherTest, ArgumentsArriveWholeWithoutAShellBetween) {
-  App();
+  TestApplication<QCoreApplication>();
   QTemporaryDir folder;
   ASSERT_TRUE(folder.isValid());
   const std::string out = folder.filePath(QStringLiteral("args")).toStdString();
@@ -43,7 +38,7 @@ TEST(QtLauncherTest, ArgumentsArriveWholeWithoutAShellBetween) {
 }
 
 TEST(QtLauncherTest, AProgramThatDoesNotStartIsReportedWithTheReason) {
-  App();
+  TestApplication<QCoreApplication>();
   QTemporaryDir folder;
   const QString plain = folder.filePath(QStringLiteral("plain"));
   QFile file(plain);
