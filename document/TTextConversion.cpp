@@ -9,6 +9,7 @@
 #endif
 
 #include "document/TFileManager.h"
+#include "platform/LineBreakSearch.h"
 
 namespace kerv {
 namespace {
@@ -26,21 +27,6 @@ void DropEndMark(std::string_view& text) {
   if (!text.empty() && text.back() == '\x1A' && (text.size() == 1 || text[text.size() - 2] != '\x1A')) {
     text.remove_suffix(1);
   }
-}
-
-// Index of the first CR or LF in [i, n), or n.
-size_t NextBreak(const char* p, size_t i, size_t n) {
-#if defined(__SSE2__)
-  const __m128i cr = _mm_set1_epi8('\r');
-  const __m128i lf = _mm_set1_epi8('\n');
-  for (; i + 16 <= n; i += 16) {
-    __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
-    int mask = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, cr), _mm_cmpeq_epi8(v, lf)));
-    if (mask != 0) return i + static_cast<size_t>(std::countr_zero(static_cast<unsigned>(mask)));
-  }
-#endif
-  while (i < n && p[i] != '\r' && p[i] != '\n') ++i;
-  return i;
 }
 
 // Whether every line break of text already is a CR LF pair (a CR at its
@@ -87,7 +73,7 @@ std::string_view UnifyReturns(std::string_view text, TReturnCode target, std::st
   storage.clear();
   storage.reserve(n + n / 16 + 16);
   size_t from = 0;
-  for (size_t i = NextBreak(p, 0, n); i < n; i = NextBreak(p, from, n)) {
+  for (size_t i = FindLineBreak(p, 0, n); i < n; i = FindLineBreak(p, from, n)) {
     storage.append(p + from, i - from);
     storage.append(brk);
     from = i + (p[i] == '\r' && i + 1 < n && p[i + 1] == '\n' ? 2 : 1);
@@ -170,7 +156,7 @@ size_t CountLineBreaks(std::string_view bytes, TCharCode code) {
   const char* p = bytes.data();
   const size_t n = bytes.size();
   size_t count = 0;
-  for (size_t i = NextBreak(p, 0, n); i < n; i = NextBreak(p, i, n)) {
+  for (size_t i = FindLineBreak(p, 0, n); i < n; i = FindLineBreak(p, i, n)) {
     ++count;
     i += p[i] == '\r' && i + 1 < n && p[i + 1] == '\n' ? 2 : 1;
   }

@@ -3,14 +3,14 @@
 #include <algorithm>
 
 #include "editor/TEditor.h"
+#include "editor/TSjisCharCounter.h"
 
 namespace kerv {
 
 int TEditorCharIndex::CharsIn(std::string_view text) {
-  int chars = 0;
-  const int length = static_cast<int>(text.size());
-  for (int i = 0; i < length; ++chars) i += IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < length ? 2 : 1;
-  return chars;
+  TSjisCharCounter counter;
+  counter.Add(text);
+  return static_cast<int>(counter.Characters());
 }
 
 int TEditorCharIndex::RowChars(int row) const {

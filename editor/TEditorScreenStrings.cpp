@@ -339,11 +339,6 @@ int TEditorScreenStrings::ScanRow(TEditorBracketScanner& scanner, int row, int s
   return scanner.ScanRow(Get(row), state, nullptr);
 }
 
-int TEditorScreenStrings::ScanRowBracket(int row, int state) {
-  TEditorBracketScanner scanner = MakeBracketScanner();
-  return ScanRow(scanner, row, state);
-}
-
 bool TEditorScreenStrings::WalkBrackets(TEditorBracketScanner& scanner, int first, int end, int state,
                                         int& rewritten) {
   const int validEnd = bracketValidEnd_;
@@ -374,7 +369,10 @@ void TEditorScreenStrings::InitBrackets() {
   if (Owner() && Owner()->IsLoading()) return;
   const TEditorViewInfo* viewInfo = Owner() ? Owner()->ViewInfo() : nullptr;
   if (viewInfo == nullptr || viewInfo->Brackets().Count() == 0) {
-    SetAllRowBrackets(kBracketNone);
+    ForEachRowValueWhile(0, Count(), [](std::string_view, uint32_t& value) {
+      value = rowrecord::WithBracket(value, kBracketNone);
+      return true;
+    });
     bracketValidEnd_ = Count();
     return;
   }

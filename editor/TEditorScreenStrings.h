@@ -85,7 +85,6 @@ class TEditorScreenStrings : public TEditorStringList {
   int BracketState(int row) const;
   void InitBrackets();
   int UpdateBrackets(int row, bool notify);
-  int ScanRowBracket(int row, int state);
   // Whether rows below the computed ones still wait for their states (after
   // a load, or an edit that changed the states below it).
   bool BracketsPending() const;

@@ -3,40 +3,10 @@
 #include <cstring>
 #include <memory>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include "platform/LineBreakSearch.h"
 
 namespace kerv {
 namespace {
-
-// Finds the line breaks of a buffer; each byte is looked at once.
-class BreakFinder {
- public:
-  explicit BreakFinder(const char* end) : end_(end) {}
-  // The first CR or LF at or after from, or the end: one pass for both bytes,
-  // sixteen at a time (a line is some tens of bytes, so calls to memchr for
-  // each byte would cost more than the search).
-  const char* Next(const char* from) const {
-    const char* p = from;
-#if defined(__SSE2__)
-    const __m128i cr = _mm_set1_epi8('\r');
-    const __m128i lf = _mm_set1_epi8('\n');
-    for (; end_ - p >= 16; p += 16) {
-      const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-      const int mask = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, cr), _mm_cmpeq_epi8(v, lf)));
-      if (mask != 0) return p + __builtin_ctz(static_cast<unsigned>(mask));
-    }
-#endif
-    for (; p < end_; ++p) {
-      if (*p == '\r' || *p == '\n') return p;
-    }
-    return end_;
-  }
-
- private:
-  const char* end_;
-};
 
 // What the counting pass learns about the stream.
 struct StreamShape {
@@ -126,7 +96,6 @@ void TEditorStringList::AdoptText(std::string&& text, const std::function<void(s
   try {
     const char* p = bytes.data();
     const char* end = p + bytes.size();
-    BreakFinder finder(end);
     constexpr size_t kProgressBytes = size_t{8} << 20;
     const char* nextReport = adoptProgress_ ? p : end;
     while (p < end) {
@@ -135,7 +104,7 @@ void TEditorStringList::AdoptText(std::string&& text, const std::function<void(s
         adoptProgress_(static_cast<int>(done * 1000.0));
         nextReport = static_cast<size_t>(end - p) > kProgressBytes ? p + kProgressBytes : end;
       }
-      const char* brk = finder.Next(p);
+      const char* brk = p + FindLineBreak(p, 0, static_cast<size_t>(end - p));
       onLine(std::string_view(p, static_cast<size_t>(brk - p)));
       if (brk == end) {
         SetLastRowAttribute(raEof);
@@ -177,9 +146,8 @@ void TEditorStringList::LoadFromStream(IByteStream& stream) {
       const char* end = p + block.size();
       if (pendingCr && *p == '\n') ++p;
       pendingCr = false;
-      BreakFinder finder(end);
-      while (p < end) {
-        const char* brk = finder.Next(p);
+        while (p < end) {
+        const char* brk = p + FindLineBreak(p, 0, static_cast<size_t>(end - p));
         if (brk == end) {
           carry.append(p, static_cast<size_t>(end - p));
           break;

@@ -560,12 +560,6 @@ void TPointerStringList::SetRowBracket(int row, int state) {
   target.value = rowrecord::WithBracket(target.value, state);
 }
 
-void TPointerStringList::SetAllRowBrackets(int state) {
-  for (Block& block : blocks_) {
-    for (Row& row : block.rows) row.value = rowrecord::WithBracket(row.value, state);
-  }
-}
-
 int TPointerStringList::LineEndCount() const { return lineEnds_; }
 
 int TPointerStringList::LineEndsBefore(int row) const {

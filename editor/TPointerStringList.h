@@ -116,8 +116,6 @@ class TPointerStringList {
   void SetRowAttribute(int row, TRowAttribute kind);
   int RowBracket(int row) const;
   void SetRowBracket(int row, int state);
-  // Every row at once (a view without bracket pairs).
-  void SetAllRowBrackets(int state);
 
   // Rows that end a line by their kind (every row that is not raWrapped).
   int LineEndCount() const;

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <cstring>
 #include <vector>
 
@@ -10,10 +9,7 @@
 #include "format/ParseInteger.h"
 #include "format/TCharTables.h"
 #include "platform/AsciiRun.h"
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include "platform/LineBreakSearch.h"
 
 namespace kerv {
 namespace {
@@ -103,24 +99,6 @@ class BlockWriter {
 
 // ---------------------------------------------------------------------------
 // Line breaks.
-
-// The first CR or LF at or after byteIndex, or byteCount. Neither is ever a
-// trail byte, so the scan needs no character stepping.
-size_t FindLineBreak(const Byte* p, size_t byteIndex, size_t byteCount) {
-  size_t i = byteIndex;
-#if defined(__SSE2__)
-  const __m128i cr = _mm_set1_epi8('\r');
-  const __m128i lf = _mm_set1_epi8('\n');
-  while (i + 16 <= byteCount) {
-    __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
-    int mask = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, cr), _mm_cmpeq_epi8(v, lf)));
-    if (mask != 0) return i + static_cast<size_t>(std::countr_zero(static_cast<unsigned>(mask)));
-    i += 16;
-  }
-#endif
-  while (i < byteCount && p[i] != '\r' && p[i] != '\n') ++i;
-  return i;
-}
 
 // Bytes of the line break at byteIndex (CR LF, CR or LF).
 size_t LineBreakBytes(const Byte* p, size_t byteIndex, size_t byteCount) {
