@@ -100,7 +100,6 @@ std::string FileErrorReason(const EFileError& error) {
     default: break;
   }
   if (error.kind() == EFileError::Kind::NotRegular) return DocumentMessage(TDocumentMessage::ReasonNotRegular);
-  if (error.kind() == EFileError::Kind::TooBig) return DocumentMessage(TDocumentMessage::ReasonTooBig);
   return error.reason();
 }
 

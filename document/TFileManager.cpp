@@ -16,11 +16,11 @@ bool IsUtf16(TCharCode code) { return code == ccUnicode || code == ccUnicodeBE; 
 
 bool IsDecoded(TCharCode code) { return code >= ccJIS && code <= ccUTF8N; }
 
-// 1-based line of the character at byteOffset of a document's bytes; CR LF,
-// a lone CR and a lone LF each end a line.
 // The share of LoadText's progress that the read takes.
 constexpr int kReadPermille = 850;
 
+// 1-based line of the character at byteOffset of a document's bytes; CR LF,
+// a lone CR and a lone LF each end a line.
 int LineAt(std::string_view bytes, size_t byteOffset, TCharCode code) {
   const size_t unitSize = IsUtf16(code) ? 2 : 1;
   const int low = code == ccUnicodeBE ? 1 : 0;

@@ -14,10 +14,10 @@ constexpr int64_t kMegabyte = 1048576;
 // The window's dialog-state byte while a file dialog is shown.
 constexpr int kFileDialogState = 7;
 
-// Clears a flag and re-arms on every way out of a scope.
 // The share of a read's progress before the rows are made.
 constexpr int kDecodeShare = 650;
 
+// Clears a flag and re-arms on every way out of a scope.
 class TScopeExit {
  public:
   template <typename F>

@@ -53,7 +53,6 @@ class TKervFileManager : public TFileManager {
   // over it asks, naming what the file would lose. Edits keep the mark; a
   // save that asked, a reload, New and another open clear it.
   const std::string& LossySource() const { return lossySource_; }
-  const TLoadReport& LossyLoad() const { return lossyLoad_; }
   // The last ReadFile refused its name for not being a regular file (a
   // pipe, a device): the error was shown, the document kept.
   bool LastReadRefusedNotRegular() const { return refusedNotRegular_; }

@@ -20,10 +20,10 @@ constexpr unsigned char kEsc = 0x1B;
 
 const unsigned char* Bytes(std::string_view text) { return reinterpret_cast<const unsigned char*>(text.data()); }
 
-// Bytes before the first zero byte.
 // Below this a UTF-8 text is converted on one thread.
 constexpr size_t kOverThreadBytes = size_t{4} << 20;
 
+// Bytes before the first zero byte.
 size_t TextLength(std::string_view text) {
   if (text.empty()) return 0;  // an empty view may have no data pointer, which memchr must not get
   const void* zero = std::memchr(text.data(), 0, text.size());

@@ -14,16 +14,14 @@ std::string CliFileSystem::ReadFile(const std::string& path) {
 }
 
 std::string CliFileSystem::ReadRegularFile(const std::string& path, int64_t maxBytes) {
-  // Streams the command was told to read are read to their end.
+  // Standard input is read to its end.
   if (path == "-") return PosixFileSystem::ReadFile("/dev/stdin");
-  if (streamsAllowed_ && FileKind(path) == TFileKind::Fifo) return PosixFileSystem::ReadFile(path);
   return PosixFileSystem::ReadRegularFile(path, maxBytes);
 }
 
 TFileBytes CliFileSystem::ReadFileBytes(const std::string& path) {
   if (path == "-") return PosixFileSystem::ReadFileBytes("/dev/stdin");
-  const TFileKind kind = FileKind(path);
-  if (kind != TFileKind::Regular && !(streamsAllowed_ && kind == TFileKind::Fifo)) {
+  if (FileKind(path) != TFileKind::Regular) {
     // Raises the error of the name: missing, or no regular file.
     PosixFileSystem::ReadRegularFile(path, 0);
   }

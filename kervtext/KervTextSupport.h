@@ -16,11 +16,10 @@ namespace kerv::cli {
 
 // "-" is standard input and standard output; everything else is a file.
 // Only regular files are read by name: a pipe or a device named on the
-// command line is refused (its reading might never end), unless a command
-// takes streams by name (convert reads a FIFO given as IN).
+// command line is refused (its reading might never end). convert opens a
+// FIFO given as IN itself (OpenStream).
 class CliFileSystem : public PosixFileSystem {
  public:
-  void SetStreamsAllowed(bool allowed) { streamsAllowed_ = allowed; }
   std::string ReadFile(const std::string& path) override;
   std::string ReadRegularFile(const std::string& path, int64_t maxBytes) override;
   TFileBytes ReadFileBytes(const std::string& path) override;
@@ -29,9 +28,6 @@ class CliFileSystem : public PosixFileSystem {
   bool FileExists(const std::string& path) override { return path == "-" || PosixFileSystem::FileExists(path); }
   // Whether two names are one file (a link, another spelling); "-" is no file.
   bool SameFile(const std::string& a, const std::string& b);
-
- private:
-  bool streamsAllowed_ = false;
 };
 
 // No window: nothing is shown and nothing is asked.

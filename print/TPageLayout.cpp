@@ -41,7 +41,8 @@ void TPageLayout::Step() {
   const TPrintGeometry& g = geometry_;
   const int64_t lineHeight = g.metrics.lineHeight;
   ++printer_.currentLineNumber_;
-  if (printer_.lineNumber_) number_ = std::to_string(printer_.currentLineNumber_) + ":";
+  // "n:" on every row of the line.
+  const std::string number = printer_.lineNumber_ ? std::to_string(printer_.currentLineNumber_) + ":" : std::string();
   for (std::string_view row : WrapText(lines_[index], g.wrapWidth, printer_.measurer_)) {
     if (g.bodyBottom < y_ + lineHeight + g.rowGap) {
       if (column_ < g.columnCount) {
@@ -54,7 +55,7 @@ void TPageLayout::Step() {
     if (printer_.lineNumber_) {
       const TPrintRect box = g.LineNumberBox(column_);
       page_->DrawText(TPrintTextRole::LineNumber, {box.left, y_, box.right, y_ + lineHeight}, TPrintTextAlign::Right,
-                      number_);
+                      number);
     }
     const TPrintRect box = g.TextBox(column_);
     page_->DrawText(TPrintTextRole::Body, {box.left, y_, box.right, y_ + lineHeight}, TPrintTextAlign::Left, row);

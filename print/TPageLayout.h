@@ -35,7 +35,6 @@ class TPageLayout {
   size_t LineCount() const { return lines_.size(); }
   // Pages whose footer has been drawn: they will not change any more.
   size_t CompletePages() const { return finished_ ? pages_.Count() : pages_.Count() - 1; }
-  const TPrintGeometry& Geometry() const { return geometry_; }
 
  private:
   void NextPage();
@@ -49,7 +48,6 @@ class TPageLayout {
   int column_ = 1;
   int64_t y_ = 0;
   bool finished_ = false;
-  std::string number_;
 };
 
 }  // namespace kerv

@@ -19,10 +19,6 @@ QAccessibleInterface* Factory(const QString& className, QObject* object) {
   return nullptr;
 }
 
-// The document byte offset of a row and byte (2 bytes per line break).
-long long ByteOffset(const TEditor& editor, const TCharPosition& at) {
-  return editor.OffsetOfRow(at.row, at.byteIndex);
-}
 
 }  // namespace
 
@@ -82,8 +78,10 @@ void TEditorAccessible::setSelection(int selectionIndex, int startOffset, int en
   if (selectionIndex != 0) return;
   TEditor& editor = Pane()->Editor();
   TEditorCharIndex& index = Pane()->CharIndex();
-  const long long from = ByteOffset(editor, index.PositionOf(std::min(startOffset, endOffset)));
-  const long long to = ByteOffset(editor, index.PositionOf(std::max(startOffset, endOffset)));
+  const TCharPosition first = index.PositionOf(std::min(startOffset, endOffset));
+  const TCharPosition last = index.PositionOf(std::max(startOffset, endOffset));
+  const long long from = editor.OffsetOfRow(first.row, first.byteIndex);
+  const long long to = editor.OffsetOfRow(last.row, last.byteIndex);
   editor.SetSelStart(from);
   if (to > from) editor.SetSelLength(to - from);
 }
@@ -98,7 +96,8 @@ int TEditorAccessible::cursorPosition() const { return Pane()->CaretCharOffset()
 
 void TEditorAccessible::setCursorPosition(int position) {
   TEditor& editor = Pane()->Editor();
-  editor.SetSelStart(ByteOffset(editor, Pane()->CharIndex().PositionOf(position)));
+  const TCharPosition at = Pane()->CharIndex().PositionOf(position);
+  editor.SetSelStart(editor.OffsetOfRow(at.row, at.byteIndex));
 }
 
 // ---------------------------------------------------------------- text
@@ -116,7 +115,9 @@ QString TEditorAccessible::text(int startOffset, int endOffset) const {
   QString out;
   const int wanted = endOffset - startOffset;
   for (int row = at.row, from = at.byteIndex; row < editor.RowCount() && out.size() < wanted; ++row, from = 0) {
-    out += pane->FromInternal(editor.RowText(row).substr(static_cast<size_t>(from)));
+    // Never more than two bytes a character: the rest of a long row is not converted.
+    const size_t bytes = 2 * static_cast<size_t>(wanted - out.size());
+    out += pane->FromInternal(editor.RowText(row).substr(static_cast<size_t>(from), bytes));
     if (editor.RowKind(row) == raCrlf) out += QLatin1Char('\n');
   }
   return out.left(wanted);
