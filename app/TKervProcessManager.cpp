@@ -239,7 +239,10 @@ void TKervProcessManager::Arrange(TArrangeKind kind, const TScreenRect& area, in
       if (IsThis(entry)) {
         kind == TArrangeKind::MinimizeAll ? port_.Minimize() : port_.Restore();
       } else {
-        Ask(entry.handle, kind == TArrangeKind::MinimizeAll ? window_message::kMinimize : window_message::kRestore);
+        // Posted: the answer says nothing, and a hung window must not hold the others up.
+        TWindowMessage request;
+        request.message = kind == TArrangeKind::MinimizeAll ? window_message::kMinimize : window_message::kRestore;
+        channel_.Post(entry.handle, request);
       }
     }
     return;
@@ -256,7 +259,7 @@ void TKervProcessManager::Arrange(TArrangeKind kind, const TScreenRect& area, in
     request.message = window_message::kPlaceWindow;
     request.wParam = PackHalves(r.left, r.top);
     request.lParam = PackHalves(r.width, r.height);
-    channel_.Send(list[i].handle, request, timeoutMs_);
+    channel_.Post(list[i].handle, request);
   }
 }
 

@@ -142,12 +142,7 @@ bool TFrm_AppList::Usable(const TToolLauncherItem& item) {
 void TFrm_AppList::Add() {
   const std::optional<TToolLauncherItem> edited = RunEditor(nullptr);
   if (!edited || !Usable(*edited)) return;
-  TToolLauncherItem& added = list_.AddItem();
-  added.name = edited->name;
-  added.path = edited->path;
-  added.option = edited->option;
-  added.shortCut = edited->shortCut;
-  added.saveFile = edited->saveFile;
+  static_cast<TToolLauncherItem&>(list_.AddItem()) = *edited;
   Fill(list_.Count() - 1);
 }
 
@@ -157,11 +152,7 @@ void TFrm_AppList::Modify() {
   if (item == nullptr) return;
   const std::optional<TToolLauncherItem> edited = RunEditor(item);
   if (!edited || !Usable(*edited)) return;
-  item->name = edited->name;
-  item->path = edited->path;
-  item->option = edited->option;
-  item->shortCut = edited->shortCut;
-  item->saveFile = edited->saveFile;
+  *item = *edited;
   Fill(row);
 }
 

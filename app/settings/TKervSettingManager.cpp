@@ -10,8 +10,6 @@ const char* const kIniName = "kerv.ini";
 const char* const kSearchHistory = "SearchHistory";
 const char* const kReplaceHistory = "ReplaceHistory";
 
-// The index of a history key ("SH12" with prefix "SH" gives 12), or -1. Only
-// the plain decimal form counts, as only that form is ever looked up.
 }  // namespace
 
 TKervSettings::TKervSettings(IFileSystem& fs, std::string iniFileName) : fs_(fs), iniFileName_(std::move(iniFileName)) {}

@@ -253,12 +253,10 @@ TFrmKervMain::TFrmKervMain(TKervSystem& system, std::vector<std::string> argumen
 }
 
 TFrmKervMain::~TFrmKervMain() {
-  // The settings store keeps the file command as the document's lock: it
-  // lets go before the command goes.
-  if (system_.HasSettingManager()) Settings().SetDocumentLock(nullptr);
-  // The commands hold the panes and the managers; they go first. The window
-  // leaves the list of running windows with its message handler. The
-  // settings outlive the window and must not reach its file command then.
+  // The settings store keeps the file command as the document's lock and
+  // outlives the window: it lets go before the command goes. The commands
+  // hold the panes and the managers; they go first. The window leaves the
+  // list of running windows with its message handler.
   if (system_.HasSettingManager()) Settings().SetDocumentLock(nullptr);
   system_.FreeCommands();
   fileManager_.reset();
@@ -836,7 +834,9 @@ void TFrmKervMain::Place() {
   placementSettings.LastSizeX = each.LastSizeX;
   placementSettings.LastSizeY = each.LastSizeY;
   // Only the first window takes the saved place; later ones only the size.
-  const int otherWindows = processes_ ? std::max(0, static_cast<int>(processes_->Enumerate().size()) - 1) : 0;
+  // The number was given above the largest another window answered with, so
+  // the windows need not be asked again.
+  const int otherWindows = processes_ && processes_->WindowNumber() > 0 ? 1 : 0;
   TKervWindowPlacement placement = TKervWindowInitializer::Apply(placementSettings, otherWindows, showMode);
   // However large kerv.ini says, the window fits the screen's free area.
   if (const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen()) {

@@ -188,21 +188,32 @@ void TKervWindowCommand::Arrange(TArrangeKind kind) {
   }
 }
 
-void TKervWindowCommand::FillWindowMenu(QMenu& menu, QAction* fixedEnd) {
-  // Everything after the fixed items goes; the running windows come anew.
+namespace {
+
+// Takes the items after index last off the menu; deleting an action also
+// takes it off the window, where its shortcut lived.
+void DropActionsAfter(QMenu& menu, qsizetype last) {
   const QList<QAction*> actions = menu.actions();
-  const qsizetype fixed = actions.indexOf(fixedEnd);
-  for (qsizetype i = fixed + 1; i < actions.size(); ++i) {
+  for (qsizetype i = last + 1; i < actions.size(); ++i) {
     menu.removeAction(actions[i]);
     if (actions[i]->parent() == &menu) delete actions[i];
   }
+}
+
+}  // namespace
+
+void TKervWindowCommand::FillWindowMenu(QMenu& menu, QAction* fixedEnd) {
+  // Everything after the fixed items goes; the running windows come anew.
+  DropActionsAfter(menu, menu.actions().indexOf(fixedEnd));
+  // The group of the last time goes with its (deleted) items.
+  qDeleteAll(menu.findChildren<QActionGroup*>(Qt::FindDirectChildrenOnly));
   std::vector<TKervWindowEntry> windows;
   if (TKervProcessManager* processes = w_.Processes()) {
     windows = processes->WindowList();
   } else {
     windows.push_back({0, w_.FileManager() ? w_.FileManager()->FileName() : std::string(), w_.Form().windowTitle().toStdString(), true});
   }
-  menu.addSeparator()->setParent(&menu);
+  menu.addSeparator();
   auto* group = new QActionGroup(&menu);
   static const char kKeys[] = "1234567890ABDEFGJKLNOPQRTUVWXYZ";
   for (size_t i = 0; i < windows.size(); ++i) {
@@ -333,7 +344,7 @@ void TKervDialogCommand::OpenPrintDialog() {
   source.lines = [&editor] {
     std::vector<std::string> lines;
     lines.reserve(static_cast<size_t>(editor.RowCount()));
-    for (int row = 0; row < editor.RowCount(); ++row) lines.push_back(editor.ExpandTabs(editor.RowText(row)));
+    for (int row = 0; row < editor.RowCount(); ++row) lines.push_back(editor.RowDisplayText(row));
     return lines;
   };
   // The print dialog opens in every window that asks; no single-dialog check.
@@ -749,13 +760,8 @@ void TKervToolLauncherCommand::BuildMenuWithIcons(bool force) {
 
 void TKervToolLauncherCommand::FillMenu(bool withIcons) {
   if (menu_ == nullptr) return;
-  // Every item after the first (the tool dialog's action) goes; deleting an
-  // action also takes it off the window, where its shortcut lived.
-  const QList<QAction*> items = menu_->actions();
-  for (qsizetype i = 1; i < items.size(); ++i) {
-    menu_->removeAction(items[i]);
-    if (items[i]->parent() == menu_) delete items[i];
-  }
+  // Every item after the first (the tool dialog's action) goes.
+  DropActionsAfter(*menu_, 0);
   toolActions_.clear();
   const TToolLaunchSettings settings = LaunchSettings();
   TKervPlatform& platform = w_.System().Platform();

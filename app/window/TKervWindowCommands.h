@@ -18,9 +18,6 @@
 class QAction;
 class QMenu;
 
-class QAction;
-class QMenu;
-
 namespace kerv {
 
 class TEditor;
