@@ -3,7 +3,6 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QGlyphRun>
@@ -22,23 +21,11 @@
 
 #include "editor/TKervEditorParser.h"
 #include "platform/qt/QtClipboard.h"
+#include "platform/qt/QtFontFamily.h"
 #include "ui/TEditorAccessible.h"
 #include "ui/UiMessages.h"
 
 namespace kerv {
-namespace {
-
-// Families tried, in order, when the stored font name is not installed
-// ("ＭＳ ゴシック" and "FixedSys" are names of another desktop).
-const char* const kFallbackFamilies[] = {"Noto Sans Mono CJK JP", "VL Gothic", "Noto Sans CJK JP", "IPAGothic",
-                                         "TakaoGothic", "DejaVu Sans Mono"};
-
-bool FamilyInstalled(const QString& family) {
-  static const QStringList families = QFontDatabase::families();
-  return families.contains(family, Qt::CaseInsensitive);
-}
-
-}  // namespace
 
 TEditorWidget::TEditorWidget(ICodePage& codePage, QWidget* parent) : QAbstractScrollArea(parent), codePage_(codePage) {
   setAttribute(Qt::WA_InputMethodEnabled);
@@ -145,17 +132,7 @@ QColor TEditorWidget::ToQColor(TColor color) {
 
 void TEditorWidget::ResolveFont() {
   const TEditorFont& font = editor_->Font();
-  QString family = FromInternal(font.Name());
-  if (!FamilyInstalled(family)) {
-    family.clear();
-    for (const char* candidate : kFallbackFamilies) {
-      if (FamilyInstalled(QString::fromLatin1(candidate))) {
-        family = QString::fromLatin1(candidate);
-        break;
-      }
-    }
-  }
-  QFont resolved = family.isEmpty() ? QFontDatabase::systemFont(QFontDatabase::FixedFont) : QFont(family);
+  QFont resolved(InstalledFamily(FromInternal(font.Name())));
   resolved.setPointSize(std::max(1, font.Size()));
   resolved.setStyleHint(QFont::TypeWriter);
   resolved.setFixedPitch(true);

@@ -461,7 +461,9 @@ PosixFileWriter::PosixFileWriter(PosixFileSystem& fs, const std::string& path) :
   if (hadOriginal && ::access(target_.c_str(), W_OK) != 0) Fail(EFileError::Kind::Open, path);
 
   const std::string name = ExtractFileName(target_);
-  RemoveStaleTemporaries(folder_, name);
+  // Not inside a batch: a scan of the folder for each of a thousand images
+  // would grow with the folder; the next save of a name sweeps its leftovers.
+  if (fs.batchDepth_ == 0) RemoveStaleTemporaries(folder_, name);
   std::random_device random;
   const std::string stem = folder_ + "." + name + kTempMark + std::to_string(::getpid()) + "-";
   for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {

@@ -13,15 +13,18 @@ QPageLayout PdfPageLayout(const QPageSize& paper, QPageLayout::Orientation orien
 
 std::optional<std::string> QtPdfDevice::PrinterName() { return std::string(PrintMessage(TPrintMessage::PdfPrinterName)); }
 
-std::optional<std::vector<TPrinterForm>> QtPdfDevice::PaperForms() {
-  const QPageSize& size = layout_.pageSize();
+TPrinterForm PrinterFormOf(const QPageSize& size) {
   const QSizeF mm = size.size(QPageSize::Millimeter);
   TPrinterForm form;
   form.name = size.name().toStdString();
   form.widthTenthsMm = static_cast<int>(std::lround(mm.width() * 10));
   form.heightTenthsMm = static_cast<int>(std::lround(mm.height() * 10));
   form.code = static_cast<uint16_t>(size.windowsId());
-  return std::vector<TPrinterForm>{form};
+  return form;
+}
+
+std::optional<std::vector<TPrinterForm>> QtPdfDevice::PaperForms() {
+  return std::vector<TPrinterForm>{PrinterFormOf(layout_.pageSize())};
 }
 
 std::optional<int> QtPdfDevice::CurrentPaperCode() {

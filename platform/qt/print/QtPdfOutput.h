@@ -21,6 +21,9 @@ namespace kerv {
 // The page layout of a PDF: a paper and an orientation, no margins.
 QPageLayout PdfPageLayout(const QPageSize& paper, QPageLayout::Orientation orientation);
 
+// A paper as the print dialog lists it: name, size in tenths of a millimetre, code.
+TPrinterForm PrinterFormOf(const QPageSize& size);
+
 class QtPdfDevice : public IPrinterDevice {
  public:
   // The resolution the layout counts dots in; a PDF draws in vectors, so

@@ -1,34 +1,15 @@
 #include "platform/qt/print/QtPrintFont.h"
 
-#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QScreen>
-#include <QStringList>
 #include <algorithm>
 
+#include "platform/qt/QtFontFamily.h"
 #include "platform/qt/QtText.h"
 
 namespace kerv {
-namespace {
-
-// Tried in order when the stored family is not installed.
-const char* const kFallbackFamilies[] = {"Noto Sans Mono CJK JP", "VL Gothic", "Noto Sans CJK JP", "IPAGothic",
-                                         "TakaoGothic", "DejaVu Sans Mono"};
-
-bool FamilyInstalled(const QString& family) {
-  static const QStringList families = QFontDatabase::families();
-  return !family.isEmpty() && families.contains(family, Qt::CaseInsensitive);
-}
-
-}  // namespace
-
 QString PrintFontFamily(ICodePage& codePage, std::string_view sjisName) {
-  const QString family = SjisToQString(codePage, sjisName);
-  if (FamilyInstalled(family)) return family;
-  for (const char* candidate : kFallbackFamilies) {
-    if (FamilyInstalled(QString::fromLatin1(candidate))) return QString::fromLatin1(candidate);
-  }
-  return QFontDatabase::systemFont(QFontDatabase::FixedFont).family();
+  return InstalledFamily(SjisToQString(codePage, sjisName));
 }
 
 QFont PageQFont(const TPageFont& font, ICodePage& codePage) {

@@ -37,15 +37,7 @@ std::optional<std::vector<TPrinterForm>> QtPrinterDevice::PaperForms() {
   const QPrinterInfo info(printer_);
   if (info.isNull()) return std::nullopt;
   std::vector<TPrinterForm> forms;
-  for (const QPageSize& size : info.supportedPageSizes()) {
-    const QSizeF mm = size.size(QPageSize::Millimeter);
-    TPrinterForm form;
-    form.name = size.name().toStdString();
-    form.widthTenthsMm = static_cast<int>(std::lround(mm.width() * 10));
-    form.heightTenthsMm = static_cast<int>(std::lround(mm.height() * 10));
-    form.code = static_cast<uint16_t>(size.windowsId());
-    forms.push_back(std::move(form));
-  }
+  for (const QPageSize& size : info.supportedPageSizes()) forms.push_back(PrinterFormOf(size));
   return forms;
 }
 
