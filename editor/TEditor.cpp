@@ -52,6 +52,9 @@ void TEditorScreen::RestoreCaretOffset(long long offset) {
   editor_.ScrollCaret();
 }
 
+void TEditorScreen::HoldPlaces(int fromRow) { editor_.HoldPlaces(fromRow); }
+void TEditorScreen::RestorePlaces() { editor_.RestorePlaces(); }
+
 TEditorScreenStrings& TEditorLinesLink::RowStore() { return editor_.RowStore(); }
 TEditorView& TEditorLinesLink::View() { return editor_.Screen(); }
 

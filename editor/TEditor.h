@@ -80,6 +80,8 @@ class TEditorScreen : public TEditorView {
   void SetLinesUpdating(bool updating) override;
   long long CaretOffset() const override;
   void RestoreCaretOffset(long long offset) override;
+  void HoldPlaces(int fromRow) override;
+  void RestorePlaces() override;
 
  private:
   TEditor& editor_;
@@ -470,6 +472,10 @@ class TEditor {
   void EndLoading();
   bool Loading() const { return loading_; }
 
+  // Cuts the rows the view shows when the text is still being wrapped in
+  // steps (the window calls it before it paints).
+  void CutShownRows();
+
   // ---- grid geometry (client pixels)
   int ColToX(int col) const { return metrics_.textLeft + (col - topCol_) * metrics_.charWidth; }
   int RowToY(int row) const { return metrics_.textTop + (row - topRow_) * metrics_.rowHeight; }
@@ -550,6 +556,12 @@ class TEditor {
   std::string BoxRemoved(int firstRow, int lastRow, std::string* insertAtFirst = nullptr) const;
   void BoxCoveredBytes(int row, int& startByte, int& endByte) const;
   void ScreenRowsChanged();
+  // Before an edit while the text is wrapped in steps: cuts the lines
+  // through the caret's, the selection's and row's (when given), so the edit
+  // lies above the rows still waiting; row and col, when given, stay on their text.
+  void PrepareEdit(int* row = nullptr, int* col = nullptr);
+  void HoldPlaces(int fromRow);
+  void RestorePlaces();
   void ClampToStore();
   void StoreDetached();
   void AttachStore(TEditorScreenStrings* store);
@@ -616,6 +628,15 @@ class TEditor {
   TSelDragState dragState_ = dsNone;
   int rowSelectFirst_ = -1;
   int rowSelectLast_ = -1;
+  // Places held as text offsets while rows are cut under the view.
+  struct THeldPlaces {
+    bool held = false;
+    long long top = 0;
+    long long caret = 0;
+    long long anchor = 0;
+    int caretBeyond = 0;  // columns past the row's end
+    int anchorBeyond = 0;
+  } held_;
   int pressX_ = 0;
   int pressY_ = 0;
   bool keepRange_ = false;  // the caret moves inside a selection that is to be dragged

@@ -84,6 +84,7 @@ void TEditor::UpdatePrimarySelection() {
 
 size_t TEditor::PastePrimaryAt(int row, int col) {
   if (clipboard_ == nullptr || readOnly_) return 0;
+  PrepareEdit(&row, &col);
   TClipboardText fetched = clipboard_->PrimaryText();
   if (fetched.text.empty()) return 0;
   // The primary selection usually is our own selection: it goes in at the
@@ -99,6 +100,7 @@ size_t TEditor::PastePrimaryAt(int row, int col) {
 
 void TEditor::PasteBoxText(std::string_view text) {
   if (readOnly_) return;
+  PrepareEdit();
   std::vector<std::string_view> lines;
   ForEachLine(text, [&lines](std::string_view line) { lines.push_back(line); });
   if (lines.empty()) {
@@ -169,6 +171,7 @@ bool TEditor::CanSelMove() const {
 
 void TEditor::MoveSelectionTo(int row, int col) {
   if (selState_ != sstSelected) return;
+  PrepareEdit(&row, &col);
   TRowCol drop = DropCell(*this, row, col);
   if (!CanSelMove() || InSelection(drop.row, drop.col)) {
     CancelSelection();
@@ -248,6 +251,7 @@ void TEditor::MoveSelectionTo(int row, int col) {
 
 void TEditor::CopySelectionTo(int row, int col) {
   if (selState_ != sstSelected) return;
+  PrepareEdit(&row, &col);
   TRowCol drop = DropCell(*this, row, col);
   if (InSelection(drop.row, drop.col)) {
     CancelSelection();
@@ -261,6 +265,7 @@ void TEditor::CopySelectionTo(int row, int col) {
 
 void TEditor::DropTextAt(int row, int col, std::string_view text, size_t replaced) {
   if (readOnly_) return;
+  PrepareEdit(&row, &col);
   std::string normalized = CrLfLineBreaks(text);
   if (normalized.empty()) return;
   TRowCol drop = DropCell(*this, row, col);

@@ -51,6 +51,7 @@ std::string TEditor::BoxRemoved(int firstRow, int lastRow, std::string* insertAt
 
 void TEditor::DeleteSelection() {
   if (readOnly_ || selState_ != sstSelected) return;
+  PrepareEdit();
   int rows = RowCount();
   if (rows == 0) {
     CancelSelection();
@@ -80,6 +81,7 @@ void TEditor::DeleteSelection() {
 
 void TEditor::ReplaceSelText(std::string_view text) {
   if (readOnly_) return;
+  PrepareEdit();
   if (text.empty()) {
     DeleteSelection();
     return;
@@ -107,6 +109,8 @@ void TEditor::ReplaceSelText(std::string_view text) {
 
 void TEditor::ReplaceRange(long long start, long long length, std::string_view text) {
   if (readOnly_) return;
+  int reach = store_->RowAtExtent(start + length);
+  PrepareEdit(&reach);
   long long firstStart = 0;
   long long endStart = 0;
   int first = store_->RowAtExtent(start, &firstStart);
@@ -183,6 +187,7 @@ void TEditor::Splice(std::string_view text) {
 
 void TEditor::InsertText(std::string_view text) {
   if (text.empty() || readOnly_) return;
+  PrepareEdit();
   if (selState_ == sstSelected || !overWrite_) {
     ReplaceSelText(text);
     return;
@@ -243,6 +248,7 @@ void TEditor::TypeOverwrite(std::string_view text) {
 
 void TEditor::TypeReturn() {
   if (readOnly_) return;
+  PrepareEdit();
   if (selState_ == sstSelected) DeleteSelection();
   int rows = RowCount();
   if (row_ >= rows) {
@@ -292,6 +298,7 @@ void TEditor::TypeReturn() {
 
 void TEditor::TypeTab(bool shift, bool ctrl) {
   if (shift || ctrl || readOnly_ || !wantTabs_) return;
+  PrepareEdit();
   int tab = caret_->TabSpaceCount();
   int width = tab - col_ % tab;
   if (store_->WordWrap()) {
@@ -311,6 +318,7 @@ void TEditor::TypeTab(bool shift, bool ctrl) {
 
 void TEditor::TypeBackspace() {
   if (readOnly_) return;
+  PrepareEdit();
   if (selState_ == sstSelected) {
     DeleteSelection();
     return;
@@ -427,6 +435,7 @@ void TEditor::BackspaceUnindent(std::string_view text) {
 
 void TEditor::TypeDelete() {
   if (readOnly_) return;
+  PrepareEdit();
   if (selState_ == sstSelected) {
     DeleteSelection();
     return;
@@ -456,6 +465,7 @@ void TEditor::TypeDelete() {
 
 void TEditor::DeleteRow(int row) {
   if (readOnly_ || row < 0 || row >= RowCount()) return;
+  PrepareEdit(&row);
   CancelSelection();
   CaretHidden caretHidden(*this);
   UnderlineHidden underlineHidden(*this);

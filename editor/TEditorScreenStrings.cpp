@@ -155,6 +155,7 @@ void TEditorScreenStrings::RebuildRows(bool wrap) {
   Exchange(rebuilt);
   ++bulkStamp_;
   bracketValidEnd_ = 0;
+  wrapFrom_ = kNoWrapPending;
 }
 
 void TEditorScreenStrings::WrapLines() {
@@ -174,7 +175,7 @@ void TEditorScreenStrings::ResetAfterRewrap() {
   // Row positions in the undo records belong to the old wrapping.
   undo_->Clear();
   if (wordWrap_) {
-    WrapLines();
+    WrapWholeLines();
   } else {
     UnWrapLines();
   }
@@ -221,12 +222,15 @@ void TEditorScreenStrings::DeleteRows(int row, int count) {
   if (count <= 0) return;
   DeleteRange(row, count);
   if (bracketValidEnd_ > row) bracketValidEnd_ = std::max(row, bracketValidEnd_ - count);
+  if (wrapFrom_ != kNoWrapPending && wrapFrom_ > row) wrapFrom_ = std::max(row, wrapFrom_ - count);
 }
 
 void TEditorScreenStrings::InsertRowList(int row, const TEditorStringList& rows) {
   if (rows.Empty()) return;
   InsertRange(row, rows, 0, rows.Count());
   if (bracketValidEnd_ > row) bracketValidEnd_ += rows.Count();
+  // Inserted rows are cut: at the pending point they go before it.
+  if (wrapFrom_ != kNoWrapPending && wrapFrom_ >= row) wrapFrom_ += rows.Count();
 }
 
 void TEditorScreenStrings::InsertRowList(int row, TEditorStringList&& rows) {
@@ -234,12 +238,116 @@ void TEditorScreenStrings::InsertRowList(int row, TEditorStringList&& rows) {
   if (count == 0) return;
   MoveIn(row, rows);
   if (bracketValidEnd_ > row) bracketValidEnd_ += count;
+  if (wrapFrom_ != kNoWrapPending && wrapFrom_ >= row) wrapFrom_ += count;
+}
+
+// ---------------------------------------------------------------- wrapping in steps
+
+int TEditorScreenStrings::CutUncut(int first, int end) {
+  first = std::max(first, 0);
+  end = std::min(end, Count());
+  if (!wordWrap_ || first >= end) return 0;
+  const TEditorLineCutter& cutter = Cutter();
+  for (TEditorView* view : views_) view->HoldPlaces(first);
+  TRowAttribute above = first > 0 ? RowAttribute(first - 1) : raCrlf;
+  int added = 0;
+  try {
+    added = SplitRows(first, end - first, [&](std::string_view text, uint32_t value, std::vector<TRowPiece>& pieces) {
+      const TRowAttribute kind = rowrecord::Kind(value);
+      // A row after a raWrapped one, or raWrapped itself, belongs to a line already cut.
+      const bool whole = above != raWrapped && kind != raWrapped;
+      above = kind;
+      if (!whole) return;
+      cutter.CutLine(text, [&](std::string_view piece, int pieceKind) {
+        if (pieceKind == TEditorLineCutter::kLastRowEndsLine) return;
+        pieces.push_back({static_cast<uint32_t>(piece.size()),
+                          rowrecord::WithBracket(static_cast<uint32_t>(pieceKind), kBracketNotComputed)});
+      });
+      if (pieces.size() < 2) return;
+      // The line keeps its end (raCrlf or raEof) on its last row and its state on its first.
+      pieces.back().value = rowrecord::WithKind(pieces.back().value, kind);
+      pieces.front().value = rowrecord::WithBracket(pieces.front().value, rowrecord::Bracket(value));
+    });
+  } catch (...) {
+    for (TEditorView* view : views_) view->RestorePlaces();
+    throw;
+  }
+  if (added > 0 && bracketValidEnd_ > first) bracketValidEnd_ = first;
+  for (TEditorView* view : views_) view->RestorePlaces();
+  if (added == 0) return 0;
+  if (updateCount_ > 0) {
+    // Inside an edit the edit's own record is what the views hear of.
+    for (TEditorView* view : views_) view->Refresh();
+    return added;
+  }
+  UpdateBatch batch(*this);
+  change_ = {first, end - first, end - first + added, 0, false};
+  return added;
+}
+
+int TEditorScreenStrings::FillWrap(int budgetRows) {
+  if (!WrapPending() || budgetRows <= 0) return 0;
+  const int first = wrapFrom_;
+  const int end = std::min(Count(), first + budgetRows);
+  const int added = CutUncut(first, end);
+  wrapFrom_ = end + added;
+  if (wrapFrom_ >= Count()) wrapFrom_ = kNoWrapPending;
+  return end - first;
+}
+
+void TEditorScreenStrings::CutShownRows(int first, int count) {
+  if (!WrapPending()) return;
+  first = std::max(first, wrapFrom_);
+  const int end = std::min(Count(), first + count);
+  if (first >= end) return;
+  const int added = CutUncut(first, end);
+  if (first == wrapFrom_) {
+    wrapFrom_ = end + added;
+    if (wrapFrom_ >= Count()) wrapFrom_ = kNoWrapPending;
+  }
+}
+
+void TEditorScreenStrings::CutThrough(int row) {
+  if (!WrapPending()) return;
+  const int end = std::min(Count(), std::max(row, 0) + 2);
+  if (end <= wrapFrom_) return;
+  const int added = CutUncut(wrapFrom_, end);
+  wrapFrom_ = end + added;
+  if (wrapFrom_ >= Count()) wrapFrom_ = kNoWrapPending;
+}
+
+void TEditorScreenStrings::WrapWholeLines() {
+  // Rows that are all whole lines (none raWrapped) of a big text are cut in
+  // steps where they lie; any others are cut again at once.
+  if (Count() > 0 && LineEndCount() == Count() && static_cast<size_t>(TotalExtent()) >= stepWrapBytes_ &&
+      !(Owner() && Owner()->IsLoading())) {
+    StartStepWrap();
+  } else {
+    WrapLines();
+  }
+}
+
+void TEditorScreenStrings::StartStepWrap() {
+  wrapFrom_ = 0;
+  // The first screens are cut now; the rest waits for idle time, or for a
+  // view to show it.
+  FillWrap(3 * ScreenRows() + 1);
 }
 
 // ---------------------------------------------------------------- the edit primitive
 
 void TEditorScreenStrings::ReplaceRows(int row, int count, std::string_view text) {
   if (row < 0 || count < 0 || row + count - 1 > Count() - 1 || (count == 0 && text.empty())) return;
+  if (WrapPending() && row + count + 1 >= wrapFrom_) {
+    // The editor cuts before it edits near the pending point; a caller
+    // that did not gets its rows found again after the cut.
+    const int from = wrapFrom_;
+    if (from < row) row += CutUncut(from, row);
+    count += CutUncut(row, row + count);
+    const int end = std::min(Count(), row + count + 2);
+    wrapFrom_ = end + CutUncut(row + count, end);
+    if (wrapFrom_ >= Count()) wrapFrom_ = kNoWrapPending;
+  }
   UpdateBatch batch(*this);
 
   // A change at the start of a row can let the row before it take more text.
@@ -441,6 +549,7 @@ void TEditorScreenStrings::Clear() {
   TPointerStringList::Clear();
   ++bulkStamp_;
   bracketValidEnd_ = 0;
+  wrapFrom_ = kNoWrapPending;
   change_ = TEditorChangeRecord();
   for (TEditorView* view : views_) {
     view->SetCaretRow(0);
@@ -451,19 +560,22 @@ void TEditorScreenStrings::Clear() {
 void TEditorScreenStrings::LoadText(std::string&& text) {
   TWrapRowSink sink(*this, true);
   // While the window is still being built the rows are wrapped later, as
-  // for any other load.
-  if (wordWrap_ && !(Owner() && Owner()->IsLoading())) {
+  // for any other load; a big text is wrapped in steps.
+  const bool loading = Owner() && Owner()->IsLoading();
+  const bool stepwise = wordWrap_ && !loading && text.size() >= stepWrapBytes_;
+  if (wordWrap_ && !loading && !stepwise) {
     const TEditorLineCutter& cutter = Cutter();
     AdoptText(std::move(text), [&](std::string_view line) { cutter.CutLine(line, sink); });
   } else {
     AdoptText(std::move(text), [&](std::string_view line) { sink(line, raCrlf); });
   }
   ++bulkStamp_;
+  if (stepwise) StartStepWrap();
   InitBrackets();
 }
 
 void TEditorScreenStrings::TextReplaced() {
-  if (wordWrap_) WrapLines();
+  if (wordWrap_ && !(Owner() && Owner()->IsLoading())) WrapWholeLines();
   ++bulkStamp_;
   InitBrackets();
 }

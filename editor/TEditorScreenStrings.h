@@ -4,6 +4,7 @@
 // rows while word wrap is on, keeps every row's bracket state, records undo,
 // and tells every view attached to it what changed.
 
+#include <limits>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -66,6 +67,25 @@ class TEditorScreenStrings : public TEditorStringList {
   virtual int WrapCount(std::string_view line);
   void WrapLines();
   void UnWrapLines();
+
+  // A big text loaded with word wrap on is cut in steps: the rows on screen
+  // at once, the rest while the editor is idle (the row count grows as it
+  // goes). Until then the rows from the pending point on are whole lines,
+  // save those already cut where they were shown or edited. Edits and undo
+  // records always lie above that point: an edit further down cuts up to it first.
+  bool WrapPending() const { return wordWrap_ && wrapFrom_ < Count(); }
+  int WrapFrom() const { return wrapFrom_; }
+  // Cuts the lines among the next budgetRows rows from the pending point;
+  // returns the rows looked at.
+  int FillWrap(int budgetRows);
+  // Cuts the uncut lines among count rows from first (the rows a view shows).
+  void CutShownRows(int first, int count);
+  // Cuts every line through row's and the line after it, so that an edit
+  // there finds its neighbours cut and lies above the pending point.
+  void CutThrough(int row);
+  void FinishWrap() { CutThrough(Count()); }
+  // Texts from this many bytes on are wrapped in steps when loaded.
+  void SetStepWrapBytes(size_t bytes) { stepWrapBytes_ = bytes; }
 
   int FirstRowOfLine(int row) const;
   int LastRowOfLine(int row) const;
@@ -136,6 +156,13 @@ class TEditorScreenStrings : public TEditorStringList {
   // rows given a state.
   bool WalkBrackets(TEditorBracketScanner& scanner, int first, int end, int state, int& rewritten);
   int ScreenRows() const;
+  // Cuts the whole uncut lines among rows first..end-1 in place, every view
+  // kept on its text; returns the rows added.
+  int CutUncut(int first, int end);
+  // Starts the stepwise wrap of rows that are all whole lines: the first screens now.
+  void StartStepWrap();
+  // Wraps after the text or the wrap was switched: in steps when it can.
+  void WrapWholeLines();
   void NotifyViews();
   void ConnectChangeEvent(bool connected) { changeEventConnected_ = connected; }
 
@@ -156,6 +183,10 @@ class TEditorScreenStrings : public TEditorStringList {
   // Rows from this one on read as "not computed" (-2), so invalidating the
   // states below an edit costs nothing.
   int bracketValidEnd_ = 0;
+
+  static constexpr int kNoWrapPending = std::numeric_limits<int>::max();
+  int wrapFrom_ = kNoWrapPending;
+  size_t stepWrapBytes_ = 4u << 20;
 };
 
 }  // namespace kerv

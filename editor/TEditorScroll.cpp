@@ -95,6 +95,101 @@ void TEditor::ClampToStore() {
   }
 }
 
+// ---------------------------------------------------------------- wrapping in steps
+
+void TEditor::HoldPlaces(int fromRow) {
+  held_ = THeldPlaces();
+  const bool anchored = selState_ != sstNone;
+  if (topRow_ < fromRow && row_ < fromRow && (!anchored || anchor_.row < fromRow)) return;
+  held_.held = true;
+  held_.top = OffsetOfRow(topRow_);
+  held_.caret = screen_->CaretOffset();
+  // A free caret may stand past its row's end, where no offset reaches.
+  const int rows = RowCount();
+  held_.caretBeyond = std::max(0, col_ - (row_ < rows ? ByteToCol(row_, CaretByte()) : 0));
+  if (anchored) {
+    held_.anchor = OffsetOfRow(anchor_.row, anchor_.row < rows ? anchor_.byteIndex : 0);
+    held_.anchorBeyond =
+        std::max(0, anchor_.col - (anchor_.row < rows ? ByteToCol(anchor_.row, anchor_.byteIndex) : 0));
+  }
+  // A left-bar drag is given up rather than carried over.
+  rowSelectFirst_ = rowSelectLast_ = -1;
+}
+
+void TEditor::RestorePlaces() {
+  if (!held_.held) return;
+  held_.held = false;
+  const long long total = store_->TotalExtent();
+  const int rows = RowCount();
+  // The row and byte of an offset; the end of the text is the row after a
+  // final line break, else the end of the last row.
+  auto find = [&](long long offset, int& row, int& byteIndex) {
+    long long rowStart = 0;
+    row = offset >= total ? rows : store_->RowAtExtent(offset, &rowStart);
+    byteIndex = 0;
+    if (row < rows) {
+      byteIndex = static_cast<int>(std::min<long long>(offset - rowStart, Len(RowText(row))));
+    } else if (rows > 0 && RowKind(rows - 1) != raCrlf) {
+      row = rows - 1;
+      byteIndex = Len(RowText(row));
+    }
+  };
+  topRow_ = held_.top >= total ? rows : store_->RowAtExtent(held_.top);
+  if (selState_ != sstNone) {
+    find(held_.anchor, anchor_.row, anchor_.byteIndex);
+    anchor_.col = (anchor_.row < rows ? ByteToCol(anchor_.row, anchor_.byteIndex) : 0) + held_.anchorBeyond;
+  }
+  // The caret stays on its character without scrolling the view to it.
+  int caretByte = 0;
+  find(held_.caret, row_, caretByte);
+  col_ = (row_ < rows ? ByteToCol(row_, caretByte) : 0) + held_.caretBeyond;
+  rememberedCol_ = -1;
+  if (caretHideCount_ == 0) PlaceCaret();
+  selCaretRow_ = -1;
+  UpdateRange(false);
+  ClampToStore();
+  UpdateScrollBars();
+  InvalidateAll();
+}
+
+void TEditor::PrepareEdit(int* row, int* col) {
+  if (!store_->WrapPending()) return;
+  int last = std::max(row_, selState_ != sstNone ? std::max(anchor_.row, sel_.lastRow) : 0);
+  long long held = -1;
+  int beyond = 0;  // columns past the row's end, which no offset holds
+  const int rowsBefore = RowCount();
+  if (row != nullptr) {
+    last = std::max(last, *row);
+    if (*row < rowsBefore) {
+      int byteIndex = ColToByte(*row, col ? *col : 0);
+      int length = Len(RowText(*row));
+      if (byteIndex > length) {
+        beyond = byteIndex - length;
+        byteIndex = length;
+      }
+      held = OffsetOfRow(*row, byteIndex);
+    }
+  }
+  if (last + 1 < store_->WrapFrom()) return;
+  store_->CutThrough(last);
+  if (row == nullptr) return;
+  if (held < 0) {
+    // At or past the end: as far from the end as before.
+    *row += RowCount() - rowsBefore;
+    return;
+  }
+  long long rowStart = 0;
+  *row = store_->RowAtExtent(held, &rowStart);
+  if (col != nullptr && *row < RowCount()) *col = ByteToCol(*row, static_cast<int>(held - rowStart)) + beyond;
+}
+
+void TEditor::CutShownRows() {
+  if (!store_->WrapPending()) return;
+  store_->CutShownRows(topRow_, metrics_.visibleRows + 1);
+  // The caret's own row too: a caret kept out of view still moves by rows.
+  if (store_->WrapPending()) store_->CutShownRows(row_, 1);
+}
+
 void TEditor::PlaceCaretByOffset(int baseRow, long long offset) {
   int rows = RowCount();
   int row = std::max(0, baseRow);
@@ -395,7 +490,9 @@ void TEditor::ScreenRowsChanged() {
     });
   }
   int delta = change.newRowCount - change.oldRowCount;
-  if (window_) {
+  // Rows cut or changed below the screen change nothing shown but the scroll range.
+  const bool belowScreen = !change.changed && change.firstRow >= topRow_ + metrics_.visibleRows;
+  if (window_ && !belowScreen) {
     if (std::abs(delta) > metrics_.visibleRows) {
       window_->InvalidateRect({0, metrics_.textTop, window_->ClientWidth(), window_->ClientHeight()});
     } else {

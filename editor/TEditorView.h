@@ -51,6 +51,11 @@ class TEditorView {
   // the caret stays on its character and comes into view.
   virtual long long CaretOffset() const { return -1; }
   virtual void RestoreCaretOffset(long long) {}
+  // Around cutting lines that wrap in steps (the text stays, rows from
+  // fromRow on move): the view holds its places as text offsets and finds
+  // them again, so neither its caret, its selection nor its top row moves.
+  virtual void HoldPlaces(int fromRow) { (void)fromRow; }
+  virtual void RestorePlaces() {}
 };
 
 }  // namespace kerv

@@ -90,6 +90,12 @@ void TPointerStringList::AddArena(std::unique_ptr<Arena> arena) {
   arenas_.insert(at, std::move(arena));
 }
 
+TPointerStringList::Arena* TPointerStringList::ArenaOf(const char* data) {
+  auto at = std::lower_bound(arenas_.begin(), arenas_.end(), data, ArenaBefore);
+  if (at == arenas_.end() || std::less<const char*>()(data, (*at)->base)) return nullptr;
+  return at->get();
+}
+
 void TPointerStringList::ReleaseArenaText(const char* data) {
   auto at = std::lower_bound(arenas_.begin(), arenas_.end(), data, ArenaBefore);
   if (at == arenas_.end() || std::less<const char*>()(data, (*at)->base)) return;
@@ -373,6 +379,109 @@ void TPointerStringList::MoveIn(int index, TPointerStringList& source) {
   source.lineEnds_ = 0;
   source.Rebuild();
   InsertRows(index, rows);
+}
+
+int TPointerStringList::SplitRows(int first, int count, const TRowSplitter& split) {
+  if (count <= 0) return 0;
+  if (first < 0 || count > count_ - first) throw EListError(first < 0 ? first : first + count - 1);
+  int block, offset;
+  Locate(first, block, offset);
+  std::vector<TRowPiece> pieces;
+  std::vector<Row> rebuilt;
+  int added = 0;
+  bool grown = false;
+  for (int remaining = count; remaining > 0; ++block, offset = 0) {
+    Block& target = blocks_[block];
+    const int take = std::min(remaining, static_cast<int>(target.rows.size()) - offset);
+    remaining -= take;
+    bool changed = false;
+    for (int i = offset; i < offset + take; ++i) {
+      Row& row = target.rows[i];
+      pieces.clear();
+      split(TextOf(row), row.value, pieces);
+      size_t total = 0;
+      for (const TRowPiece& piece : pieces) total += piece.length;
+      if (pieces.size() < 2 || total != TextOf(row).size()) {
+        if (changed) rebuilt.push_back(row);
+        continue;
+      }
+      if (!changed) {
+        rebuilt.assign(target.rows.begin(), target.rows.begin() + i);
+        changed = true;
+      }
+      const bool owned = (row.length & kOwned) != 0;
+      Arena* arena = owned || row.data == nullptr ? nullptr : ArenaOf(row.data);
+      const char* data = row.data;
+      const size_t before = rebuilt.size();
+      try {
+        for (const TRowPiece& piece : pieces) {
+          Row part;
+          std::string_view text(data, piece.length);
+          data += piece.length;
+          if (owned) {
+            part = MakeRow(text);
+          } else if (!text.empty()) {
+            part.data = text.data();
+            part.length = piece.length;
+          }
+          part.value = piece.value;
+          rebuilt.push_back(part);
+        }
+      } catch (...) {
+        // Out of memory copying a piece: the row stays whole.
+        for (size_t p = before; p < rebuilt.size(); ++p) ReleaseRow(rebuilt[p]);
+        rebuilt.resize(before);
+        rebuilt.push_back(row);
+        continue;
+      }
+      if (owned) {
+        std::free(const_cast<char*>(row.data));
+      } else if (arena != nullptr) {
+        // Every non-empty piece holds bytes of the arena; the row held one share.
+        for (size_t p = before; p < rebuilt.size(); ++p) arena->live += rebuilt[p].data != nullptr ? 1 : 0;
+        --arena->live;
+      }
+      added += static_cast<int>(rebuilt.size() - before) - 1;
+    }
+    if (!changed) continue;
+    rebuilt.insert(rebuilt.end(), target.rows.begin() + offset + take, target.rows.end());
+    target.rows.swap(rebuilt);
+    rebuilt.clear();
+    target.lineEnds = 0;
+    target.extent = 0;
+    for (const Row& row : target.rows) {
+      target.lineEnds += IsLineEnd(row.value) ? 1 : 0;
+      target.extent += ExtentOf(row);
+    }
+    grown = grown || static_cast<int>(target.rows.size()) > 2 * kBlockRows;
+  }
+  if (added == 0) return 0;
+  count_ += added;
+  lineEnds_ = 0;
+  for (const Block& each : blocks_) lineEnds_ += each.lineEnds;
+  if (grown) {
+    std::vector<Block> sized;
+    sized.reserve(blocks_.size());
+    for (Block& each : blocks_) {
+      if (static_cast<int>(each.rows.size()) <= 2 * kBlockRows) {
+        sized.push_back(std::move(each));
+        continue;
+      }
+      for (size_t begin = 0; begin < each.rows.size(); begin += kBlockRows) {
+        Block piece;
+        size_t end = std::min(each.rows.size(), begin + kBlockRows);
+        piece.rows.assign(each.rows.begin() + static_cast<long>(begin), each.rows.begin() + static_cast<long>(end));
+        for (const Row& row : piece.rows) {
+          piece.lineEnds += IsLineEnd(row.value) ? 1 : 0;
+          piece.extent += ExtentOf(row);
+        }
+        sized.push_back(std::move(piece));
+      }
+    }
+    blocks_.swap(sized);
+  }
+  Rebuild();
+  return added;
 }
 
 void TPointerStringList::Exchange(TPointerStringList& other) noexcept {

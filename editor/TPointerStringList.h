@@ -11,6 +11,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -56,6 +57,12 @@ constexpr uint32_t WithBracket(uint32_t value, int state) {
 }
 }  // namespace rowrecord
 
+// One piece of a row being split: its bytes and its value (kind and bracket state).
+struct TRowPiece {
+  uint32_t length = 0;
+  uint32_t value = 0;
+};
+
 class TPointerStringList {
  public:
   TPointerStringList();
@@ -85,6 +92,12 @@ class TPointerStringList {
   // Grows with empty items of value 0, or drops items from the end.
   void SetCount(int count);
   void Exchange(TPointerStringList& other) noexcept;
+  // Splits rows first..first+count-1 in place. For each row, split(text,
+  // value, pieces) fills pieces whose lengths add up to the text's; with
+  // fewer than two the row stays as it is. The pieces keep the row's bytes
+  // where they are. Returns the rows added.
+  using TRowSplitter = std::function<void(std::string_view text, uint32_t value, std::vector<TRowPiece>& pieces)>;
+  int SplitRows(int first, int count, const TRowSplitter& split);
 
   // Loading: reserves one shared block of totalBytes for the texts that
   // FillItem then stores item by item, in any order, into existing items.
@@ -175,6 +188,7 @@ class TPointerStringList {
   void ReleaseRow(Row& row);
   void ReleaseArenaText(const char* data);
   void AddArena(std::unique_ptr<Arena> arena);
+  Arena* ArenaOf(const char* data);
   static bool ArenaBefore(const std::unique_ptr<Arena>& arena, const char* data);
   static std::string_view TextOf(const Row& row) { return {row.data, row.length & ~kOwned}; }
 

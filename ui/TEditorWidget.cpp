@@ -60,9 +60,9 @@ TEditorWidget::TEditorWidget(ICodePage& codePage, QWidget* parent) : QAbstractSc
   connect(&blink_, &QTimer::timeout, this, &TEditorWidget::BlinkCaret);
   autoScroll_.setInterval(50);
   connect(&autoScroll_, &QTimer::timeout, this, &TEditorWidget::AutoScroll);
-  bracketFill_.setInterval(0);
-  connect(&bracketFill_, &QTimer::timeout, this, [this] {
-    if (!FillBracketSlice()) bracketFill_.stop();
+  idleFill_.setInterval(0);
+  connect(&idleFill_, &QTimer::timeout, this, [this] {
+    if (!FillIdleSlice()) idleFill_.stop();
   });
 }
 
@@ -290,30 +290,38 @@ void TEditorWidget::scrollContentsBy(int, int) {
 // ---------------------------------------------------------------- painting
 
 void TEditorWidget::paintEvent(QPaintEvent* event) {
+  // Lines still waiting for their cut are cut before they are shown.
+  editor_->CutShownRows();
   QPainter painter(viewport());
   PaintArea(painter, event->rect());
   // Every load and every edit is followed by a paint.
-  ScheduleBracketFill();
+  ScheduleIdleFill();
 }
 
-void TEditorWidget::ScheduleBracketFill() {
-  if (!bracketFill_.isActive() && editor_->RowStore().BracketsPending()) bracketFill_.start();
+void TEditorWidget::ScheduleIdleFill() {
+  const TEditorScreenStrings& store = editor_->RowStore();
+  if (!idleFill_.isActive() && (store.WrapPending() || store.BracketsPending())) idleFill_.start();
 }
 
-bool TEditorWidget::FillBracketSlice() {
+bool TEditorWidget::FillIdleSlice() {
   TEditorScreenStrings& store = editor_->RowStore();
   QElapsedTimer clock;
   clock.start();
   try {
-    // The rows on screen were computed when painted: the slice changes nothing visible.
+    // The rows on screen were cut and computed when painted: the slice
+    // changes nothing visible but the scroll range.
     do {
-      store.FillBrackets(kBracketFillRows);
-    } while (store.BracketsPending() && clock.elapsed() < kBracketSliceMs);
+      if (store.WrapPending()) {
+        store.FillWrap(kIdleFillRows);
+      } else {
+        store.FillBrackets(kIdleFillRows);
+      }
+    } while ((store.WrapPending() || store.BracketsPending()) && clock.elapsed() < kIdleSliceMs);
   } catch (const std::exception&) {
-    // Out of memory for a row: the states are found when painted, as without the fill.
+    // Out of memory for a row: lines are cut and states found when shown, as without the fill.
     return false;
   }
-  return store.BracketsPending();
+  return store.WrapPending() || store.BracketsPending();
 }
 
 QImage TEditorWidget::Render() {

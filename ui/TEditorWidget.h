@@ -109,12 +109,14 @@ class TEditorWidget : public QAbstractScrollArea, public IEditorWindow {
   // The colour a stored colour value stands for (system colours resolved).
   static QColor ToQColor(TColor color);
 
-  // One idle slice of the bracket states still missing below the computed
-  // rows: pieces of kBracketFillRows rows until about kBracketSliceMs have
-  // passed, so keys wait no longer than that. Returns whether rows remain.
-  bool FillBracketSlice();
-  static constexpr int kBracketFillRows = 4096;
-  static constexpr int kBracketSliceMs = 5;
+  // One idle slice of what a big text still waits for after it was loaded:
+  // first the cutting of its lines when word wrap goes in steps, then the
+  // bracket states below the computed rows. Pieces of kIdleFillRows rows
+  // until about kIdleSliceMs have passed, so keys wait no longer than that.
+  // Returns whether rows remain.
+  bool FillIdleSlice();
+  static constexpr int kIdleFillRows = 4096;
+  static constexpr int kIdleSliceMs = 5;
 
  protected:
   bool event(QEvent* event) override;
@@ -149,8 +151,8 @@ class TEditorWidget : public QAbstractScrollArea, public IEditorWindow {
   std::string TypedBytes(const QString& text);
   void ResolveFont();
   void BlinkCaret();
-  // Starts the idle computation of the bracket states still missing.
-  void ScheduleBracketFill();
+  // Starts the idle cutting of lines and computing of bracket states still missing.
+  void ScheduleIdleFill();
   QRect CaretRect() const;
   void UpdateCursor(TEditorCursorKind kind);
   // True while the user holds the left button in the control or a drag of
@@ -185,9 +187,9 @@ class TEditorWidget : public QAbstractScrollArea, public IEditorWindow {
   // moving (and the view scrolling) without the mouse having to move.
   QTimer autoScroll_;
   QPoint lastMouse_;
-  // Between events, the bracket states below the computed ones are found a
-  // slice at a time, so that a jump far down does not wait for them.
-  QTimer bracketFill_;
+  // Between events, lines still uncut and bracket states below the computed
+  // ones are done a slice at a time, so that a jump far down does not wait for them.
+  QTimer idleFill_;
   bool lastCtrl_ = false;
   bool leftDown_ = false;
   bool editLocked_ = false;

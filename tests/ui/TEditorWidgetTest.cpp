@@ -299,7 +299,7 @@ TEST_F(TEditorWidgetTest, BracketStatesAreFoundBetweenEventsAfterALoadAndAnEdit)
   pair.SetLeftBracket("/*");
   pair.SetRightBracket("*/");
   // Rows for several slices with a closing bracket half way: no row is inside a comment yet.
-  const int rows = 25 * TEditorWidget::kBracketFillRows;
+  const int rows = 25 * TEditorWidget::kIdleFillRows;
   std::string text;
   for (int i = 0; i < rows; ++i) text += i == rows / 2 ? "d */\r\n" : "c\r\n";
   Load(text + "last");

@@ -208,5 +208,56 @@ TEST(TPointerStringListTest, AppendedRowsKeepTheirExtents) {
   EXPECT_EQ(rowStart, list.TotalExtent() - 3);
 }
 
+// Splitting rows in place: the bytes stay, the index follows, and a row whose
+// pieces do not add up stays whole. Filled rows share an arena, Put rows own
+// their bytes: both are split, across block boundaries, with the arena
+// outliving every piece of it.
+TEST(TPointerStringListTest, SplitRowsKeepsTheTextAndTheIndex) {
+  for (bool owned : {false, true}) {
+    TPointerStringList list;
+    const int rows = 3000;
+    list.BeginFill(static_cast<size_t>(rows) * 6);
+    for (int i = 0; i < rows; ++i) list.AppendFill("ab" + std::to_string(1000 + i), i + 1 == rows ? raEof : raCrlf);
+    list.EndFill();
+    if (owned) {
+      for (int i = 0; i < rows; ++i) list.Put(i, list.GetString(i));
+    }
+    const long long extent = list.TotalExtent();
+    int seen = 0;
+    int split = 0;
+    int added = list.SplitRows(10, rows - 20, [&](std::string_view text, uint32_t value, std::vector<TRowPiece>& pieces) {
+      const int step = seen++ % 3;
+      if (step == 1) return;  // stays
+      if (step == 2) {        // pieces that do not add up
+        pieces = {{1, raWrapped}, {1, value}};
+        return;
+      }
+      pieces = {{2, raWrapped}, {static_cast<uint32_t>(text.size() - 2), value}};
+      ++split;
+    });
+    ASSERT_GT(split, 900);
+    ASSERT_EQ(added, split) << owned;
+    EXPECT_EQ(list.Count(), rows + split);
+    EXPECT_EQ(list.TotalExtent(), extent);
+    EXPECT_EQ(list.LineEndCount(), rows);
+    std::string joined;
+    for (int i = 0; i < list.Count(); ++i) {
+      joined += list.Get(i);
+      if (list.RowAttribute(i) == raCrlf) joined += "\n";
+    }
+    std::string expected;
+    for (int i = 0; i < rows; ++i) expected += "ab" + std::to_string(1000 + i) + (i + 1 == rows ? "" : "\n");
+    EXPECT_EQ(joined, expected) << owned;
+    EXPECT_EQ(list.Get(10), "ab");
+    EXPECT_EQ(list.RowAttribute(10), raWrapped);
+    EXPECT_EQ(list.Get(11), "1010");
+    EXPECT_EQ(list.NthLineEnd(10), 11);
+    EXPECT_EQ(list.RowAtExtent(list.ExtentBefore(11)), 11);
+    // Every piece can go on its own; the arena goes with the last of them.
+    while (list.Count() > 1) list.Delete(list.Count() / 2);
+    EXPECT_EQ(list.Get(0), "ab1000");
+  }
+}
+
 }  // namespace
 }  // namespace kerv
