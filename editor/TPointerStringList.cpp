@@ -445,6 +445,8 @@ int TPointerStringList::SplitRows(int first, int count, const TRowSplitter& spli
     }
     if (!changed) continue;
     rebuilt.insert(rebuilt.end(), target.rows.begin() + offset + take, target.rows.end());
+    // A block keeps no room it grew on the way: rows are most of a big text's memory.
+    rebuilt.shrink_to_fit();
     target.rows.swap(rebuilt);
     rebuilt.clear();
     target.lineEnds = 0;
