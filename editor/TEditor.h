@@ -556,9 +556,9 @@ class TEditor {
   std::string BoxRemoved(int firstRow, int lastRow, std::string* insertAtFirst = nullptr) const;
   void BoxCoveredBytes(int row, int& startByte, int& endByte) const;
   void ScreenRowsChanged();
-  // Before an edit while the text is wrapped in steps: cuts the lines
-  // through the caret's, the selection's and row's (when given), so the edit
-  // lies above the rows still waiting; row and col, when given, stay on their text.
+  // Before an edit while the text is wrapped in steps: cuts the lines of the
+  // caret, the anchor and row (when given) and their neighbours, so the edit
+  // finds the rows it changes cut; row and col, when given, stay on their text.
   void PrepareEdit(int* row = nullptr, int* col = nullptr);
   void HoldPlaces(int fromRow);
   void RestorePlaces();

@@ -272,6 +272,7 @@ int TEditorScreenStrings::CutUncut(int first, int end) {
     for (TEditorView* view : views_) view->RestorePlaces();
     throw;
   }
+  if (added > 0) ++splitStamp_;
   if (added > 0 && bracketValidEnd_ > first) bracketValidEnd_ = first;
   for (TEditorView* view : views_) view->RestorePlaces();
   if (added == 0) return 0;
@@ -307,13 +308,30 @@ void TEditorScreenStrings::CutShownRows(int first, int count) {
   }
 }
 
-void TEditorScreenStrings::CutThrough(int row) {
+void TEditorScreenStrings::CutNear(int first, int last) {
   if (!WrapPending()) return;
-  const int end = std::min(Count(), std::max(row, 0) + 2);
-  if (end <= wrapFrom_) return;
-  const int added = CutUncut(wrapFrom_, end);
-  wrapFrom_ = end + added;
-  if (wrapFrom_ >= Count()) wrapFrom_ = kNoWrapPending;
+  // Rows above the pending point are cut already.
+  const int from = std::max(first - 1, wrapFrom_);
+  const int end = std::min(Count(), std::max(last, first) + 2);
+  if (from >= end) return;
+  const int added = CutUncut(from, end);
+  if (from == wrapFrom_) {
+    wrapFrom_ = end + added;
+    if (wrapFrom_ >= Count()) wrapFrom_ = kNoWrapPending;
+  }
+}
+
+void TEditorScreenStrings::FinishWrap() {
+  while (WrapPending()) FillWrap(Count());
+}
+
+int TEditorScreenStrings::RowStartingAt(long long extent) const {
+  const int rows = Count();
+  if (extent >= TotalExtent()) {
+    // An empty last row without a line break starts at the very end.
+    return rows > 0 && RowAttribute(rows - 1) == raEof && Get(rows - 1).empty() ? rows - 1 : rows;
+  }
+  return RowAtExtent(extent);
 }
 
 void TEditorScreenStrings::WrapWholeLines() {
@@ -338,16 +356,8 @@ void TEditorScreenStrings::StartStepWrap() {
 
 void TEditorScreenStrings::ReplaceRows(int row, int count, std::string_view text) {
   if (row < 0 || count < 0 || row + count - 1 > Count() - 1 || (count == 0 && text.empty())) return;
-  if (WrapPending() && row + count + 1 >= wrapFrom_) {
-    // The editor cuts before it edits near the pending point; a caller
-    // that did not gets its rows found again after the cut.
-    const int from = wrapFrom_;
-    if (from < row) row += CutUncut(from, row);
-    count += CutUncut(row, row + count);
-    const int end = std::min(Count(), row + count + 2);
-    wrapFrom_ = end + CutUncut(row + count, end);
-    if (wrapFrom_ >= Count()) wrapFrom_ = kNoWrapPending;
-  }
+  // Rows still waiting for their cut need none here: the text put in their
+  // place is cut, and a line is cut again whole when it is changed.
   UpdateBatch batch(*this);
 
   // A change at the start of a row can let the row before it take more text.
@@ -360,6 +370,7 @@ void TEditorScreenStrings::ReplaceRows(int row, int count, std::string_view text
     TRowRangeText old = GetRowRangeText(row, count);
     TUndoData& record = undo_->NewUndoRecord();
     record.row = row;
+    record.extent = ExtentBefore(row);
     record.text = std::move(old.text);
     record.kind = old.lastKind;
     record.rowCount = 0;
@@ -386,6 +397,7 @@ void TEditorScreenStrings::ReplaceRows(int row, int count, std::string_view text
   TRowRangeText old = GetRowRangeText(start, oldCount);
   TUndoData& record = undo_->NewUndoRecord();
   record.row = start;
+  record.extent = ExtentBefore(start);
   record.text = std::move(old.text);
   record.kind = old.lastKind;
 

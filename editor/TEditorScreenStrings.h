@@ -71,8 +71,9 @@ class TEditorScreenStrings : public TEditorStringList {
   // A big text loaded with word wrap on is cut in steps: the rows on screen
   // at once, the rest while the editor is idle (the row count grows as it
   // goes). Until then the rows from the pending point on are whole lines,
-  // save those already cut where they were shown or edited. Edits and undo
-  // records always lie above that point: an edit further down cuts up to it first.
+  // save those already cut where they were shown or edited: an edit cuts
+  // the lines around it first. Views hold their places through each cut,
+  // and undo records made before one find their rows by their offsets.
   bool WrapPending() const { return wordWrap_ && wrapFrom_ < Count(); }
   int WrapFrom() const { return wrapFrom_; }
   // Cuts the lines among the next budgetRows rows from the pending point;
@@ -80,10 +81,18 @@ class TEditorScreenStrings : public TEditorStringList {
   int FillWrap(int budgetRows);
   // Cuts the uncut lines among count rows from first (the rows a view shows).
   void CutShownRows(int first, int count);
-  // Cuts every line through row's and the line after it, so that an edit
-  // there finds its neighbours cut and lies above the pending point.
-  void CutThrough(int row);
-  void FinishWrap() { CutThrough(Count()); }
+  // Cuts the lines of rows first..last, the line before and the line after,
+  // so that an edit there finds them cut.
+  void CutNear(int first, int last);
+  // Cuts every line still waiting.
+  void FinishWrap();
+  // Counts the cuts that added rows: a caret kept as a row and column before
+  // one is found again by its offset.
+  unsigned SplitStamp() const { return splitStamp_; }
+  // Rows moved without a cut (text put back cut where it lay uncut).
+  void RowsMayHaveMoved() { ++splitStamp_; }
+  // The row that starts at extent (Count() at the end, unless an empty last row starts there).
+  int RowStartingAt(long long extent) const;
   // Texts from this many bytes on are wrapped in steps when loaded.
   void SetStepWrapBytes(size_t bytes) { stepWrapBytes_ = bytes; }
 
@@ -186,6 +195,7 @@ class TEditorScreenStrings : public TEditorStringList {
 
   static constexpr int kNoWrapPending = std::numeric_limits<int>::max();
   int wrapFrom_ = kNoWrapPending;
+  unsigned splitStamp_ = 0;
   size_t stepWrapBytes_ = 4u << 20;
 };
 

@@ -154,24 +154,30 @@ void TEditor::RestorePlaces() {
 
 void TEditor::PrepareEdit(int* row, int* col) {
   if (!store_->WrapPending()) return;
-  int last = std::max(row_, selState_ != sstNone ? std::max(anchor_.row, sel_.lastRow) : 0);
   long long held = -1;
   int beyond = 0;  // columns past the row's end, which no offset holds
   const int rowsBefore = RowCount();
-  if (row != nullptr) {
-    last = std::max(last, *row);
-    if (*row < rowsBefore) {
-      int byteIndex = ColToByte(*row, col ? *col : 0);
-      int length = Len(RowText(*row));
-      if (byteIndex > length) {
-        beyond = byteIndex - length;
-        byteIndex = length;
-      }
-      held = OffsetOfRow(*row, byteIndex);
+  if (row != nullptr && *row < rowsBefore) {
+    int byteIndex = ColToByte(*row, col ? *col : 0);
+    int length = Len(RowText(*row));
+    if (byteIndex > length) {
+      beyond = byteIndex - length;
+      byteIndex = length;
     }
+    held = OffsetOfRow(*row, byteIndex);
   }
-  if (last + 1 < store_->WrapFrom()) return;
-  store_->CutThrough(last);
+  // An edit reaches the lines where the caret and the selection begin and
+  // end (and the cell given): those lines and their neighbours are cut, the
+  // lines between may go uncut. Every cut keeps the caret and the anchor on
+  // their text, so the ends are taken afresh after each.
+  if (row != nullptr) store_->CutNear(*row, *row);
+  const bool anchored = selState_ != sstNone;
+  if (anchored && selectionMode_ == smBox) {
+    // A box edits every row it covers, by columns as the rows are cut.
+    store_->CutNear(std::min(row_, anchor_.row), std::max(row_, anchor_.row));
+  }
+  store_->CutNear(row_, row_);
+  if (anchored) store_->CutNear(anchor_.row, anchor_.row);
   if (row == nullptr) return;
   if (held < 0) {
     // At or past the end: as far from the end as before.

@@ -46,8 +46,8 @@ void TEditorStrings::Replace(int row, int count, std::string_view text, int care
 void TEditorStrings::Put(int index, std::string_view text) {
   owner_.View().CleanSelection();
   CheckLine(index);
-  // A text still wrapped in steps is cut first, so the rows found stay put.
-  Store().CutThrough(LineToRow(index));
+  // A text still wrapped in steps is cut there first, so the rows found stay put.
+  Store().CutNear(LineToRow(index), LineToRow(index));
   int row = LineToRow(index);
   int count = RowsOfLine(index, row);
   TRowAttribute kind = Store().RowAttribute(row + count - 1);
@@ -58,7 +58,7 @@ void TEditorStrings::Put(int index, std::string_view text) {
 }
 
 void TEditorStrings::Insert(int index, std::string_view text) {
-  Store().CutThrough(LineToRow(index));
+  Store().CutNear(LineToRow(index), LineToRow(index));
   int row = LineToRow(index);
   if (index < 0 || index > GetCount()) throw EListError(index);
   if (row >= Store().Count()) {
@@ -72,7 +72,7 @@ void TEditorStrings::Insert(int index, std::string_view text) {
 int TEditorStrings::Add(std::string_view text) {
   int index = GetCount();
   TEditorScreenStrings& store = Store();
-  store.FinishWrap();
+  store.CutNear(store.Count() - 1, store.Count() - 1);
   int rows = store.Count();
   if (rows == 0 || store.RowAttribute(rows - 1) == raCrlf) {
     std::string replacement = std::string(text) + "\r\n";
@@ -88,8 +88,8 @@ int TEditorStrings::Add(std::string_view text) {
 void TEditorStrings::Delete(int index) {
   owner_.View().CleanSelection();
   CheckLine(index);
-  // A text still wrapped in steps is cut first, so the rows found stay put.
-  Store().CutThrough(LineToRow(index));
+  // A text still wrapped in steps is cut there first, so the rows found stay put.
+  Store().CutNear(LineToRow(index), LineToRow(index));
   int row = LineToRow(index);
   Replace(row, RowsOfLine(index, row), std::string_view(), 0);
 }

@@ -25,12 +25,36 @@ class CaretHidden {
 
 void TEditorUndoObj::SetUndoListMax(int value) { undoListMax_ = value < kMinUndoListMax ? kMinUndoListMax : value; }
 
+void TEditorUndoObj::TakeCaret(TUndoData& record) const {
+  record.splitStamp = store_.SplitStamp();
+  record.amongUncut = store_.WrapPending();
+  if (TEditorView* view = store_.ActiveEditor()) {
+    record.caretRow = view->CaretRow();
+    record.caretCol = view->CaretCol();
+    record.caretOffset = view->CaretOffset();
+  }
+}
+
+int TEditorUndoObj::RowOf(const TUndoData& record) const {
+  // The offset holds in every layout of the rows: lines cut since, or text
+  // put back cut where it lay uncut.
+  if (record.extent < 0) return record.row;
+  return store_.RowStartingAt(record.extent);
+}
+
+void TEditorUndoObj::PlaceCaret(TEditorView* view, const TUndoData& record) const {
+  if (view == nullptr) return;
+  if (record.splitStamp != store_.SplitStamp() && record.caretOffset >= 0) {
+    view->RestoreCaretOffset(record.caretOffset);
+    return;
+  }
+  view->SetCaretRow(record.caretRow);
+  view->SetCaretCol(record.caretCol);
+}
+
 TUndoData& TEditorUndoObj::NewUndoRecord() {
   auto record = std::make_unique<TUndoData>();
-  if (TEditorView* view = store_.ActiveEditor()) {
-    record->caretRow = view->CaretRow();
-    record->caretCol = view->CaretCol();
-  }
+  TakeCaret(*record);
   undoList_.push_back(std::move(record));
   TUndoData& added = *undoList_.back();
   while (static_cast<int>(undoList_.size()) > undoListMax_) undoList_.pop_front();
@@ -41,13 +65,11 @@ TUndoData& TEditorUndoObj::NewUndoRecord() {
 void TEditorUndoObj::AddRedo(TUndoData record) {
   auto copy = std::make_unique<TUndoData>();
   copy->row = record.row;
+  copy->extent = record.extent;
   copy->rowCount = record.rowCount;
   copy->kind = record.kind;
   copy->text = std::move(record.text);
-  if (TEditorView* view = store_.ActiveEditor()) {
-    copy->caretRow = view->CaretRow();
-    copy->caretCol = view->CaretCol();
-  }
+  TakeCaret(*copy);
   redoList_.push_back(std::move(copy));
 }
 
@@ -58,14 +80,16 @@ void TEditorUndoObj::Clear() {
 
 TUndoData TEditorUndoObj::Apply(const TUndoData& record) {
   TUndoData current;
-  current.row = record.row;
+  const int row = RowOf(record);
+  current.row = row;
+  current.extent = store_.ExtentBefore(row);
   int taken = 0;
   if (record.rowCount > 0) {
-    TRowRangeText range = store_.GetRowRangeText(record.row, record.rowCount);
+    TRowRangeText range = store_.GetRowRangeText(row, record.rowCount);
     current.text = std::move(range.text);
     current.kind = range.lastKind;
     taken = range.rowCount;
-    store_.DeleteRows(record.row, taken);
+    store_.DeleteRows(row, taken);
   } else {
     current.kind = raNone;
   }
@@ -74,9 +98,11 @@ TUndoData TEditorUndoObj::Apply(const TUndoData& record) {
     TEditorStringList rows;
     store_.CutRows(record.text, static_cast<TRowAttribute>(record.kind), rows);
     inserted = rows.Count();
-    store_.InsertRowList(record.row, std::move(rows));
+    store_.InsertRowList(row, std::move(rows));
   }
-  store_.ChangeRecord() = {record.row, taken, inserted, store_.UpdateBrackets(record.row, true), true};
+  store_.ChangeRecord() = {row, taken, inserted, store_.UpdateBrackets(row, true), true};
+  // Text put back cut where it lay uncut takes more rows than it did: rows below moved.
+  if (record.amongUncut) store_.RowsMayHaveMoved();
   current.rowCount = inserted;
   return current;
 }
@@ -95,10 +121,7 @@ void TEditorUndoObj::Undo() {
       } end{store_};
       AddRedo(Apply(record));
     }
-    if (view) {
-      view->SetCaretRow(record.caretRow);
-      view->SetCaretCol(record.caretCol);
-    }
+    PlaceCaret(view, record);
   }
   // Only a completed undo gives up its record.
   undoList_.pop_back();
@@ -124,14 +147,12 @@ void TEditorUndoObj::Redo() {
       redoing_ = true;
       TUndoData& again = NewUndoRecord();
       again.row = current.row;
+      again.extent = current.extent;
       again.rowCount = current.rowCount;
       again.kind = current.kind;
       again.text = std::move(current.text);
     }
-    if (view) {
-      view->SetCaretRow(record.caretRow);
-      view->SetCaretCol(record.caretCol);
-    }
+    PlaceCaret(view, record);
   }
   redoList_.pop_back();
 }

@@ -398,7 +398,7 @@ class RandomRun {
       const Snapshot& before = history_[i].first;
       while (editor_.RowStore().UndoObj().UndoList().size() > before.undoSize) editor_.Undo();
       undoneAt[i] = {editor_.Row(), editor_.Col()};
-      ASSERT_EQ(editor_.RowStore().GetText(), before.text) << "undo of change " << i;
+      ASSERT_EQ(editor_.RowStore().GetText(), before.text) << "undo of change " << i << " (" << actions_[i] << ")";
       // A change that deleted a selection first restores the caret to the selection's start.
       if (before.selected) continue;
       if (stepped_) {

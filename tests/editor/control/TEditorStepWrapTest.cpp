@@ -110,14 +110,16 @@ TEST_F(TEditorStepWrapTest, StepsEndAsTheWrapOfTheWholeText) {
   }
 }
 
-// Typing, deleting and undoing far below the cut rows: each edit first cuts
-// the lines down to it, so the text is right, undo gives back the loaded
-// text, and the rows still end as the whole wrap.
+// Typing, deleting and undoing far below the cut rows: each edit cuts only
+// the lines around it, so it answers at once; the text is right, undo and
+// redo find their rows while the lines between are cut, and the rows still
+// end as the whole wrap.
 TEST_F(TEditorStepWrapTest, EditsFarDownLandOnTheirTextAndUndo) {
   Configure(editor_, 1);
   const std::string text = MixedText(900, true);
   Load(editor_, text);
   ASSERT_TRUE(editor_.RowStore().WrapPending());
+  const int pendingFrom = editor_.RowStore().WrapFrom();
 
   const int lastLineRow = editor_.RowStore().LineToRow(898);
   const long long at = editor_.OffsetOfRow(lastLineRow, 3);
@@ -127,6 +129,15 @@ TEST_F(TEditorStepWrapTest, EditsFarDownLandOnTheirTextAndUndo) {
   expected.insert(static_cast<size_t>(at), "ABC");
   EXPECT_EQ(Text(), expected);
   EXPECT_EQ(editor_.SelStart(), at + 3);
+  EXPECT_EQ(editor_.RowStore().WrapFrom(), pendingFrom) << "the lines between wait still";
+  // Undone and redone with the lines above cut in between.
+  editor_.RowStore().FillWrap(200);
+  editor_.Undo();
+  EXPECT_EQ(Text(), text);
+  EXPECT_EQ(editor_.SelStart(), at);
+  editor_.RowStore().FillWrap(200);
+  editor_.Redo();
+  EXPECT_EQ(Text(), expected);
 
   const long long middle = editor_.OffsetOfRow(editor_.RowStore().LineToRow(450), 1);
   editor_.SetSelStart(middle);
@@ -207,17 +218,18 @@ TEST_F(TEditorStepWrapTest, TheLineViewEditsFarDown) {
   EXPECT_EQ(lines.Get(699), line700);
   EXPECT_EQ(lines.Get(700), "put");
   EXPECT_EQ(lines.Get(702), "inserted");
-  // The row store's own edit, far below, with no cut before it.
+  // The row store's own edit, far below, on a row not cut yet: the text put
+  // in its place is cut, and undo finds the row after the lines above are cut.
   TEditorScreenStrings& store = editor_.RowStore();
   ASSERT_TRUE(store.WrapPending());
   const int row = store.LineToRow(790);
   ASSERT_GT(row, store.WrapFrom());
   const std::string line790 = lines.Get(790);
   store.ReplaceRows(row, 1, "net\r\n");
-  EXPECT_EQ(lines.Get(790), "net") << "the row was found again after the cut";
+  EXPECT_EQ(lines.Get(790), "net");
+  FillAll();
   store.Undo();
   EXPECT_EQ(lines.Get(790), line790);
-  FillAll();
   std::string expected = store.GetText();
   EXPECT_EQ(lines.GetCount(), 800);
   EXPECT_EQ(Rows(editor_), WrappedAtOnce(expected));
