@@ -1,6 +1,7 @@
 #include "editor/TEditorScreenStrings.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "editor/TEditorBracketScanner.h"
 #include "editor/TEditorViewInfo.h"
@@ -248,32 +249,71 @@ int TEditorScreenStrings::CutUncut(int first, int end) {
   end = std::min(end, Count());
   if (!wordWrap_ || first >= end) return 0;
   const TEditorLineCutter& cutter = Cutter();
+  // Rows whose bracket states are known keep them: a cut line's first row
+  // has the line's state, its further rows get theirs from a scan of the
+  // line alone, and the rows below keep theirs, since a line ends in the
+  // same state however it is cut (checked on the row after it).
+  const int validEnd = std::min(bracketValidEnd_, Count());
+  const TEditorViewInfo* viewInfo = Owner() ? Owner()->ViewInfo() : nullptr;
+  const bool pairs = viewInfo != nullptr && viewInfo->Brackets().Count() > 0;
+  std::vector<int> below;  // the known state of each row after first..end-1
+  if (pairs && first + 1 < std::min(end + 1, validEnd)) {
+    ForEachRow(first + 1, std::min(end + 1, validEnd) - first - 1,
+               [&below](std::string_view, uint32_t value) { below.push_back(rowrecord::Bracket(value)); });
+  }
+  std::optional<TEditorBracketScanner> scanner;
+  if (pairs && first < validEnd) scanner.emplace(Owner()->ParserClass(), viewInfo);
   for (TEditorView* view : views_) view->HoldPlaces(first);
   TRowAttribute above = first > 0 ? RowAttribute(first - 1) : raCrlf;
+  int row = first;          // the row being looked at, as it was numbered
   int added = 0;
+  int addedAboveValid = 0;  // rows added among the rows with known states
+  int wrongFrom = -1;       // the first row (numbered as now) whose known state no longer holds
+  std::vector<std::string_view> texts;
   try {
     added = SplitRows(first, end - first, [&](std::string_view text, uint32_t value, std::vector<TRowPiece>& pieces) {
+      const int here = row++;
       const TRowAttribute kind = rowrecord::Kind(value);
       // A row after a raWrapped one, or raWrapped itself, belongs to a line already cut.
       const bool whole = above != raWrapped && kind != raWrapped;
       above = kind;
       if (!whole) return;
+      texts.clear();
       cutter.CutLine(text, [&](std::string_view piece, int pieceKind) {
         if (pieceKind == TEditorLineCutter::kLastRowEndsLine) return;
         pieces.push_back({static_cast<uint32_t>(piece.size()),
                           rowrecord::WithBracket(static_cast<uint32_t>(pieceKind), kBracketNotComputed)});
+        texts.push_back(piece);
       });
       if (pieces.size() < 2) return;
       // The line keeps its end (raCrlf or raEof) on its last row and its state on its first.
       pieces.back().value = rowrecord::WithKind(pieces.back().value, kind);
-      pieces.front().value = rowrecord::WithBracket(pieces.front().value, rowrecord::Bracket(value));
+      const int extra = static_cast<int>(pieces.size()) - 1;
+      if (here < validEnd) {
+        int state = rowrecord::Bracket(value);
+        for (size_t k = 0; k < pieces.size(); ++k) {
+          pieces[k].value = rowrecord::WithBracket(pieces[k].value, state);
+          if (!scanner) continue;
+          const std::string_view* next = k + 1 < texts.size() ? &texts[k + 1] : nullptr;
+          state = scanner->ScanRow(texts[k], state, next);
+        }
+        const size_t after = static_cast<size_t>(here - first);
+        if (scanner && after < below.size() && below[after] != state && wrongFrom < 0) {
+          wrongFrom = here + 1 + added + extra;
+        }
+        addedAboveValid += extra;
+      }
+      added += extra;
     });
   } catch (...) {
     for (TEditorView* view : views_) view->RestorePlaces();
     throw;
   }
-  if (added > 0) ++splitStamp_;
-  if (added > 0 && bracketValidEnd_ > first) bracketValidEnd_ = first;
+  if (added > 0) {
+    ++splitStamp_;
+    if (bracketValidEnd_ > first) bracketValidEnd_ = validEnd + addedAboveValid;
+    if (wrongFrom >= 0 && bracketValidEnd_ > wrongFrom) bracketValidEnd_ = wrongFrom;
+  }
   for (TEditorView* view : views_) view->RestorePlaces();
   if (added == 0) return 0;
   if (updateCount_ > 0) {

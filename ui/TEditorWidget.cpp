@@ -310,11 +310,12 @@ bool TEditorWidget::FillIdleSlice() {
   try {
     // The rows on screen were cut and computed when painted: the slice
     // changes nothing visible but the scroll range.
+    // Bracket states first: a jump far down needs them, and lines cut later keep them.
     do {
-      if (store.WrapPending()) {
-        store.FillWrap(kIdleFillRows);
-      } else {
+      if (store.BracketsPending()) {
         store.FillBrackets(kIdleFillRows);
+      } else {
+        store.FillWrap(kIdleFillRows);
       }
     } while ((store.WrapPending() || store.BracketsPending()) && clock.elapsed() < kIdleSliceMs);
   } catch (const std::exception&) {

@@ -110,8 +110,8 @@ class TEditorWidget : public QAbstractScrollArea, public IEditorWindow {
   static QColor ToQColor(TColor color);
 
   // One idle slice of what a big text still waits for after it was loaded:
-  // first the cutting of its lines when word wrap goes in steps, then the
-  // bracket states below the computed rows. Pieces of kIdleFillRows rows
+  // first the bracket states below the computed rows, then the cutting of
+  // its lines when word wrap goes in steps. Pieces of kIdleFillRows rows
   // until about kIdleSliceMs have passed, so keys wait no longer than that.
   // Returns whether rows remain.
   bool FillIdleSlice();

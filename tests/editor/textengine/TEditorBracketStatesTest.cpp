@@ -189,6 +189,31 @@ TEST_P(TEditorBracketStatesTest, RandomEditsKeepTheStatesRight) {
   }
 }
 
+// A text wrapped in steps: the bracket fill, the cutting of lines (in order
+// and where a view shows them) and jumps run in any order, and every state
+// known stays right as lines are cut under it.
+TEST_P(TEditorBracketStatesTest, LinesCutInStepsKeepTheStatesRight) {
+  if (!std::get<1>(GetParam())) return;  // steps are for word wrap
+  store_.SetStepWrapBytes(1);
+  std::mt19937 random(23);
+  TEditorStrings(view_).LoadText(RandomLines(random, 400));
+  ASSERT_TRUE(store_.WrapPending());
+  ExpectComputedStatesRight("after the load");
+  for (int step = 0; store_.WrapPending() || store_.BracketsPending(); ++step) {
+    ASSERT_LT(step, 100000) << "the fills do not end";
+    const int row = static_cast<int>(random() % static_cast<unsigned>(store_.Count()));
+    switch (random() % 4) {
+      case 0: store_.FillBrackets(1 + static_cast<int>(random() % 40)); break;
+      case 1: store_.FillWrap(1 + static_cast<int>(random() % 20)); break;
+      case 2: store_.CutShownRows(row, 5); break;
+      default: store_.UpdateBrackets(row, false); break;
+    }
+    ExpectComputedStatesRight("step " + std::to_string(step));
+    if (HasFatalFailure()) return;
+  }
+  for (int row = 0; row < store_.Count(); ++row) ASSERT_NE(store_.BracketState(row), kBracketNotComputed) << row;
+}
+
 // Typing an opening bracket at the top recolours the rows below as they come
 // into view, and taking it back restores them, fill or no fill.
 TEST_P(TEditorBracketStatesTest, AnOpenedCommentAtTheTopReachesTheRowsBelow) {
