@@ -257,8 +257,8 @@ bool TKervFileManager::ReadFile(const std::string& name, TCharCode code, bool re
   TReturnCode returnCode = rcCRLF;
   TLoadReport report;
   int64_t time = kMissingFileTime;
-  // The read and its decoding can be given up; the rows cannot, since the
-  // old text is gone once they are being made.
+  // The read, its decoding and the making of the rows can all be given up:
+  // the rows are made beside the old ones.
   SetLoadProgress([this](int permille) { return ports_.window.ReadProgress(permille * kDecodeShare / 1000, true); });
   TScopeExit noProgress([this] { SetLoadProgress({}); });
   try {
@@ -278,9 +278,13 @@ bool TKervFileManager::ReadFile(const std::string& name, TCharCode code, bool re
     ShowFileError(10052, name, error);
     return false;
   }
-  ports_.editor.SetText(std::move(text), [this](int permille) {
-    ports_.window.ReadProgress(kDecodeShare + permille * (1000 - kDecodeShare) / 1000, false);
+  const bool made = ports_.editor.SetText(std::move(text), [this](int permille) {
+    return ports_.window.ReadProgress(kDecodeShare + permille * (1000 - kDecodeShare) / 1000, true);
   });
+  if (!made) {
+    ports_.window.Notify(FormatDocumentMessage(TDocumentMessage::ReadingCancelled, {name}), TKervBox::nlPlain);
+    return false;
+  }
   fileName_ = name;
   charCode_ = code;
   returnCode_ = returnCode;

@@ -25,8 +25,10 @@ class IKervDocumentEditor {
   // Replaces the whole text (the old text and its undo steps go) with what
   // was just read: the document is then unmodified. The caller's string may
   // be consumed.
-  // progress, when given, hears how far the rows are made, in thousandths.
-  virtual void SetText(std::string&& text, const std::function<void(int permille)>& progress) = 0;
+  // progress, when given, hears how far the rows are made, in thousandths,
+  // and answers false to give up: the old text then stays as it was and
+  // SetText returns false.
+  virtual bool SetText(std::string&& text, const std::function<bool(int permille)>& progress) = 0;
   // Inserts at the caret as typing would (one undo step).
   virtual void InsertAtCaret(std::string_view text) = 0;
   virtual bool Modified() = 0;

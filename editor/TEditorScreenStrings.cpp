@@ -609,21 +609,28 @@ void TEditorScreenStrings::Clear() {
   }
 }
 
-void TEditorScreenStrings::LoadText(std::string&& text) {
-  TWrapRowSink sink(*this, true);
+bool TEditorScreenStrings::LoadText(std::string&& text) {
+  TEditorStringList rows;
+  rows.SetAdoptProgress(AdoptProgress());
+  TWrapRowSink sink(rows, true);
   // While the window is still being built the rows are wrapped later, as
   // for any other load; a big text is wrapped in steps.
   const bool loading = Owner() && Owner()->IsLoading();
   const bool stepwise = wordWrap_ && !loading && text.size() >= stepWrapBytes_;
+  bool made;
   if (wordWrap_ && !loading && !stepwise) {
     const TEditorLineCutter& cutter = Cutter();
-    AdoptText(std::move(text), [&](std::string_view line) { cutter.CutLine(line, sink); });
+    made = rows.AdoptText(std::move(text), [&](std::string_view line) { cutter.CutLine(line, sink); });
   } else {
-    AdoptText(std::move(text), [&](std::string_view line) { sink(line, raCrlf); });
+    made = rows.AdoptText(std::move(text), [&](std::string_view line) { sink(line, raCrlf); });
   }
+  if (!made) return false;
+  Clear();
+  Exchange(rows);
   ++bulkStamp_;
   if (stepwise) StartStepWrap();
   InitBrackets();
+  return true;
 }
 
 void TEditorScreenStrings::TextReplaced() {

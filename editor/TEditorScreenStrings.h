@@ -138,8 +138,10 @@ class TEditorScreenStrings : public TEditorStringList {
   // was replaced (loading, setting the text).
   void TextReplaced();
   // Loads a document's text (CR LF, CR or LF lines) by taking its bytes
-  // over, cut into rows at once: no copy of the text is made.
-  void LoadText(std::string&& text);
+  // over, cut into rows at once: no copy of the text is made. The rows are
+  // made beside the old ones, which stay, untouched, when the adopt progress
+  // gives the load up (false is returned then).
+  bool LoadText(std::string&& text);
   // Asks every view to refresh itself and clamp its caret and top row.
   void RefreshViews();
 

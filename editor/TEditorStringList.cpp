@@ -87,11 +87,11 @@ void TEditorStringList::SetText(std::string_view text) {
   EndFill();
 }
 
-void TEditorStringList::AdoptText(std::string&& text, const std::function<void(std::string_view line)>& onLine) {
+bool TEditorStringList::AdoptText(std::string&& text, const std::function<void(std::string_view line)>& onLine) {
   Clear();
   size_t usable = text.size();
   while (usable > 0 && text[usable - 1] == 0x1A) --usable;
-  if (usable == 0) return;
+  if (usable == 0) return true;
   std::string_view bytes = BeginAdopt(std::move(text)).substr(0, usable);
   try {
     const char* p = bytes.data();
@@ -101,7 +101,11 @@ void TEditorStringList::AdoptText(std::string&& text, const std::function<void(s
     while (p < end) {
       if (p >= nextReport) {
         const double done = static_cast<double>(p - bytes.data()) / static_cast<double>(bytes.size());
-        adoptProgress_(static_cast<int>(done * 1000.0));
+        if (!adoptProgress_(static_cast<int>(done * 1000.0))) {
+          EndFill();
+          Clear();
+          return false;
+        }
         nextReport = static_cast<size_t>(end - p) > kProgressBytes ? p + kProgressBytes : end;
       }
       const char* brk = p + FindLineBreak(p, 0, static_cast<size_t>(end - p));
@@ -118,6 +122,7 @@ void TEditorStringList::AdoptText(std::string&& text, const std::function<void(s
     throw;
   }
   EndFill();
+  return true;
 }
 
 void TEditorStringList::LoadFromStream(IByteStream& stream) {

@@ -34,14 +34,17 @@ class TEditorStringList : public TPointerStringList {
   // stream, keeping text's bytes as the rows' own instead of copying them.
   // onLine receives each line (without its break) and appends its rows with
   // AppendAdopted; a last line without a line break ends in a raEof row.
-  void AdoptText(std::string&& text, const std::function<void(std::string_view line)>& onLine);
+  // Returns false when the progress gave the load up: the list is then empty.
+  bool AdoptText(std::string&& text, const std::function<void(std::string_view line)>& onLine);
 
   // Told how far AdoptText has come, in thousandths of the text, every few
-  // megabytes; empty: nobody is told.
-  void SetAdoptProgress(std::function<void(int permille)> progress) { adoptProgress_ = std::move(progress); }
+  // megabytes; it answers false to give the load up. Empty: nobody is told.
+  using TAdoptProgress = std::function<bool(int permille)>;
+  void SetAdoptProgress(TAdoptProgress progress) { adoptProgress_ = std::move(progress); }
+  const TAdoptProgress& AdoptProgress() const { return adoptProgress_; }
 
  private:
-  std::function<void(int permille)> adoptProgress_;
+  TAdoptProgress adoptProgress_;
 };
 
 // Splits text into lines the way every line-oriented reader here does: a line

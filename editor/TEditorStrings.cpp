@@ -123,12 +123,12 @@ void TEditorStrings::LoadFromStream(IByteStream& stream) {
   store.RefreshViews();
 }
 
-void TEditorStrings::LoadText(std::string&& text) {
+bool TEditorStrings::LoadText(std::string&& text) {
   TStringsUpdate batch(*this);
   TEditorScreenStrings& store = Store();
-  store.Clear();
-  store.LoadText(std::move(text));
+  if (!store.LoadText(std::move(text))) return false;
   store.RefreshViews();
+  return true;
 }
 
 void TEditorStrings::LoadFromFile(IFileSystem& fs, const std::string& fileName) {

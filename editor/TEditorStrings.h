@@ -44,8 +44,9 @@ class TEditorStrings : public TStrings {
   void Assign(const TStrings& source) override;
 
   void LoadFromStream(IByteStream& stream);
-  // The same for a whole text in memory, whose bytes the rows take over.
-  void LoadText(std::string&& text);
+  // The same for a whole text in memory, whose bytes the rows take over;
+  // false when the row store's adopt progress gave it up (nothing changed).
+  bool LoadText(std::string&& text);
   // Reads the file whole and loads it as a stream; throws EFileError.
   void LoadFromFile(IFileSystem& fs, const std::string& fileName);
 

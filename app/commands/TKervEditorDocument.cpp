@@ -7,22 +7,25 @@ namespace kerv {
 
 std::string TKervEditorDocument::Text() { return editors_.MainEditor().Lines().GetTextStr(); }
 
-void TKervEditorDocument::SetText(std::string&& text, const std::function<void(int permille)>& progress) {
+bool TKervEditorDocument::SetText(std::string&& text, const std::function<bool(int permille)>& progress) {
   TEditor& main = editors_.MainEditor();
   // Loaded, not set as lines: a last line without a line break must stay
   // without one when the document is saved again. The rows take the text's
   // bytes over.
   main.RowStore().SetAdoptProgress(progress);
+  bool loaded = false;
   try {
-    main.Lines().LoadText(std::move(text));
+    loaded = main.Lines().LoadText(std::move(text));
   } catch (...) {
     main.RowStore().SetAdoptProgress({});
     throw;
   }
   main.RowStore().SetAdoptProgress({});
+  if (!loaded) return false;
   // Undo steps of the old text cannot apply to the new one (also when read-only).
   main.RowStore().UndoObj().Clear();
   SetModified(false);
+  return true;
 }
 
 void TKervEditorDocument::InsertAtCaret(std::string_view text) { editors_.ActiveEditor().InsertText(text); }

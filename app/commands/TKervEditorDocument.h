@@ -12,7 +12,7 @@ class TKervEditorDocument : public IKervDocumentEditor {
   explicit TKervEditorDocument(IKervEditors& editors) : editors_(editors) {}
 
   std::string Text() override;
-  void SetText(std::string&& text, const std::function<void(int permille)>& progress) override;
+  bool SetText(std::string&& text, const std::function<bool(int permille)>& progress) override;
   void InsertAtCaret(std::string_view text) override;
   bool Modified() override;
   void SetModified(bool modified) override;

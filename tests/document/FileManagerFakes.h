@@ -23,11 +23,12 @@ class FakeEditor : public IKervDocumentEditor {
   bool readOnly = false;
   int caretResets = 0;
   std::string Text() override { return text; }
-  void SetText(std::string&& value, const std::function<void(int)>& progress) override {
-    if (progress) progress(0);
+  bool SetText(std::string&& value, const std::function<bool(int)>& progress) override {
+    // Rows made in two halves, as a real editor reports them.
+    if (progress && (!progress(0) || !progress(500) || !progress(1000))) return false;
     text = std::move(value);
-    if (progress) progress(1000);
     modified = false;
+    return true;
   }
   void InsertAtCaret(std::string_view value) override {
     text.insert(0, value);

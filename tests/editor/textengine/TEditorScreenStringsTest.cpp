@@ -356,13 +356,29 @@ TEST_F(TEditorScreenStringsTest, TakingOverABigTextTellsHowFarItHasCome) {
   std::vector<int> seen;
   TEditorScreenStrings adopted;
   FakeEditorView view{adopted};
-  adopted.SetAdoptProgress([&seen](int permille) { seen.push_back(permille); });
-  adopted.LoadText(std::string(text));
+  adopted.SetAdoptProgress([&seen](int permille) {
+    seen.push_back(permille);
+    return true;
+  });
+  EXPECT_TRUE(adopted.LoadText(std::string(text)));
   EXPECT_EQ(adopted.GetText(), text);
   ASSERT_GE(seen.size(), 2u);
   EXPECT_EQ(seen.front(), 0);
   EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
   EXPECT_LT(seen.back(), 1000);
+
+  // Given up halfway, with and without word wrap: the rows were made beside
+  // the old ones, which stay with their undo steps.
+  for (bool wrap : {false, true}) {
+    adopted.SetAdoptProgress({});
+    adopted.SetWordWrap(wrap);
+    adopted.LoadText("old\r\nlines");
+    adopted.ReplaceRows(0, 1, "older\r\n");
+    adopted.SetAdoptProgress([](int permille) { return permille < 500; });
+    EXPECT_FALSE(adopted.LoadText(std::string(text)));
+    EXPECT_EQ(adopted.GetText(), "older\r\nlines");
+    EXPECT_TRUE(adopted.UndoObj().CanUndo());
+  }
 }
 
 }  // namespace
