@@ -26,6 +26,10 @@ TKervParameter::TKervParameter(TKervSystem& system, std::vector<std::string> arg
   Parse();
 }
 
+bool TKervParameter::ShowWindowFirst(IFileSystem& fs, const std::string& fileName) {
+  return fs.FileSize(fileName) >= kShowWindowFirstBytes;
+}
+
 bool TKervParameter::IsOption(IFileSystem& fs, const std::string& argument) {
   if (argument.empty()) return false;
   if (argument[0] == '-') return true;

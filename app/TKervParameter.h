@@ -36,6 +36,10 @@ class TKervParameter {
 
   // True when argument is to be read as an option rather than a name.
   static bool IsOption(IFileSystem& fs, const std::string& argument);
+  // A start file this big is read once the window shows, with its progress
+  // in the window (a read this long could not show it otherwise).
+  static constexpr int64_t kShowWindowFirstBytes = int64_t{128} << 20;
+  static bool ShowWindowFirst(IFileSystem& fs, const std::string& fileName);
 
  private:
   void Parse();

@@ -1,6 +1,7 @@
 // kerv: the editor. One process per window.
 
 #include <QApplication>
+#include <QTimer>
 #include <cstdio>
 #include <string_view>
 
@@ -54,10 +55,11 @@ int main(int argc, char** argv) {
   }
   kerv::Closing = false;
   kerv::PosixFileSystem fs;
-  // The start file is read while Qt and the window are set up.
+  // The start file is read while Qt and the window are set up, unless it is
+  // so big that it is read with its progress once the window shows.
   for (int i = 1; i < argc; ++i) {
     if (!kerv::TKervParameter::IsOption(fs, argv[i])) {
-      fs.ReadAhead(argv[i]);
+      if (!kerv::TKervParameter::ShowWindowFirst(fs, argv[i])) fs.ReadAhead(argv[i]);
       break;
     }
   }
@@ -79,5 +81,6 @@ int main(int argc, char** argv) {
   // A refused or failed start file ends the process before the message loop.
   if (!window.StartedOk()) return 1;
   window.Place();
+  if (window.StartFileWaits()) QTimer::singleShot(0, &window, [&window] { window.OpenWaitingStartFile(); });
   return QApplication::exec();
 }

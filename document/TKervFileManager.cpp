@@ -238,6 +238,7 @@ void TKervFileManager::EndFileOperation(bool succeeded) {
 
 bool TKervFileManager::ReadFile(const std::string& name, TCharCode code, bool readOnly) {
   refusedNotRegular_ = false;
+  readCancelled_ = false;
   const int64_t size = FileSize(name);
   if (size < 0) {
     ports_.window.ShowErrorCode(10050, name);
@@ -271,6 +272,7 @@ bool TKervFileManager::ReadFile(const std::string& name, TCharCode code, bool re
     if (!LoadText(name, text, options_.CheckNull, options_.UTF8NCheck, returnCode, code, &report)) return false;
   } catch (const EFileError& error) {
     if (error.kind() == EFileError::Kind::Cancelled) {
+      readCancelled_ = true;
       ports_.window.Notify(FormatDocumentMessage(TDocumentMessage::ReadingCancelled, {name}), TKervBox::nlPlain);
       return false;
     }
@@ -282,6 +284,7 @@ bool TKervFileManager::ReadFile(const std::string& name, TCharCode code, bool re
     return ports_.window.ReadProgress(kDecodeShare + permille * (1000 - kDecodeShare) / 1000, true);
   });
   if (!made) {
+    readCancelled_ = true;
     ports_.window.Notify(FormatDocumentMessage(TDocumentMessage::ReadingCancelled, {name}), TKervBox::nlPlain);
     return false;
   }

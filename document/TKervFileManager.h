@@ -56,6 +56,8 @@ class TKervFileManager : public TFileManager {
   // The last ReadFile refused its name for not being a regular file (a
   // pipe, a device): the error was shown, the document kept.
   bool LastReadRefusedNotRegular() const { return refusedNotRegular_; }
+  // Whether the last read was given up by the user.
+  bool LastReadCancelled() const { return readCancelled_; }
   const TKervFileOptions& Options() const { return options_; }
   TKervRegularBackupExecuter& RegularBackup() { return *regularBackup_; }
   // The editor's text (Shift_JIS, CR LF).
@@ -136,6 +138,7 @@ class TKervFileManager : public TFileManager {
   std::string lossySource_;
   TLoadReport lossyLoad_;
   bool refusedNotRegular_ = false;
+  bool readCancelled_ = false;
   bool lockAttempted_ = false;
   TKervSaveBackupExecuter saveBackup_;
   std::unique_ptr<TKervRegularBackupExecuter> regularBackup_;

@@ -746,7 +746,7 @@ void TFrmKervMain::Initialize() {
   }
   fileCommand_->RefreshTitle();
   infoCommand_->ShowCaretPos();
-  if (untitled) information_->Notify(messages::kWelcome, IKervInformation::nlPlain);
+  if (untitled && !startFileWaits_) information_->Notify(messages::kWelcome, IKervInformation::nlPlain);
   modeCommand_->FillModeBox(false);
   viewCommand_->LayoutBars();
   RefreshAll();
@@ -786,12 +786,38 @@ void TFrmKervMain::ApplySettings() {
 void TFrmKervMain::ProcessCommandLine() {
   parameter_ = std::make_unique<TKervParameter>(system_, arguments_);
   parameter_->LaunchRest();
+  if (!parameter_->FileName.empty() && TKervParameter::ShowWindowFirst(system_.Platform().fs, parameter_->FileName)) {
+    startFileWaits_ = true;
+    return;
+  }
   if (!parameter_->FileName.empty() &&
       !fileCommand_->OpenFromCommandLine(parameter_->FileName, static_cast<TCharCode>(parameter_->CharCode),
                                          parameter_->ReadOnly)) {
     startedOk_ = false;
     return;
   }
+  ApplyStartOptions();
+}
+
+void TFrmKervMain::OpenWaitingStartFile() {
+  if (!startFileWaits_) return;
+  startFileWaits_ = false;
+  if (!fileCommand_->OpenFromCommandLine(parameter_->FileName, static_cast<TCharCode>(parameter_->CharCode),
+                                         parameter_->ReadOnly)) {
+    if (!fileManager_->LastReadCancelled()) close();
+    return;
+  }
+  if (fileManager_->FileName() != TKervFileManager::kUntitled && parameter_->EditModeName.empty()) {
+    ModeApplied(modeCommand_->ChangeMode(std::string(), false, true).applied);
+  }
+  ApplyStartOptions();
+  fileCommand_->RefreshTitle();
+  infoCommand_->ShowCaretPos();
+  modeCommand_->FillModeBox(false);
+  RefreshAll();
+}
+
+void TFrmKervMain::ApplyStartOptions() {
   if (!parameter_->EditModeName.empty()) {
     ChangeMode(system_.Platform().codePage.Utf8ToCp932(parameter_->EditModeName, nullptr));
   }

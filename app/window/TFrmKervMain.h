@@ -66,6 +66,13 @@ class TFrmKervMain : public QMainWindow, public IKervActionTarget, public IKervM
 
   // False when the start file was refused or failed: the process ends with no window.
   bool StartedOk() const { return startedOk_; }
+  // A big start file waits until the window shows (OpenWaitingStartFile).
+  bool StartFileWaits() const { return startFileWaits_; }
+  // Reads the waiting start file with its progress in the window, then
+  // applies the command line's mode and jump. A failed read closes the
+  // window, as a refused start would end the process; a read given up
+  // leaves the empty document.
+  void OpenWaitingStartFile();
   // Shows the window as the command line and the settings ask.
   void Place();
   // Holds the window with its frame inside the screen's free area.
@@ -133,6 +140,8 @@ class TFrmKervMain : public QMainWindow, public IKervActionTarget, public IKervM
   // ---- start-up and settings
   void Initialize();
   void ProcessCommandLine();
+  // The command line's edit mode and jump, once the start file is in.
+  void ApplyStartOptions();
   // Picks the edit mode of fileName's extension and applies it to the panes.
   void ApplyModeForFile(const std::string& fileName);
   void ChangeMode(const std::string& name);
@@ -193,6 +202,7 @@ class TFrmKervMain : public QMainWindow, public IKervActionTarget, public IKervM
   TKervState state_;
   TKervView view_;
   bool startedOk_ = true;
+  bool startFileWaits_ = false;
 
   std::array<QAction*, kActionCount> actions_{};
   TKervEditorManager* editors_ = nullptr;

@@ -151,7 +151,9 @@ int64_t FakeFileSystem::FileSize(const std::string& path) {
   std::string key = Key(ResolveLink(path));
   if (specials_.count(key)) return 0;
   auto it = files_.find(Inode(key));
-  return it == files_.end() ? -1 : static_cast<int64_t>(it->second.size());
+  if (it == files_.end()) return -1;
+  auto reported = reportedSizes_.find(Inode(key));
+  return reported != reportedSizes_.end() ? reported->second : static_cast<int64_t>(it->second.size());
 }
 
 int64_t FakeFileSystem::FileTime(const std::string& path) {

@@ -32,6 +32,8 @@ class FakeFileSystem : public IFileSystem {
   // one. A mode without the owner's write bit refuses in-place writes.
   void SetFileTime(const std::string& path, int64_t time) { times_[Inode(path)] = time; }
   void SetFileMode(const std::string& path, int mode) { modes_[Inode(path)] = mode; }
+  // FileSize reports size for path, whatever it holds (a big file without its bytes).
+  void SetReportedSize(const std::string& path, int64_t size) { reportedSizes_[Inode(Key(path))] = size; }
   std::string Contents(const std::string& path) const;
   size_t FileCount() const { return files_.size() + hardLinks_.size(); }
   // How many times each kind of write reached a path.
@@ -84,6 +86,7 @@ class FakeFileSystem : public IFileSystem {
   std::map<std::string, std::string> hardLinks_;  // second name -> the first name, whose content it shares
   std::map<std::string, int64_t> times_;
   std::map<std::string, int> modes_;
+  std::map<std::string, int64_t> reportedSizes_;
   int64_t clock_ = 1000;
   int inPlaceWrites_ = 0;
 };

@@ -11,6 +11,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "app/TKervParameter.h"
 #include "app/window/TKervEditorManager.h"
 #include "app/window/TKervInformation.h"
 #include "editor/TEditor.h"
@@ -53,6 +54,37 @@ TEST(TFrmKervMainTest, CommandLineFileIsShownDecoded) {
   EXPECT_TRUE(window.DocumentText().startsWith(QString::fromUtf8("日本語")));
   EXPECT_EQ(window.CodeText(), QString::fromUtf8("Shift-JIS"));
   EXPECT_EQ(window.ReturnText(), QString::fromUtf8("CRLF"));
+}
+
+// A start file big enough for its read to show progress waits until the
+// window shows; then it comes in with the command line's jump. A waiting file
+// that cannot be read closes the window, as a refused start ends the process.
+TEST(TFrmKervMainTest, ABigStartFileIsReadOnceTheWindowShows) {
+  App();
+  for (bool readable : {true, false}) {
+    SCOPED_TRACE(readable);
+    testing::FakeApp app;
+    app.fs.AddFile("/home/user/big.txt", "first\r\nsecond\r\nthird\r\n");
+    app.fs.SetReportedSize("/home/user/big.txt", TKervParameter::kShowWindowFirstBytes);
+    ASSERT_TRUE(app.system.CheckStartup());
+    TFrmKervMain window(app.system, {"/j2", "big.txt"});
+    ASSERT_TRUE(window.StartedOk());
+    ASSERT_TRUE(window.StartFileWaits());
+    EXPECT_EQ(window.DocumentText(), QString());
+    window.show();
+    if (!readable) app.fs.RemoveFile("/home/user/big.txt");
+    window.OpenWaitingStartFile();
+    EXPECT_FALSE(window.StartFileWaits());
+    if (!readable) {
+      EXPECT_FALSE(window.isVisible());
+      continue;
+    }
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(window.windowTitle(), QString::fromUtf8("/home/user/big.txt - KervEditor"));
+    EXPECT_TRUE(window.DocumentText().startsWith(QStringLiteral("first")));
+    EXPECT_TRUE(window.CaretText().startsWith(QStringLiteral("2"))) << "the jump waits for the file";
+  }
+  Closing = false;
 }
 
 TEST(TFrmKervMainTest, StatusBarShowsTheDetectedCodes) {
