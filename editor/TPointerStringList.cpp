@@ -387,102 +387,114 @@ int TPointerStringList::SplitRows(int first, int count, const TRowSplitter& spli
   int block, offset;
   Locate(first, block, offset);
   std::vector<TRowPiece> pieces;
-  std::vector<Row> rebuilt;
   int added = 0;
   bool grown = false;
-  for (int remaining = count; remaining > 0; ++block, offset = 0) {
-    Block& target = blocks_[block];
-    const int take = std::min(remaining, static_cast<int>(target.rows.size()) - offset);
-    remaining -= take;
-    bool changed = false;
-    for (int i = offset; i < offset + take; ++i) {
-      Row& row = target.rows[i];
-      pieces.clear();
-      split(TextOf(row), row.value, pieces);
-      size_t total = 0;
-      for (const TRowPiece& piece : pieces) total += piece.length;
-      if (pieces.size() < 2 || total != TextOf(row).size()) {
-        if (changed) rebuilt.push_back(row);
-        continue;
-      }
-      if (!changed) {
-        rebuilt.assign(target.rows.begin(), target.rows.begin() + i);
-        changed = true;
-      }
-      const bool owned = (row.length & kOwned) != 0;
-      Arena* arena = owned || row.data == nullptr ? nullptr : ArenaOf(row.data);
-      const char* data = row.data;
-      const size_t before = rebuilt.size();
+  // Each block is rebuilt aside and put in place whole, so that a failure
+  // (out of memory, or thrown by split) leaves every block either as it was
+  // or wholly split, and the index right.
+  auto finish = [&] {
+    if (added == 0) return;
+    count_ += added;
+    lineEnds_ = 0;
+    for (const Block& each : blocks_) lineEnds_ += each.lineEnds;
+    if (grown) {
       try {
-        for (const TRowPiece& piece : pieces) {
-          Row part;
-          std::string_view text(data, piece.length);
-          data += piece.length;
-          if (owned) {
-            part = MakeRow(text);
-          } else if (!text.empty()) {
-            part.data = text.data();
-            part.length = piece.length;
+        std::vector<Block> sized;
+        sized.reserve(blocks_.size());
+        for (Block& each : blocks_) {
+          if (static_cast<int>(each.rows.size()) <= 2 * kBlockRows) {
+            sized.push_back(std::move(each));
+            continue;
           }
-          part.value = piece.value;
-          rebuilt.push_back(part);
+          for (size_t begin = 0; begin < each.rows.size(); begin += kBlockRows) {
+            Block piece;
+            size_t end = std::min(each.rows.size(), begin + kBlockRows);
+            piece.rows.assign(each.rows.begin() + static_cast<long>(begin), each.rows.begin() + static_cast<long>(end));
+            for (const Row& row : piece.rows) {
+              piece.lineEnds += IsLineEnd(row.value) ? 1 : 0;
+              piece.extent += ExtentOf(row);
+            }
+            sized.push_back(std::move(piece));
+          }
         }
+        blocks_.swap(sized);
+      } catch (const std::bad_alloc&) {
+        // Big blocks are slower to edit, not wrong: they stay.
+      }
+    }
+    Rebuild();
+  };
+  try {
+    for (int remaining = count; remaining > 0; ++block, offset = 0) {
+      Block& target = blocks_[block];
+      const int take = std::min(remaining, static_cast<int>(target.rows.size()) - offset);
+      remaining -= take;
+      std::vector<Row> rebuilt;
+      std::vector<const char*> copies;      // pieces copied from rows of their own
+      std::vector<const char*> splitOwned;  // those rows, freed once the block is in place
+      std::vector<Arena*> shares;           // one more share of an arena per entry
+      int blockAdded = 0;
+      try {
+        for (int i = offset; i < offset + take; ++i) {
+          const Row& row = target.rows[i];
+          pieces.clear();
+          split(TextOf(row), row.value, pieces);
+          size_t total = 0;
+          for (const TRowPiece& piece : pieces) total += piece.length;
+          if (pieces.size() < 2 || total != TextOf(row).size()) {
+            if (!rebuilt.empty() || blockAdded > 0) rebuilt.push_back(row);
+            continue;
+          }
+          if (rebuilt.empty() && blockAdded == 0) rebuilt.assign(target.rows.begin(), target.rows.begin() + i);
+          const bool owned = (row.length & kOwned) != 0;
+          Arena* arena = owned || row.data == nullptr ? nullptr : ArenaOf(row.data);
+          const char* data = row.data;
+          int arenaPieces = 0;
+          for (const TRowPiece& piece : pieces) {
+            Row part;
+            std::string_view text(data, piece.length);
+            data += piece.length;
+            if (owned) {
+              part = MakeRow(text);
+              if (part.data != nullptr) copies.push_back(part.data);
+            } else if (!text.empty()) {
+              part.data = text.data();
+              part.length = piece.length;
+              ++arenaPieces;
+            }
+            part.value = piece.value;
+            rebuilt.push_back(part);
+          }
+          if (owned) splitOwned.push_back(row.data);
+          // Every non-empty piece holds a share of the arena; the row held one.
+          for (int p = 1; p < arenaPieces && arena != nullptr; ++p) shares.push_back(arena);
+          blockAdded += static_cast<int>(pieces.size()) - 1;
+        }
+        if (blockAdded == 0) continue;
+        rebuilt.insert(rebuilt.end(), target.rows.begin() + offset + take, target.rows.end());
+        // A block keeps no room it grew on the way: rows are most of a big text's memory.
+        rebuilt.shrink_to_fit();
       } catch (...) {
-        // Out of memory copying a piece: the row stays whole.
-        for (size_t p = before; p < rebuilt.size(); ++p) ReleaseRow(rebuilt[p]);
-        rebuilt.resize(before);
-        rebuilt.push_back(row);
-        continue;
+        for (const char* copy : copies) std::free(const_cast<char*>(copy));
+        throw;
       }
-      if (owned) {
-        std::free(const_cast<char*>(row.data));
-      } else if (arena != nullptr) {
-        // Every non-empty piece holds bytes of the arena; the row held one share.
-        for (size_t p = before; p < rebuilt.size(); ++p) arena->live += rebuilt[p].data != nullptr ? 1 : 0;
-        --arena->live;
+      target.rows.swap(rebuilt);
+      for (const char* gone : splitOwned) std::free(const_cast<char*>(gone));
+      for (Arena* arena : shares) ++arena->live;
+      target.lineEnds = 0;
+      target.extent = 0;
+      for (const Row& row : target.rows) {
+        target.lineEnds += IsLineEnd(row.value) ? 1 : 0;
+        target.extent += ExtentOf(row);
       }
-      added += static_cast<int>(rebuilt.size() - before) - 1;
+      added += blockAdded;
+      grown = grown || static_cast<int>(target.rows.size()) > 2 * kBlockRows;
     }
-    if (!changed) continue;
-    rebuilt.insert(rebuilt.end(), target.rows.begin() + offset + take, target.rows.end());
-    // A block keeps no room it grew on the way: rows are most of a big text's memory.
-    rebuilt.shrink_to_fit();
-    target.rows.swap(rebuilt);
-    rebuilt.clear();
-    target.lineEnds = 0;
-    target.extent = 0;
-    for (const Row& row : target.rows) {
-      target.lineEnds += IsLineEnd(row.value) ? 1 : 0;
-      target.extent += ExtentOf(row);
-    }
-    grown = grown || static_cast<int>(target.rows.size()) > 2 * kBlockRows;
+  } catch (...) {
+    finish();
+    throw;
   }
-  if (added == 0) return 0;
-  count_ += added;
-  lineEnds_ = 0;
-  for (const Block& each : blocks_) lineEnds_ += each.lineEnds;
-  if (grown) {
-    std::vector<Block> sized;
-    sized.reserve(blocks_.size());
-    for (Block& each : blocks_) {
-      if (static_cast<int>(each.rows.size()) <= 2 * kBlockRows) {
-        sized.push_back(std::move(each));
-        continue;
-      }
-      for (size_t begin = 0; begin < each.rows.size(); begin += kBlockRows) {
-        Block piece;
-        size_t end = std::min(each.rows.size(), begin + kBlockRows);
-        piece.rows.assign(each.rows.begin() + static_cast<long>(begin), each.rows.begin() + static_cast<long>(end));
-        for (const Row& row : piece.rows) {
-          piece.lineEnds += IsLineEnd(row.value) ? 1 : 0;
-          piece.extent += ExtentOf(row);
-        }
-        sized.push_back(std::move(piece));
-      }
-    }
-    blocks_.swap(sized);
-  }
-  Rebuild();
+  finish();
   return added;
 }
 

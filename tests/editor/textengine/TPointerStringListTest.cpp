@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
@@ -256,6 +257,45 @@ TEST(TPointerStringListTest, SplitRowsKeepsTheTextAndTheIndex) {
     // Every piece can go on its own; the arena goes with the last of them.
     while (list.Count() > 1) list.Delete(list.Count() / 2);
     EXPECT_EQ(list.Get(0), "ab1000");
+  }
+}
+
+// A split that fails part way (here split itself throws) leaves each block
+// either as it was or wholly split: the text, the counts and the extents
+// still agree, and every row can still be freed.
+TEST(TPointerStringListTest, AFailedSplitLeavesTheListWhole) {
+  for (bool owned : {false, true}) {
+    TPointerStringList list;
+    const int rows = 5000;
+    list.BeginFill(static_cast<size_t>(rows) * 4);
+    for (int i = 0; i < rows; ++i) list.AppendFill("r" + std::to_string(1000 + i), raCrlf);
+    list.EndFill();
+    if (owned) {
+      for (int i = 0; i < rows; ++i) list.Put(i, list.GetString(i));
+    }
+    const long long extent = list.TotalExtent();
+    int seen = 0;
+    EXPECT_THROW(list.SplitRows(0, rows,
+                                [&](std::string_view text, uint32_t value, std::vector<TRowPiece>& pieces) {
+                                  if (++seen == 3000) throw std::runtime_error("split failed");
+                                  pieces = {{1, raWrapped}, {static_cast<uint32_t>(text.size() - 1), value}};
+                                }),
+                 std::runtime_error);
+    EXPECT_EQ(list.TotalExtent(), extent);
+    EXPECT_EQ(list.LineEndCount(), rows);
+    EXPECT_GT(list.Count(), rows) << "the blocks before the failure were split";
+    EXPECT_LT(list.Count(), 2 * rows);
+    long long sum = 0;
+    std::string joined;
+    for (int i = 0; i < list.Count(); ++i) {
+      EXPECT_EQ(list.ExtentBefore(i), sum) << i;
+      sum += static_cast<long long>(list.Get(i).size()) + (list.RowAttribute(i) == raCrlf ? 2 : 0);
+      joined += list.Get(i);
+    }
+    std::string expected;
+    for (int i = 0; i < rows; ++i) expected += "r" + std::to_string(1000 + i);
+    EXPECT_EQ(joined, expected);
+    while (list.Count() > 0) list.Delete(list.Count() - 1);
   }
 }
 
