@@ -129,7 +129,8 @@ void TEditorScreenStrings::ForEachStoredLine(OnLine onLine) const {
   }
 }
 
-void TEditorScreenStrings::RebuildRows(bool wrap) {
+template <typename Change>
+void TEditorScreenStrings::ChangeAllRows(Change change) {
   for (TEditorView* view : views_) view->CleanSelection();
   ConnectChangeEvent(false);
   UpdateBatch batch(*this);
@@ -137,36 +138,42 @@ void TEditorScreenStrings::RebuildRows(bool wrap) {
     TEditorScreenStrings& store;
     ~Reconnect() { store.ConnectChangeEvent(true); }
   } reconnect{*this};
-
-  TRowAttribute lastKind = RowAttribute(Count() - 1);
-  // The new rows go into one list, their bytes into one block, before they
-  // replace the old rows in one step.
-  TEditorStringList rebuilt;
-  rebuilt.BeginFill(TotalBytes());
-  TWrapRowSink sink(rebuilt);
-  if (wrap) {
-    const TEditorLineCutter& cutter = Cutter();
-    ForEachStoredLine([&](std::string_view line) { cutter.CutLine(line, sink); });
-    sink.Finish(lastKind);
-  } else {
-    ForEachStoredLine([&](std::string_view line) { sink(line, raCrlf); });
-    sink.Finish(lastKind == raWrapped ? raEof : lastKind);
-  }
-  rebuilt.EndFill();
-  Exchange(rebuilt);
+  change();
   ++bulkStamp_;
   bracketValidEnd_ = 0;
   wrapFrom_ = kNoWrapPending;
 }
 
+void TEditorScreenStrings::RebuildRows() {
+  ChangeAllRows([this] {
+    TRowAttribute lastKind = RowAttribute(Count() - 1);
+    // The new rows go into one list, their bytes into one block, before they
+    // replace the old rows in one step.
+    TEditorStringList rebuilt;
+    rebuilt.BeginFill(TotalBytes());
+    TWrapRowSink sink(rebuilt);
+    const TEditorLineCutter& cutter = Cutter();
+    ForEachStoredLine([&](std::string_view line) { cutter.CutLine(line, sink); });
+    sink.Finish(lastKind);
+    rebuilt.EndFill();
+    Exchange(rebuilt);
+  });
+}
+
 void TEditorScreenStrings::WrapLines() {
   if (Empty() || (Owner() && Owner()->IsLoading())) return;
-  RebuildRows(true);
+  RebuildRows();
 }
 
 void TEditorScreenStrings::UnWrapLines() {
   if (Empty()) return;
-  RebuildRows(false);
+  JoinCutLines();
+}
+
+void TEditorScreenStrings::JoinCutLines() {
+  // A line's pieces lie side by side where they were loaded: joined, they
+  // are one row over the same bytes again, with no copy of the text.
+  ChangeAllRows([this] { JoinWrappedRows(); });
 }
 
 void TEditorScreenStrings::ResetAfterRewrap() {
@@ -375,10 +382,10 @@ int TEditorScreenStrings::RowStartingAt(long long extent) const {
 }
 
 void TEditorScreenStrings::WrapWholeLines() {
-  // Rows that are all whole lines (none raWrapped) of a big text are cut in
-  // steps where they lie; any others are cut again at once.
-  if (Count() > 0 && LineEndCount() == Count() && static_cast<size_t>(TotalExtent()) >= stepWrapBytes_ &&
-      !(Owner() && Owner()->IsLoading())) {
+  // A big text is cut in steps where it lies, its lines first joined again
+  // when some were cut before (with other options); a small one at once.
+  if (Count() > 0 && static_cast<size_t>(TotalExtent()) >= stepWrapBytes_ && !(Owner() && Owner()->IsLoading())) {
+    if (LineEndCount() != Count()) JoinCutLines();
     StartStepWrap();
   } else {
     WrapLines();

@@ -154,7 +154,12 @@ class TEditorScreenStrings : public TEditorStringList {
   const TEditorLineCutter& Cutter();
   template <typename OnLine>
   void ForEachStoredLine(OnLine onLine) const;
-  void RebuildRows(bool wrap);
+  // Replaces every row in one change (a re-wrap): views drop their selections
+  // and hear of it once, and the bracket states and steps start afresh.
+  template <typename Change>
+  void ChangeAllRows(Change change);
+  // Cuts every line again at once.
+  void RebuildRows();
   void WrapOptionChanged();
   void ResetAfterRewrap();
   TEditorBracketScanner MakeBracketScanner() const;
@@ -174,6 +179,8 @@ class TEditorScreenStrings : public TEditorStringList {
   void StartStepWrap();
   // Wraps after the text or the wrap was switched: in steps when it can.
   void WrapWholeLines();
+  // Makes every line one row again, in place.
+  void JoinCutLines();
   void NotifyViews();
   void ConnectChangeEvent(bool connected) { changeEventConnected_ = connected; }
 

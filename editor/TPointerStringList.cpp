@@ -498,6 +498,78 @@ int TPointerStringList::SplitRows(int first, int count, const TRowSplitter& spli
   return added;
 }
 
+int TPointerStringList::JoinWrappedRows() {
+  // In place, block by block: a joined line is the row its first piece was
+  // (perhaps in an earlier block), and each block closes up behind it. Only
+  // a join of rows that are not side by side allocates, and if that fails the
+  // rows stay apart, so nothing here can leave the list half done.
+  int removed = 0;
+  Row* line = nullptr;  // the open line's row: its last piece so far was raWrapped
+  for (Block& block : blocks_) {
+    size_t kept = 0;
+    for (size_t r = 0; r < block.rows.size(); ++r) {
+      const Row row = block.rows[r];
+      const TRowAttribute kind = rowrecord::Kind(row.value);
+      bool merged = false;
+      if (line != nullptr) {
+        const size_t have = line->length & ~kOwned;
+        const size_t more = row.length & ~kOwned;
+        merged = true;
+        if (more == 0) {
+          // An empty piece holds nothing.
+        } else if (have == 0) {
+          line->data = row.data;
+          line->length = row.length;
+        } else if (!(line->length & kOwned) && !(row.length & kOwned) && line->data + have == row.data &&
+                   ArenaOf(line->data) == ArenaOf(row.data)) {
+          line->length += static_cast<uint32_t>(more);
+          ArenaOf(row.data)->live -= 1;  // the line still holds a share, so the arena stays
+        } else if (char* bytes = have + more < kOwned ? static_cast<char*>(std::malloc(have + more)) : nullptr) {
+          std::memcpy(bytes, line->data, have);
+          std::memcpy(bytes + have, row.data, more);
+          Row old = *line;
+          Row piece = row;
+          ReleaseRow(old);
+          ReleaseRow(piece);
+          line->data = bytes;
+          line->length = static_cast<uint32_t>(have + more) | kOwned;
+        } else {
+          merged = false;  // no room to join: the rows stay apart, the text as it was
+        }
+        if (merged) {
+          line->value = rowrecord::WithKind(line->value, kind);
+          ++removed;
+        }
+      }
+      if (!merged) {
+        block.rows[kept] = row;
+        line = &block.rows[kept];
+        ++kept;
+      }
+      if (kind != raWrapped) line = nullptr;
+    }
+    block.rows.resize(kept);  // smaller: the rows stay where they are
+  }
+  // The last line went on past the last row.
+  if (line != nullptr) line->value = rowrecord::WithKind(line->value, raEof);
+  blocks_.erase(std::remove_if(blocks_.begin(), blocks_.end(), [](const Block& block) { return block.rows.empty(); }),
+                blocks_.end());
+  count_ = 0;
+  lineEnds_ = 0;
+  for (Block& block : blocks_) {
+    block.lineEnds = 0;
+    block.extent = 0;
+    for (const Row& row : block.rows) {
+      block.lineEnds += IsLineEnd(row.value) ? 1 : 0;
+      block.extent += ExtentOf(row);
+    }
+    count_ += static_cast<int>(block.rows.size());
+    lineEnds_ += block.lineEnds;
+  }
+  Rebuild();
+  return removed;
+}
+
 void TPointerStringList::Exchange(TPointerStringList& other) noexcept {
   std::swap(blocks_, other.blocks_);
   std::swap(rowTree_, other.rowTree_);

@@ -98,6 +98,12 @@ class TPointerStringList {
   // where they are. Returns the rows added.
   using TRowSplitter = std::function<void(std::string_view text, uint32_t value, std::vector<TRowPiece>& pieces)>;
   int SplitRows(int first, int count, const TRowSplitter& split);
+  // Joins every run of raWrapped rows with the row that ends it into one row
+  // with the last row's kind and the first row's bracket state. Rows whose
+  // bytes lie side by side in an arena (a split row's pieces) become one row
+  // over the same bytes; others are copied into one (or, out of memory, stay
+  // apart). A run that ends the list ends in raEof. Returns the rows removed.
+  int JoinWrappedRows();
 
   // Loading: reserves one shared block of totalBytes for the texts that
   // FillItem then stores item by item, in any order, into existing items.

@@ -807,9 +807,7 @@ void TFrmKervMain::OpenWaitingStartFile() {
     if (!fileManager_->LastReadCancelled()) close();
     return;
   }
-  if (fileManager_->FileName() != TKervFileManager::kUntitled && parameter_->EditModeName.empty()) {
-    ModeApplied(modeCommand_->ChangeMode(std::string(), false, true).applied);
-  }
+  // The open chose the file's mode as any open does; the command line's comes after.
   ApplyStartOptions();
   fileCommand_->RefreshTitle();
   infoCommand_->ShowCaretPos();

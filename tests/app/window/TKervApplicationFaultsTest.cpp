@@ -21,6 +21,7 @@
 #include "app/dialogs/TFrmReplacing.h"
 #include "app/dialogs/TFrmTypeFormat.h"
 #include "app/settings/TKervSettingManager.h"
+#include "app/TKervParameter.h"
 #include "app/window/TFrmKervMain.h"
 #include "app/window/TKervEditorManager.h"
 #include "app/window/TKervInformation.h"
@@ -129,6 +130,20 @@ TEST(TKervApplicationFaultsTest, SearchAndTemporaryWordColouringOffLooksPlain) {
   EXPECT_EQ(colors.Item(ceFindStr).Color(), panes.Main().Font().Color());
   EXPECT_EQ(colors.Item(ceFindStr).BkColor(), mode.Color());
   EXPECT_EQ(colors.Item(ceStressTmp).Color(), panes.Main().Font().Color());
+}
+
+// A start file big enough to wait for the window gets its extension's mode
+// once it is read, as any open does, and the box says so.
+TEST(TKervApplicationFaultsTest, AWaitingStartFileGetsItsModeWhenRead) {
+  ModesApp modes;
+  modes.app.fs.AddFile("/home/user/big.c", "int main() { return 0; }\r\n");
+  modes.app.fs.SetReportedSize("/home/user/big.c", TKervParameter::kShowWindowFirstBytes);
+  TFrmKervMain window(modes.app.system, {"big.c"});
+  ASSERT_TRUE(window.StartFileWaits());
+  window.OpenWaitingStartFile();
+  EXPECT_EQ(window.Modes().CurrentName(), "C-C++");
+  EXPECT_EQ(window.findChild<QComboBox*>(QStringLiteral("Cmb_EditMode"))->currentText(), QStringLiteral("C-C++"));
+  window.close();
 }
 
 TEST(TKervApplicationFaultsTest, TheStartUpModeIsTheModeThePanesUse) {

@@ -235,21 +235,34 @@ TEST_F(TEditorStepWrapTest, TheLineViewEditsFarDown) {
   EXPECT_EQ(Rows(editor_), WrappedAtOnce(expected));
 }
 
-// A new width while steps are pending wraps everything at once; switching
-// the wrap on over whole lines goes in steps again, the caret on its text.
-TEST_F(TEditorStepWrapTest, ChangingTheWrapEndsTheSteps) {
+// A new width while steps are pending, or the wrap switched off and on,
+// joins the lines in place and cuts them in steps again; the caret stays on
+// its text and the rows end as the whole wrap at the new width.
+TEST_F(TEditorStepWrapTest, ChangingTheWrapStartsTheStepsAgain) {
   Configure(editor_, 1);
   const std::string text = MixedText(500, true);
   Load(editor_, text);
   ASSERT_TRUE(editor_.RowStore().WrapPending());
+  const long long caret = editor_.OffsetOfRow(editor_.RowStore().LineToRow(450), 7);
+  editor_.SetSelStart(caret);
+  FillAll(30);
+  editor_.SetSelStart(caret);
   editor_.WrapOption().SetWrapByte(30);
-  EXPECT_FALSE(editor_.RowStore().WrapPending());
+  EXPECT_TRUE(editor_.RowStore().WrapPending());
   EXPECT_EQ(Text(), text);
+  EXPECT_EQ(editor_.SelStart(), caret);
+  FillAll();
+  FakeEditorWindow window;
+  TEditor wide(&window);
+  Configure(wide, static_cast<size_t>(-1));
+  wide.WrapOption().SetWrapByte(30);
+  Load(wide, text);
+  EXPECT_EQ(Rows(editor_), Rows(wide));
+
   editor_.SetWordWrap(false);
   EXPECT_EQ(editor_.RowCount(), 500);
+  EXPECT_EQ(Text(), text);
   editor_.WrapOption().SetWrapByte(20);
-  const long long caret = editor_.OffsetOfRow(450, 7);
-  editor_.SetSelStart(caret);
   editor_.SetWordWrap(true);
   EXPECT_TRUE(editor_.RowStore().WrapPending());
   EXPECT_EQ(editor_.SelStart(), caret);

@@ -260,6 +260,48 @@ TEST(TPointerStringListTest, SplitRowsKeepsTheTextAndTheIndex) {
   }
 }
 
+// Joining a line's rows again: pieces that lie side by side become one row
+// over the same bytes, others (rows of their own) are copied into one; the
+// kinds, counts and extents follow, a last line cut at the end ends in raEof,
+// and every row can still be freed.
+TEST(TPointerStringListTest, JoinWrappedRowsUndoesASplit) {
+  for (bool owned : {false, true}) {
+    TPointerStringList list;
+    const int rows = 3000;
+    list.BeginFill(static_cast<size_t>(rows) * 6);
+    for (int i = 0; i < rows; ++i) list.AppendFill("ab" + std::to_string(1000 + i), i + 1 == rows ? raEof : raCrlf);
+    list.EndFill();
+    if (owned) {
+      for (int i = 0; i < rows; i += 2) list.Put(i, list.GetString(i));
+    }
+    auto image = [&list] {
+      std::vector<std::pair<std::string, TRowAttribute>> out;
+      for (int i = 0; i < list.Count(); ++i) out.emplace_back(list.GetString(i), list.RowAttribute(i));
+      return out;
+    };
+    const auto before = image();
+    const long long extent = list.TotalExtent();
+    list.SplitRows(0, rows, [](std::string_view text, uint32_t value, std::vector<TRowPiece>& pieces) {
+      pieces = {{1, raWrapped}, {2, raWrapped}, {static_cast<uint32_t>(text.size() - 3), value}};
+    });
+    ASSERT_EQ(list.Count(), 3 * rows);
+    EXPECT_EQ(list.JoinWrappedRows(), 2 * rows);
+    EXPECT_EQ(image(), before) << owned;
+    EXPECT_EQ(list.TotalExtent(), extent);
+    EXPECT_EQ(list.LineEndCount(), rows);
+    EXPECT_EQ(list.ExtentBefore(rows - 1), extent - 6);
+    // A list that ends inside a line.
+    list.SetRowAttribute(rows - 1, raCrlf);
+    list.Add("x");
+    list.SetRowAttribute(rows - 1, raWrapped);
+    list.SetRowAttribute(rows, raWrapped);
+    EXPECT_EQ(list.JoinWrappedRows(), 1);
+    EXPECT_EQ(list.Get(rows - 1), "ab" + std::to_string(999 + rows) + "x");
+    EXPECT_EQ(list.RowAttribute(rows - 1), raEof);
+    while (list.Count() > 0) list.Delete(list.Count() / 2);
+  }
+}
+
 // A split that fails part way (here split itself throws) leaves each block
 // either as it was or wholly split: the text, the counts and the extents
 // still agree, and every row can still be freed.
