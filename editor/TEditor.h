@@ -636,6 +636,8 @@ class TEditor {
     long long anchor = 0;
     int caretBeyond = 0;  // columns past the row's end
     int anchorBeyond = 0;
+    bool caretShown = false;  // a caret in view stays in view
+    int depth = 0;            // holds not yet restored
   } held_;
   int pressX_ = 0;
   int pressY_ = 0;

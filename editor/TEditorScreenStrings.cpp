@@ -180,6 +180,20 @@ void TEditorScreenStrings::ResetAfterRewrap() {
   // Each view's caret keeps its character: rows move, offsets in the text do not.
   std::vector<long long> carets;
   for (TEditorView* view : views_) carets.push_back(view->CaretOffset());
+  // So does each view's top row, so the view shows the same text.
+  struct Held {
+    std::vector<TEditorView*>& views;
+    bool restored = false;
+    explicit Held(std::vector<TEditorView*>& held) : views(held) {
+      for (TEditorView* view : views) view->HoldPlaces(0);
+    }
+    void Restore() {
+      if (restored) return;
+      restored = true;
+      for (TEditorView* view : views) view->RestorePlaces();
+    }
+    ~Held() { Restore(); }
+  } held(views_);
   // Row positions in the undo records belong to the old wrapping.
   undo_->Clear();
   if (wordWrap_) {
@@ -188,6 +202,7 @@ void TEditorScreenStrings::ResetAfterRewrap() {
     UnWrapLines();
   }
   InitBrackets();
+  held.Restore();
   for (size_t i = 0; i < views_.size(); ++i) {
     TEditorView* view = views_[i];
     view->Refresh();

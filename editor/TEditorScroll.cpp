@@ -98,11 +98,16 @@ void TEditor::ClampToStore() {
 // ---------------------------------------------------------------- wrapping in steps
 
 void TEditor::HoldPlaces(int fromRow) {
+  // Holds nest: a re-wrap holds the places around cuts that hold them too,
+  // and only the outermost hold and restore count.
+  if (held_.depth++ > 0) return;
   held_ = THeldPlaces();
+  held_.depth = 1;
   const bool anchored = selState_ != sstNone;
   if (topRow_ < fromRow && row_ < fromRow && (!anchored || anchor_.row < fromRow)) return;
   held_.held = true;
   held_.top = OffsetOfRow(topRow_);
+  held_.caretShown = row_ >= topRow_ && row_ < topRow_ + std::max(1, metrics_.visibleRows);
   held_.caret = screen_->CaretOffset();
   // A free caret may stand past its row's end, where no offset reaches.
   const int rows = RowCount();
@@ -117,7 +122,7 @@ void TEditor::HoldPlaces(int fromRow) {
 }
 
 void TEditor::RestorePlaces() {
-  if (!held_.held) return;
+  if (held_.depth == 0 || --held_.depth > 0 || !held_.held) return;
   held_.held = false;
   const long long total = store_->TotalExtent();
   const int rows = RowCount();
@@ -144,6 +149,11 @@ void TEditor::RestorePlaces() {
   find(held_.caret, row_, caretByte);
   col_ = (row_ < rows ? ByteToCol(row_, caretByte) : 0) + held_.caretBeyond;
   rememberedCol_ = -1;
+  if (held_.caretShown) {
+    // Rows cut above the caret push it down: the view follows as little as it must.
+    const int shown = std::max(1, metrics_.visibleRows);
+    if (row_ >= topRow_ + shown) topRow_ = row_ - shown + 1;
+  }
   if (caretHideCount_ == 0) PlaceCaret();
   selCaretRow_ = -1;
   UpdateRange(false);

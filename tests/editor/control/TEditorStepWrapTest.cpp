@@ -205,6 +205,38 @@ TEST_F(TEditorStepWrapTest, ShownRowsAreCutBeforeTheRowsAbove) {
   EXPECT_EQ(Rows(editor_), WrappedAtOnce(text));
 }
 
+// A caret in view near the bottom stays in view when the lines shown above
+// it are cut into more rows.
+TEST_F(TEditorStepWrapTest, ACaretInViewStaysInViewAsRowsAreCut) {
+  Configure(editor_, 1);
+  Load(editor_, MixedText(3000, true));
+  editor_.SetTopRow(2000);
+  editor_.MoveCaretTo(2000 + editor_.VisibleRows() - 1, 0);
+  const long long caret = editor_.SelStart();
+  editor_.CutShownRows();
+  EXPECT_EQ(editor_.SelStart(), caret);
+  EXPECT_GE(editor_.Row(), editor_.TopRow());
+  EXPECT_LT(editor_.Row(), editor_.TopRow() + editor_.VisibleRows());
+}
+
+// Switching the wrap off and on, at once or in steps, keeps the view on the
+// line it showed at its top (with the caret in view; a caret out of view is
+// brought into it).
+TEST_F(TEditorStepWrapTest, SwitchingTheWrapKeepsTheViewOnItsLine) {
+  for (size_t stepBytes : {static_cast<size_t>(-1), size_t{1}}) {
+    FakeEditorWindow window;
+    TEditor editor(&window);
+    Configure(editor, stepBytes);
+    Load(editor, MixedText(600, true));
+    editor.SetTopRow(editor.RowStore().LineToRow(300));
+    editor.MoveCaretTo(editor.RowStore().LineToRow(301), 0);
+    for (bool wrap : {false, true, false}) {
+      editor.SetWordWrap(wrap);
+      EXPECT_EQ(editor.RowToLine(editor.TopRow()), 300) << "wrap " << wrap << " steps " << (stepBytes == 1);
+    }
+  }
+}
+
 // The line view edits by line index: far down it cuts first as well.
 TEST_F(TEditorStepWrapTest, TheLineViewEditsFarDown) {
   Configure(editor_, 1);
