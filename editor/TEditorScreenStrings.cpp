@@ -383,10 +383,6 @@ void TEditorScreenStrings::CutNear(int first, int last) {
   }
 }
 
-void TEditorScreenStrings::FinishWrap() {
-  while (WrapPending()) FillWrap(Count());
-}
-
 int TEditorScreenStrings::RowStartingAt(long long extent) const {
   const int rows = Count();
   if (extent >= TotalExtent()) {

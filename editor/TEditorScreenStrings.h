@@ -84,8 +84,6 @@ class TEditorScreenStrings : public TEditorStringList {
   // Cuts the lines of rows first..last, the line before and the line after,
   // so that an edit there finds them cut.
   void CutNear(int first, int last);
-  // Cuts every line still waiting.
-  void FinishWrap();
   // Counts the cuts that added rows: a caret kept as a row and column before
   // one is found again by its offset.
   unsigned SplitStamp() const { return splitStamp_; }

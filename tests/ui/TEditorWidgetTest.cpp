@@ -328,4 +328,28 @@ TEST_F(TEditorWidgetTest, BracketStatesAreFoundBetweenEventsAfterALoadAndAnEdit)
 }
 
 }  // namespace
+// A big text with word wrap on: the first paint shows cut rows, the event
+// loop cuts the rest slice by slice, keys typed in between land where they
+// were typed, and the text never changes by the cutting.
+TEST_F(TEditorWidgetTest, WordWrapOfABigTextIsCutBetweenEvents) {
+  TEditorScreenStrings& store = Editor().RowStore();
+  store.SetStepWrapBytes(1);
+  Editor().WrapOption().SetWrapByte(20);
+  Editor().SetWordWrap(true);
+  const int lines = 4 * TEditorWidget::kIdleFillRows;
+  std::string text;
+  for (int i = 0; i < lines; ++i) text += "line " + std::to_string(i) + " with words enough for two rows\r\n";
+  Load(text);
+  ASSERT_TRUE(store.WrapPending());
+  const int lineCount = store.LineCount();
+  widget_->viewport()->repaint();
+  for (int row = 0; row < Editor().VisibleRows(); ++row) EXPECT_LE(Editor().RowWidth(row), 20) << row;
+  Key(Qt::Key_A, Qt::NoModifier, "a");
+  for (int round = 0; round < 1000 && store.WrapPending(); ++round) QApplication::processEvents();
+  EXPECT_FALSE(store.WrapPending());
+  EXPECT_EQ(store.LineCount(), lineCount);
+  EXPECT_GT(store.Count(), 2 * lines);
+  EXPECT_EQ(Utf8Text(), "a" + text);
+}
+
 }  // namespace kerv
