@@ -209,6 +209,16 @@ TEST(TPointerStringListTest, AppendedRowsKeepTheirExtents) {
   EXPECT_EQ(rowStart, list.TotalExtent() - 3);
 }
 
+// Fills list with rows prefix1000, prefix1001, ... in one arena, the last of
+// kind lastKind; every ownEvery-th row (none for 0) then gets bytes of its own.
+void FillNumberedRows(TPointerStringList& list, int rows, const std::string& prefix, TRowAttribute lastKind,
+                      int ownEvery) {
+  list.BeginFill(static_cast<size_t>(rows) * (prefix.size() + 4));
+  for (int i = 0; i < rows; ++i) list.AppendFill(prefix + std::to_string(1000 + i), i + 1 == rows ? lastKind : raCrlf);
+  list.EndFill();
+  for (int i = 0; ownEvery > 0 && i < rows; i += ownEvery) list.Put(i, list.GetString(i));
+}
+
 // Splitting rows in place: the bytes stay, the index follows, and a row whose
 // pieces do not add up stays whole. Filled rows share an arena, Put rows own
 // their bytes: both are split, across block boundaries, with the arena
@@ -217,12 +227,7 @@ TEST(TPointerStringListTest, SplitRowsKeepsTheTextAndTheIndex) {
   for (bool owned : {false, true}) {
     TPointerStringList list;
     const int rows = 3000;
-    list.BeginFill(static_cast<size_t>(rows) * 6);
-    for (int i = 0; i < rows; ++i) list.AppendFill("ab" + std::to_string(1000 + i), i + 1 == rows ? raEof : raCrlf);
-    list.EndFill();
-    if (owned) {
-      for (int i = 0; i < rows; ++i) list.Put(i, list.GetString(i));
-    }
+    FillNumberedRows(list, rows, "ab", raEof, owned ? 1 : 0);
     const long long extent = list.TotalExtent();
     int seen = 0;
     int split = 0;
@@ -268,12 +273,7 @@ TEST(TPointerStringListTest, JoinWrappedRowsUndoesASplit) {
   for (bool owned : {false, true}) {
     TPointerStringList list;
     const int rows = 3000;
-    list.BeginFill(static_cast<size_t>(rows) * 6);
-    for (int i = 0; i < rows; ++i) list.AppendFill("ab" + std::to_string(1000 + i), i + 1 == rows ? raEof : raCrlf);
-    list.EndFill();
-    if (owned) {
-      for (int i = 0; i < rows; i += 2) list.Put(i, list.GetString(i));
-    }
+    FillNumberedRows(list, rows, "ab", raEof, owned ? 2 : 0);
     auto image = [&list] {
       std::vector<std::pair<std::string, TRowAttribute>> out;
       for (int i = 0; i < list.Count(); ++i) out.emplace_back(list.GetString(i), list.RowAttribute(i));
@@ -309,12 +309,7 @@ TEST(TPointerStringListTest, AFailedSplitLeavesTheListWhole) {
   for (bool owned : {false, true}) {
     TPointerStringList list;
     const int rows = 5000;
-    list.BeginFill(static_cast<size_t>(rows) * 4);
-    for (int i = 0; i < rows; ++i) list.AppendFill("r" + std::to_string(1000 + i), raCrlf);
-    list.EndFill();
-    if (owned) {
-      for (int i = 0; i < rows; ++i) list.Put(i, list.GetString(i));
-    }
+    FillNumberedRows(list, rows, "r", raCrlf, owned ? 1 : 0);
     const long long extent = list.TotalExtent();
     int seen = 0;
     EXPECT_THROW(list.SplitRows(0, rows,
