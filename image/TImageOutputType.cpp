@@ -81,4 +81,15 @@ std::string NumberedImagePath(const std::string& folder, std::string_view stem, 
   return IncludeTrailingSlash(folder) + NumberedFileName(stem, number) + ImageOutputType(typeIndex).extension;
 }
 
+std::optional<TImageEncoding> EncodingOfExtension(const std::string& path) {
+  std::string extension = ExtractFileExt(path);
+  for (char& c : extension) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  if (extension == ".png") return TImageEncoding::Png;
+  if (extension == ".jpg" || extension == ".jpeg") return TImageEncoding::Jpeg;
+  if (extension == ".bmp") return TImageEncoding::Bmp24;
+  return std::nullopt;
+}
+
 }  // namespace kerv

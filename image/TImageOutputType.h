@@ -3,6 +3,7 @@
 // image window's save dialog offers the first six in the same order) and
 // the numbered file names of a continuous conversion.
 
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -33,6 +34,9 @@ const TImageOutputType& ImageOutputType(int index);
 // write what they are given.
 TPixelFormat EncodingFormat(TImageEncoding encoding);
 bool IsBmpEncoding(TImageEncoding encoding);
+// The encoding a file name's extension names plainly (.png, .jpg or .jpeg,
+// .bmp in any case; BMP as 24 bits), if any.
+std::optional<TImageEncoding> EncodingOfExtension(const std::string& path);
 
 // The stem as it appears in a file name: "%%" stands for one "%". Any other
 // "%" would be a format directive, which a file name must never be run

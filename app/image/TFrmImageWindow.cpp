@@ -33,17 +33,10 @@ QString Text(TImageMessage id) { return Utf8(ImageMessage(id)); }
 // plainly for another ("x.png" with a BMP type chosen is a PNG file; "x.bmp"
 // with PNG chosen a 24-bit BMP).
 int SaveTypeFor(const std::string& path, int chosenIndex) {
-  const size_t slash = path.find_last_of('/');
-  const size_t dot = path.find_last_of('.');
-  std::string extension;
-  if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) extension = path.substr(dot);
-  for (char& c : extension) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  const TImageEncoding chosen = ImageOutputType(chosenIndex).encoding;
-  if (extension == ".png") return 4;
-  if (extension == ".jpg" || extension == ".jpeg") return 5;
-  if (extension == ".bmp" && !IsBmpEncoding(chosen)) return kDefaultOutputType;
+  const std::optional<TImageEncoding> named = EncodingOfExtension(path);
+  if (named == TImageEncoding::Png) return 4;
+  if (named == TImageEncoding::Jpeg) return 5;
+  if (named == TImageEncoding::Bmp24 && !IsBmpEncoding(ImageOutputType(chosenIndex).encoding)) return kDefaultOutputType;
   return chosenIndex;
 }
 

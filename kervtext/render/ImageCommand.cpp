@@ -63,15 +63,9 @@ std::optional<int> ParseFormat(const std::string& name) {
 // The type an output name asks for without --format: its extension's, PNG
 // for any other.
 int TypeForFileName(const std::string& path) {
-  const size_t slash = path.find_last_of('/');
-  const size_t dot = path.find_last_of('.');
-  std::string extension;
-  if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) extension = path.substr(dot);
-  for (char& c : extension) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  if (extension == ".jpg" || extension == ".jpeg") return 5;
-  if (extension == ".bmp") return 2;
+  const std::optional<TImageEncoding> named = EncodingOfExtension(path);
+  if (named == TImageEncoding::Jpeg) return 5;
+  if (named == TImageEncoding::Bmp24) return 2;
   return 4;
 }
 
