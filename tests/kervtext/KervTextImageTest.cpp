@@ -14,6 +14,7 @@
 #include <iterator>
 #include <string>
 
+#include "tests/kervtext/TempFolderTest.h"
 #include "tests/QtTestApplication.h"
 
 namespace {
@@ -23,24 +24,9 @@ struct Result {
   std::string err;
 };
 
-class KervTextImageTest : public ::testing::Test {
+class KervTextImageTest : public kerv::testing::TempFolderTest {
  protected:
   static void SetUpTestSuite() { kerv::TestApplication<QGuiApplication>(); }
-  void SetUp() override {
-    char pattern[] = "/tmp/kervimageXXXXXX";
-    ASSERT_NE(::mkdtemp(pattern), nullptr);
-    dir_ = std::string(pattern) + "/";
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-
-  std::string Write(const std::string& name, const std::string& bytes) {
-    std::ofstream(dir_ + name, std::ios::binary) << bytes;
-    return dir_ + name;
-  }
-  std::string Read(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  }
   bool Exists(const std::string& name) { return std::filesystem::exists(dir_ + name); }
   // Runs "kervtext-render image" with arguments (already quoted for the shell).
   Result Run(const std::string& arguments) {
@@ -59,7 +45,6 @@ class KervTextImageTest : public ::testing::Test {
   std::string Settings(const std::string& name, const std::string& extra = {}) {
     return Write(name, "[VuvESettings]\r\nMatchType=1\r\nFontName=DejaVu Sans\r\nFontSize=12\r\n" + extra);
   }
-  std::string dir_;
 };
 
 TEST_F(KervTextImageTest, WholeTextBecomesOneImageOfTheTypeAskedFor) {

@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/kervtext/TempFolderTest.h"
+
 namespace {
 
 struct Result {
@@ -23,23 +25,8 @@ struct Result {
   std::string err;
 };
 
-class KervTextTest : public ::testing::Test {
+class KervTextTest : public kerv::testing::TempFolderTest {
  protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/kervtextXXXXXX";
-    ASSERT_NE(::mkdtemp(pattern), nullptr);
-    dir_ = std::string(pattern) + "/";
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-
-  std::string Write(const std::string& name, const std::string& bytes) {
-    std::ofstream(dir_ + name, std::ios::binary) << bytes;
-    return dir_ + name;
-  }
-  std::string Read(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  }
   // Runs kervtext with arguments (already quoted for the shell).
   Result Run(const std::string& arguments) { return Shell(std::string(KERVTEXT_PATH) + " " + arguments); }
   // Runs a shell command line.
@@ -56,7 +43,6 @@ class KervTextTest : public ::testing::Test {
     result.err = Read(errPath);
     return result;
   }
-  std::string dir_;
 };
 
 TEST_F(KervTextTest, GuessPrintsCodeNameAndReturns) {
