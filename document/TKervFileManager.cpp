@@ -262,6 +262,12 @@ bool TKervFileManager::ReadFile(const std::string& name, TCharCode code, bool re
   // the rows are made beside the old ones.
   SetLoadProgress([this](int permille) { return ports_.window.ReadProgress(permille * kDecodeShare / 1000, true); });
   TScopeExit noProgress([this] { SetLoadProgress({}); });
+  // Given up by the user while reading or making the rows: the old document stays.
+  auto givenUp = [&] {
+    readCancelled_ = true;
+    ports_.window.Notify(FormatDocumentMessage(TDocumentMessage::ReadingCancelled, {name}), TKervBox::nlPlain);
+    return false;
+  };
   try {
     // Another window's exclusive lock keeps this one out as well.
     if (ports_.lock.Refused(name, false)) {
@@ -271,11 +277,7 @@ bool TKervFileManager::ReadFile(const std::string& name, TCharCode code, bool re
     time = ports_.fs.FileTime(name);
     if (!LoadText(name, text, options_.CheckNull, options_.UTF8NCheck, returnCode, code, &report)) return false;
   } catch (const EFileError& error) {
-    if (error.kind() == EFileError::Kind::Cancelled) {
-      readCancelled_ = true;
-      ports_.window.Notify(FormatDocumentMessage(TDocumentMessage::ReadingCancelled, {name}), TKervBox::nlPlain);
-      return false;
-    }
+    if (error.kind() == EFileError::Kind::Cancelled) return givenUp();
     refusedNotRegular_ = error.kind() == EFileError::Kind::NotRegular;
     ShowFileError(10052, name, error);
     return false;
@@ -283,11 +285,7 @@ bool TKervFileManager::ReadFile(const std::string& name, TCharCode code, bool re
   const bool made = ports_.editor.SetText(std::move(text), [this](int permille) {
     return ports_.window.ReadProgress(kDecodeShare + permille * (1000 - kDecodeShare) / 1000, true);
   });
-  if (!made) {
-    readCancelled_ = true;
-    ports_.window.Notify(FormatDocumentMessage(TDocumentMessage::ReadingCancelled, {name}), TKervBox::nlPlain);
-    return false;
-  }
+  if (!made) return givenUp();
   fileName_ = name;
   charCode_ = code;
   returnCode_ = returnCode;
